@@ -1,0 +1,56 @@
+#include "app/ui_strings.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+#include <vector>
+
+#include "platform/text.h"
+
+namespace orvika2 {
+namespace {
+
+struct RawEntry {
+    int id;
+    std::string_view english;
+    std::string_view chinese;
+};
+
+constexpr RawEntry kRawEntries[] = {
+#define ORVIKA2_STRING(id, en, zh) {id, en, zh},
+#include "resources/strings.inc"
+#undef ORVIKA2_STRING
+};
+
+struct Entry {
+    int id;
+    std::wstring english;
+    std::wstring chinese;
+};
+
+const std::vector<Entry>& Table() {
+    static const std::vector<Entry> table = [] {
+        std::vector<Entry> entries;
+        entries.reserve(std::size(kRawEntries));
+        for (const auto& raw : kRawEntries) {
+            entries.push_back({raw.id, WidenUtf8(raw.english), WidenUtf8(raw.chinese)});
+        }
+        return entries;
+    }();
+    return table;
+}
+
+}  // namespace
+
+const std::wstring& UiString(int id, LanguageId language) {
+    static const std::wstring empty;
+    const auto& table = Table();
+    const auto it = std::lower_bound(table.begin(), table.end(), id,
+                                     [](const Entry& e, int wanted) { return e.id < wanted; });
+    if (it == table.end() || it->id != id) return empty;
+    return language == kLangTraditionalChinese ? it->chinese : it->english;
+}
+
+const std::wstring& EnglishString(int id) { return UiString(id, kLangEnglish); }
+
+}  // namespace orvika2

@@ -1,0 +1,31 @@
+# A file's name says where it builds: no suffix is portable, _win32 is
+# Win32-only, _posix is for the Linux build only. Files named *_main_* or
+# main_* are entry points and stay out of libraries.
+
+function(orvika2_portable_sources out)
+  set(result)
+  foreach(dir IN LISTS ARGN)
+    file(GLOB_RECURSE found CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${dir}/*.cpp)
+    foreach(f IN LISTS found)
+      get_filename_component(name ${f} NAME_WE)
+      if(NOT name MATCHES "(_win32|_posix)$" AND NOT name MATCHES "^main_")
+        list(APPEND result ${f})
+      endif()
+    endforeach()
+  endforeach()
+  set(${out} ${result} PARENT_SCOPE)
+endfunction()
+
+function(orvika2_suffixed_sources out suffix)
+  set(result)
+  foreach(dir IN LISTS ARGN)
+    file(GLOB_RECURSE found CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${dir}/*${suffix}.cpp)
+    foreach(f IN LISTS found)
+      get_filename_component(name ${f} NAME_WE)
+      if(NOT name MATCHES "^main_")
+        list(APPEND result ${f})
+      endif()
+    endforeach()
+  endforeach()
+  set(${out} ${result} PARENT_SCOPE)
+endfunction()

@@ -1,0 +1,21 @@
+#pragma once
+#include <cstdint>
+#include <span>
+
+namespace orvika2 {
+
+struct KeyEvent {
+    std::uint16_t virtualKey = 0;
+    bool keyUp = false;
+    friend bool operator==(const KeyEvent&, const KeyEvent&) = default;
+};
+
+class KeyOutput {
+public:
+    virtual ~KeyOutput() = default;
+    // Hands the whole batch to the platform in one call; false when the
+    // platform took fewer events than given.
+    virtual bool Send(std::span<const KeyEvent> events) = 0;
+};
+
+}  // namespace orvika2

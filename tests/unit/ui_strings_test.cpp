@@ -1,0 +1,20 @@
+#include <gtest/gtest.h>
+
+#include "app/ui_strings.h"
+
+namespace orvika2 {
+namespace {
+
+TEST(UiStrings, LooksUpBothLanguagesAndKeepsTrailingBlanks) {
+    EXPECT_EQ(UiString(105, kLangEnglish), L"Orvika2 not inserted");
+    EXPECT_EQ(UiString(105, kLangTraditionalChinese), L"未插入Orvika2");
+    EXPECT_EQ(UiString(12, kLangEnglish), L"Profile deleted successfully ");
+    EXPECT_EQ(UiString(35, kLangEnglish).substr(30, 4), L"\\r\\n");
+    EXPECT_EQ(UiString(1, kLangEnglish), UiString(1, kLangTraditionalChinese));
+    // No Simplified Chinese texts: English serves.
+    EXPECT_EQ(UiString(45, kLangSimplifiedChinese), L"OK");
+    EXPECT_EQ(UiString(46, kLangEnglish), L"");
+}
+
+}  // namespace
+}  // namespace orvika2
