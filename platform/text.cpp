@@ -1,6 +1,7 @@
 #include "platform/text.h"
 
 #include <cstdint>
+#include <type_traits>
 
 namespace orvika2 {
 namespace {
@@ -102,6 +103,26 @@ std::string NarrowUtf8(std::wstring_view wide) {
         AppendUtf8(out, cp);
     }
     return out;
+}
+
+}  // namespace orvika2
+
+namespace orvika2 {
+
+std::filesystem::path PathFromWide(const std::wstring& wide) {
+    if constexpr (std::is_same_v<std::filesystem::path::value_type, wchar_t>) {
+        return std::filesystem::path(wide);
+    } else {
+        return std::filesystem::path(NarrowUtf8(wide));
+    }
+}
+
+std::wstring WideFromPath(const std::filesystem::path& path) {
+    if constexpr (std::is_same_v<std::filesystem::path::value_type, wchar_t>) {
+        return path.wstring();
+    } else {
+        return WidenUtf8(path.string());
+    }
 }
 
 }  // namespace orvika2

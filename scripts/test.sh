@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Builds everything with both toolchains and runs every test: native unit
+# and end-to-end tests, the unit tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the Windows build's tests under Wine.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+scripts/install-deps.sh all || exit 1
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
+export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
+
+passed=0 failed=0
+run_build() {  # run_build NAME DIR TARGET... ; then ctest
+  local name=$1 dir=$2; shift 2
+  echo "=== $name: build"
+  if ! cmake --build "$dir" "$@"; then
+    echo "=== $name: BUILD FAILED"; failed=$((failed + 1)); return 1
+  fi
+}
+run_ctest() {  # run_ctest NAME DIR [ctest args]
+  local name=$1 dir=$2; shift 2
+  echo "=== $name: tests"
+  local out
+  out=$(ctest --test-dir "$dir" --output-on-failure "$@" 2>&1)
+  local rc=$?
+  echo "$out" | grep -v -E '^\s+(Start|[0-9]+/[0-9]+ Test)' | tail -n 40
+  local total fails
+  total=$(echo "$out" | sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' | tail -1)
+  fails=$(echo "$out" | sed -n 's/.* \([0-9]*\) tests failed out of.*/\1/p' | tail -1)
+  total=${total:-0}; fails=${fails:-0}
+  [ "$rc" -ne 0 ] && [ "$fails" -eq 0 ] && fails=1
+  passed=$((passed + total - fails)); failed=$((failed + fails))
+}
+configure() {  # configure DIR ARGS...
+  local dir=$1; shift
+  mkdir -p "$dir"
+  if ! cmake -S . -B "$dir" -G Ninja "$@" >"$dir/configure.log" 2>&1; then
+    cat "$dir/configure.log"; return 1
+  fi
+}
+
+mkdir -p build
+start=$(date +%s)
+
+if configure build/native -DCMAKE_BUILD_TYPE=Release && run_build native build/native; then
+  run_ctest native build/native -j2
+  if [ -x build/native/tests/token_bench ]; then
+    echo "=== benchmark: one verification code through CTokenLib and the in-memory simulated token"
+    build/native/tests/token_bench --benchmark_min_time=0.2 2>&1 | grep -v -E '^\*\*\*|^---|^$' || failed=$((failed + 1))
+  fi
+else
+  failed=$((failed + 1))
+fi
+
+if configure build/sanitize -DCMAKE_BUILD_TYPE=Debug -DORVIKA2_SANITIZE=ON -DORVIKA2_BENCHMARKS=OFF &&
+   run_build sanitizers build/sanitize --target unit_tests; then
+  echo "=== sanitizers: unit tests"
+  if ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 build/sanitize/tests/unit_tests --gtest_brief=1; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+  fi
+else
+  failed=$((failed + 1))
+fi
+
+if configure build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+     -DORVIKA2_NATIVE_BUILD_DIR="$root/build/native" && run_build windows build/windows; then
+  run_ctest windows build/windows
+else
+  failed=$((failed + 1))
+fi
+"${WINESERVER:-/usr/lib/wine/wineserver}" -k >/dev/null 2>&1 || true
+
+echo "=== done in $(( $(date +%s) - start )) s"
+echo "tests: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,56 @@
+#pragma once
+// The per-user configuration file: its place, first-run placement, and the
+// typed reads and writes of its keys. Nothing is cached: every read goes to
+// the file and every write goes straight to it.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "settings/app_environment.h"
+#include "settings/profile_store.h"
+
+namespace orvika2 {
+
+struct ConfigLocation {
+    std::wstring file;          // <app data>\Orvika2\Orvika2Config.ini
+    std::wstring templateFile;  // <working directory>\Orvika2Config.ini
+};
+
+// Runs at every start before anything reads the file; returns the paths.
+ConfigLocation PlaceConfigurationFile(AppEnvironment& environment, ProfileStore& store);
+// The paths without touching anything.
+ConfigLocation LocateConfigurationFile(AppEnvironment& environment);
+
+// Decimal conversion as the C runtime's atoi: leading blanks, a sign, digits
+// up to the first non-digit; no digits gives 0.
+int ParseDecimal(std::wstring_view text);
+
+enum class HotkeyRole { VerificationCode, SwitchProfile };
+
+struct Hotkey {
+    int virtualKey = 0;
+    int modifiers = 0;  // RegisterHotKey form: 1 Alt, 2 Control, 4 Shift
+    friend bool operator==(const Hotkey&, const Hotkey&) = default;
+};
+
+inline constexpr Hotkey kDefaultCodeHotkey{81, 2};    // Ctrl+Q
+inline constexpr Hotkey kDefaultSwitchHotkey{83, 1};  // Alt+S
+
+std::wstring_view HotkeySection(HotkeyRole role);
+Hotkey ReadHotkey(ProfileStore& store, const std::wstring& file, HotkeyRole role);
+// Key first, then modifiers.
+void WriteHotkey(ProfileStore& store, const std::wstring& file, HotkeyRole role, Hotkey hotkey);
+// The four default values, in the order the file lists them.
+void WriteHotkeyDefaults(ProfileStore& store, const std::wstring& file);
+
+// "zh-tw", "en", or whatever the file holds (empty when absent).
+std::wstring ReadLanguageChoice(ProfileStore& store, const std::wstring& file);
+void WriteLanguageChoice(ProfileStore& store, const std::wstring& file, std::wstring_view choice);
+
+// "Config1" / "Config2".
+std::wstring_view ProfileEntryKey(int profile);
+std::wstring ReadProfileEntry(ProfileStore& store, const std::wstring& file, const std::wstring& section, int profile);
+bool WriteProfileEntry(ProfileStore& store, const std::wstring& file, const std::wstring& section, int profile,
+                       std::wstring_view entry);
+
+}  // namespace orvika2

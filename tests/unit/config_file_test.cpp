@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "settings/config_file.h"
+#include "tests/support/memory_profile_store.h"
+
+namespace orvika2 {
+namespace {
+
+using testing::MemoryProfileStore;
+
+class FakeEnvironment final : public AppEnvironment {
+public:
+    std::optional<std::wstring> AutostartValue() override { return autostart; }
+    std::wstring WorkingDirectory() override { return cwd; }
+    bool SetWorkingDirectory(const std::wstring& directory) override {
+        cwd = directory;
+        return true;
+    }
+    std::wstring AppDataFolder() override { return L"C:\\Users\\u\\AppData\\Roaming"; }
+    bool IsDirectory(const std::wstring& path) override { return directories.count(path) > 0; }
+    bool CreateDirectory(const std::wstring& path) override {
+        directories.insert(path);
+        return true;
+    }
+    bool FileExists(const std::wstring& path) override { return files.count(path) > 0; }
+    bool CopyFileOver(const std::wstring& from, const std::wstring& to) override {
+        copies.emplace_back(from, to);
+        if (failCopy) return false;
+        files.insert(to);
+        return true;
+    }
+    wchar_t PathSeparator() const override { return L'\\'; }
+
+    std::optional<std::wstring> autostart;
+    std::wstring cwd = L"C:\\Program Files\\Orvika2";
+    std::set<std::wstring> directories, files;
+    std::vector<std::pair<std::wstring, std::wstring>> copies;
+    bool failCopy = false;
+};
+
+const std::wstring kFile = L"C:\\Users\\u\\AppData\\Roaming\\Orvika2\\Orvika2Config.ini";
+
+TEST(ConfigPlacement, FirstStartWithoutTemplateWritesTheHotkeyDefaultsInOrder) {
+    FakeEnvironment env;
+    MemoryProfileStore store;
+    const auto location = PlaceConfigurationFile(env, store);
+    EXPECT_EQ(location.file, kFile);
+    EXPECT_EQ(location.templateFile, L"C:\\Program Files\\Orvika2\\Orvika2Config.ini");
+    EXPECT_TRUE(env.directories.count(L"C:\\Users\\u\\AppData\\Roaming\\Orvika2\\"));
+    const std::vector<MemoryProfileStore::Write> expected = {
+        {kFile, L"HotKey_OTP", L"VirtualKeyCode", L"81"},
+        {kFile, L"HotKey_OTP", L"fsModifiers", L"2"},
+        {kFile, L"HotKey_Switch", L"VirtualKeyCode", L"83"},
+        {kFile, L"HotKey_Switch", L"fsModifiers", L"1"},
+    };
+    EXPECT_EQ(store.writes, expected);
+    EXPECT_EQ(ReadHotkey(store, kFile, HotkeyRole::VerificationCode), kDefaultCodeHotkey);
+    EXPECT_EQ(ReadHotkey(store, kFile, HotkeyRole::SwitchProfile), kDefaultSwitchHotkey);
+}
+
+TEST(ConfigPlacement, ExistingFileIsLeftAloneAndTemplateIsOnlyCopied) {
+    FakeEnvironment existing;
+    existing.files.insert(kFile);
+    MemoryProfileStore store;
+    PlaceConfigurationFile(existing, store);
+    EXPECT_TRUE(store.writes.empty());
+    EXPECT_TRUE(existing.copies.empty());
+
+    FakeEnvironment withTemplate;
+    withTemplate.files.insert(L"C:\\Program Files\\Orvika2\\Orvika2Config.ini");
+    PlaceConfigurationFile(withTemplate, store);
+    ASSERT_EQ(withTemplate.copies.size(), 1u);
+    EXPECT_EQ(withTemplate.copies[0].second, kFile);
+    EXPECT_TRUE(store.writes.empty());
+}
+
+TEST(ConfigPlacement, FailedTemplateCopyStillLeavesAWorkingFile) {
+    FakeEnvironment env;
+    env.files.insert(L"C:\\Program Files\\Orvika2\\Orvika2Config.ini");
+    env.failCopy = true;
+    MemoryProfileStore store;
+    PlaceConfigurationFile(env, store);
+    EXPECT_EQ(ReadHotkey(store, kFile, HotkeyRole::VerificationCode), kDefaultCodeHotkey);
+}
+
+TEST(ConfigPlacement, AutostartValueGivesTheTemplateFolder) {
+    FakeEnvironment env;
+    env.cwd = L"C:\\Windows\\system32";
+    env.autostart = L"D:\\Tools\\Orvika2\\Orvika2.exe";
+    MemoryProfileStore store;
+    const auto location = PlaceConfigurationFile(env, store);
+    EXPECT_EQ(env.cwd, L"D:\\Tools\\Orvika2\\");
+    // The removed file name leaves its separator: the template path doubles it,
+    // which Windows accepts.
+    EXPECT_EQ(location.templateFile, L"D:\\Tools\\Orvika2\\\\Orvika2Config.ini");
+}
+
+TEST(ConfigFile, DecimalConversionBehavesLikeAtoi) {
+    const std::pair<const wchar_t*, int> cases[] = {
+        {L"81", 81}, {L"  42", 42}, {L"-7", -7}, {L"+3", 3}, {L"12abc", 12}, {L"abc", 0},
+        {L"", 0},    {L"- 5", 0},   {L"337", 337}, {L"99999999999", 2147483647},
+    };
+    for (const auto& [text, value] : cases) EXPECT_EQ(ParseDecimal(text), value) << text;
+}
+
+TEST(ConfigFile, MissingHotkeyReadsAsZeroAndEntriesUseTheirSection) {
+    MemoryProfileStore store;
+    EXPECT_EQ(ReadHotkey(store, kFile, HotkeyRole::SwitchProfile), (Hotkey{0, 0}));
+    WriteProfileEntry(store, kFile, L"000a1bff", 2, L"StaticPassword");
+    EXPECT_EQ(ReadProfileEntry(store, kFile, L"000a1bff", 2), L"StaticPassword");
+    EXPECT_EQ(ReadProfileEntry(store, kFile, L"000a1bff", 1), L"");
+    EXPECT_EQ(store.writes.back().key, L"Config2");
+    WriteLanguageChoice(store, kFile, L"en");
+    EXPECT_EQ(ReadLanguageChoice(store, kFile), L"en");
+}
+
+}  // namespace
+}  // namespace orvika2
