@@ -2,12 +2,58 @@
 
 #include <ostream>
 
+#include "app/ui_strings.h"
+#include "cli/cli_context.h"
+#include "platform/text.h"
+
 namespace orvika2 {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: orvika2ctl COMMAND [OPTIONS]\n"
+    "\n"
+    "Token (ORVIKA2_TOKEN unset: the USB token; sim:PATH: the simulated token in PATH):\n"
+    "  status                                  presence, firmware, serial and both profiles\n"
+    "  code [--profile 1|2] [--at UNIX_SECONDS] [--type]\n"
+    "                                          the current verification code\n"
+    "\n"
+    "Simulated token:\n"
+    "  sim create PATH [--serial HEX8] [--firmware X.Y.Z] [--totp1 B32] [--totp2 B32]\n"
+    "                  [--touch1] [--touch2] [--static1 TEXT] [--static2 TEXT]\n"
+    "  sim touch PATH                          touch the token's button\n"
+    "  sim press PATH --profile N              what the token would type\n"
+    "  sim show PATH                           what the token holds\n";
+
+}  // namespace
+
+std::string Utf8(const std::wstring& text) { return NarrowUtf8(text); }
+
+int ReportTokenFailure(CliIo io, TokenResult result) {
+    io.err << Utf8(TokenResultEnglishMessage(result)) << "\n";
+    return kExitFailure;
+}
+
+int ReportMessage(CliIo io, int stringId) {
+    io.err << Utf8(EnglishString(stringId)) << "\n";
+    return kExitFailure;
+}
+
+int ReportUsage(CliIo io) {
+    io.err << kUsage;
+    return kExitUsage;
+}
 
 int RunCli(const std::vector<std::string>& args, CliIo io) {
-    (void)args;
-    io.err << "usage: orvika2ctl COMMAND\n";
-    return 2;
+    if (args.empty()) return ReportUsage(io);
+    const std::string& command = args[0];
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (command == "status" || command == "code") return RunTokenCommand(command, rest, io);
+    if (command == "sim") return RunSimCommand(rest, io);
+    if (command == "help" || command == "--help") {
+        io.out << kUsage;
+        return kExitOk;
+    }
+    return ReportUsage(io);
 }
 
 }  // namespace orvika2

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <span>
 
 namespace orvika2 {
@@ -17,5 +18,8 @@ public:
     // platform took fewer events than given.
     virtual bool Send(std::span<const KeyEvent> events) = 0;
 };
+
+// SendInput on Windows; nullptr where the platform has no key output.
+std::unique_ptr<KeyOutput> MakePlatformKeyOutput();
 
 }  // namespace orvika2

@@ -1,4 +1,4 @@
-#include "platform/key_output_win32.h"
+#include "platform/key_output.h"
 
 #include <windows.h>
 
@@ -26,6 +26,6 @@ public:
 
 }  // namespace
 
-std::unique_ptr<KeyOutput> MakeSendInputKeyOutput() { return std::make_unique<SendInputKeyOutput>(); }
+std::unique_ptr<KeyOutput> MakePlatformKeyOutput() { return std::make_unique<SendInputKeyOutput>(); }
 
 }  // namespace orvika2

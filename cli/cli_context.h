@@ -1,0 +1,27 @@
+#pragma once
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "cli/cli.h"
+#include "platform/hid.h"
+#include "token/token_result.h"
+
+namespace orvika2 {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+std::string Utf8(const std::wstring& text);
+
+// Prints the result's English message and gives the failure exit status.
+int ReportTokenFailure(CliIo io, TokenResult result);
+// Prints the English text of a string-table id and gives the failure exit status.
+int ReportMessage(CliIo io, int stringId);
+int ReportUsage(CliIo io);
+
+int RunTokenCommand(const std::string& command, const std::vector<std::string>& args, CliIo io);
+int RunSimCommand(const std::vector<std::string>& args, CliIo io);
+
+}  // namespace orvika2

@@ -1,0 +1,127 @@
+#include <atomic>
+#include <ostream>
+
+#include "app/ui_strings.h"
+#include "cli/arguments.h"
+#include "cli/cli_context.h"
+#include "platform/key_output.h"
+#include "platform/token_bus_select.h"
+#include "token/code_generator.h"
+#include "token/token_lib.h"
+
+namespace orvika2 {
+namespace {
+
+// The system clock with the wall time pinned, for --at.
+class PinnedTimeClock final : public Clock {
+public:
+    PinnedTimeClock(Clock& base, std::int64_t unixSeconds) : base_(base), unixSeconds_(unixSeconds) {}
+    std::uint32_t TickMs() override { return base_.TickMs(); }
+    void SleepMs(std::uint32_t milliseconds) override { base_.SleepMs(milliseconds); }
+    std::int64_t UnixSeconds() override { return unixSeconds_; }
+
+private:
+    Clock& base_;
+    std::int64_t unixSeconds_;
+};
+
+const char* KindName(ProfileKind kind) {
+    switch (kind) {
+        case ProfileKind::TwoStep: return "2-Step Verification";
+        case ProfileKind::StaticPassword: return "static password";
+        case ProfileKind::NotConfigured: break;
+    }
+    return "not configured";
+}
+
+int Status(TokenPorts ports, CliIo io) {
+    CTokenLib token(ports);
+    if (const auto opened = token.Open(); opened != TokenResult::Success) {
+        io.out << "Token: not present (" << Utf8(TokenResultEnglishMessage(opened)) << ")\n";
+        return ReportTokenFailure(io, opened);
+    }
+    TokenStatus status;
+    if (const auto read = WaitForIdleToken(token, status); read != TokenResult::Success) {
+        io.out << "Token: present, status unreadable\n";
+        return ReportTokenFailure(io, read);
+    }
+    io.out << "Token: present\n";
+    io.out << "Firmware: " << int(status.firmwareMajor) << '.' << int(status.firmwareMinor) << '.'
+           << int(status.firmwareBuild) << "\n";
+    const std::wstring serial = ReadSerialString(ports);
+    io.out << "Serial: " << (serial.empty() ? std::string("(unreadable)") : Utf8(serial)) << "\n";
+    io.out << "Configuration sequence: " << int(status.configSequence) << "\n";
+    io.out << "Profile flags: 0x" << std::hex << status.profileFlags << std::dec << "\n";
+    for (int profile = 1; profile <= 2; ++profile) {
+        const ProbeResult probe = ProbeProfileKind(token, status, profile);
+        // A touch-required profile answers the probe with a wait for its
+        // button; cancel it so the token does not keep waiting.
+        if (probe.kind == ProfileKind::TwoStep) token.CancelPending();
+        io.out << "Profile " << profile << ": " << KindName(probe.kind) << (probe.definite ? "" : " (no definite answer)")
+               << "\n";
+    }
+    return kExitOk;
+}
+
+int TypeOrPrint(const VerificationCode& code, bool type, CliIo io) {
+    io.out << code.Text() << "\n";
+    if (!type) return kExitOk;
+    const auto keys = MakePlatformKeyOutput();
+    const auto events = code.KeyEvents();
+    if (!keys || !keys->Send(events)) {
+        io.err << "The code could not be typed.\n";
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+int Code(TokenPorts ports, int profile, bool type, CliIo io) {
+    const CodeOutcome outcome = GenerateVerificationCode(ports, profile);
+    switch (outcome.action) {
+        case CodeAction::TypeCode: return TypeOrPrint(outcome.code, type, io);
+        case CodeAction::ShowMessage: return ReportMessage(io, outcome.messageId);
+        case CodeAction::Nothing: return ReportMessage(io, kMsgCodeFailed);
+        case CodeAction::AwaitTouch: break;
+    }
+    io.err << "Touch the button of the token to get the code (waiting up to 15 seconds)...\n";
+    const std::atomic<bool> cancelled{false};
+    const auto touched = WaitForTouchedCode(ports, cancelled, 16'000);
+    if (touched) return TypeOrPrint(*touched, type, io);
+    // As the wait dialog does when it closes: end the token's wait for its button.
+    CTokenLib token(ports);
+    token.Open();
+    token.CancelPending();
+    return ReportMessage(io, kMsgCodeFailed);
+}
+
+}  // namespace
+
+int RunTokenCommand(const std::string& command, const std::vector<std::string>& args, CliIo io) {
+    const auto parsed = command == "code" ? Arguments::Parse(args, {"profile", "at"}, {"type"})
+                                          : Arguments::Parse(args, {}, {});
+    if (!parsed || !parsed->Positional().empty()) return ReportUsage(io);
+
+    int profile = 1;
+    if (const auto text = parsed->Value("profile")) {
+        const auto value = ParseInteger(*text, 1, 2);
+        if (!value) return ReportUsage(io);
+        profile = static_cast<int>(*value);
+    }
+    std::optional<std::int64_t> at;
+    if (const auto text = parsed->Value("at")) {
+        at = ParseInteger(*text, 0, 253402300799);  // up to the year 9999
+        if (!at) return ReportUsage(io);
+    }
+
+    auto selected = SelectTokenBusFromEnvironment();
+    if (!selected.bus) {
+        io.err << selected.error << "\n";
+        return kExitUsage;
+    }
+    PinnedTimeClock pinned(SystemClock(), at.value_or(0));
+    Clock& clock = at ? static_cast<Clock&>(pinned) : SystemClock();
+    const TokenPorts ports{*selected.bus, clock};
+    return command == "status" ? Status(ports, io) : Code(ports, profile, parsed->Has("type"), io);
+}
+
+}  // namespace orvika2
