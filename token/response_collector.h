@@ -11,17 +11,26 @@ namespace orvika2 {
 
 // Collects and checks one answer right after a frame was sent.
 struct ResponseCollector {
+    // Eight 7-byte slots hold at most 54 data bytes and their 2 checksum bytes.
+    static constexpr std::size_t kMaxAnswerLength = 54;
+    static constexpr std::uint8_t kMaxChunks = 14;
+
     std::uint8_t expectedLength = 0;  // 0: no data expected
     std::uint8_t receivedMask = 0;
     std::uint8_t chunksTaken = 0;
     std::array<std::uint8_t, 56> buffer{};
     std::uint32_t deadline = 0;
 
-    // Results among Success, OperationFailed, WriteFailed, InvalidResponse,
-    // Processing and WaitingForTouch; `destination` (at least
-    // `expectedLength` bytes) is written only on Success.
+    // The expected length is destination.size(); longer than 54 bytes is
+    // refused with ParameterError before any report is read. Otherwise the
+    // result is among Success, OperationFailed, WriteFailed, InvalidResponse,
+    // Processing and WaitingForTouch, and `destination` is written only on
+    // Success.
     TokenResult Collect(HidDevice& device, Clock& clock, std::uint16_t timeoutMs, std::span<std::uint8_t> destination,
                         std::uint8_t lastCommand, std::uint8_t expectedConfigSequence);
+
+private:
+    TokenResult CollectChunks(HidDevice& device, FeatureReport& report, std::span<std::uint8_t> destination);
 };
 
 }  // namespace orvika2

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <forward_list>
 #include <memory>
@@ -13,7 +14,9 @@
 
 namespace orvika2 {
 
-struct ProfileConfig;
+inline constexpr std::size_t kProfileRecordSize = 52;
+// The 52 bytes of a profile record as the token stores them.
+using ProfileRecordBytes = std::array<std::uint8_t, kProfileRecordSize>;
 
 inline constexpr std::uint16_t kTokenVendorId = 0x1050;
 bool IsTokenProductId(std::uint16_t productId);
@@ -44,8 +47,11 @@ public:
 
     TokenResult ReadStatus(TokenStatus& out);
     TokenResult WriteFrame(std::uint8_t command, std::span<const std::uint8_t> payload);
-    TokenResult WriteConfig(bool profile2, const ProfileConfig* record);
+    // Writes profile 1 or 2; no record clears the profile. The record's
+    // checksum bytes 50-51 are replaced by the computed one.
+    TokenResult WriteConfig(bool profile2, const ProfileRecordBytes* record);
     TokenResult RequestSerial();
+    // destination.size() is the expected answer length (0: none).
     TokenResult ReadResponse(std::uint16_t timeoutMs, std::span<std::uint8_t> destination);
     TokenResult CancelPending();
 
@@ -66,7 +72,9 @@ private:
 };
 
 // Waits while ReadStatus says NotReady: 50 ms pauses, at most 61; returns the
-// last result.
+// last result, with `status` from the last report obtained. A failed get or
+// no open device ends the wait at once, so this is also the idle wait on the
+// raw status report.
 TokenResult WaitForIdleToken(CTokenLib& token, TokenStatus& status);
 
 // Eight lowercase hex digits of the token's serial, or empty on any failure.

@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "tests/support/fake_hid.h"
+#include "token/verification_code.h"
+
+namespace orvika2 {
+namespace {
+
+using testing::FromHex;
+
+HmacAnswer Answer(std::string_view hex) {
+    HmacAnswer answer{};
+    const auto bytes = FromHex(hex);
+    std::copy(bytes.begin(), bytes.end(), answer.begin());
+    return answer;
+}
+
+// The token's rule for where a challenge ends in a 64-byte payload.
+std::vector<std::uint8_t> ChallengeSeenByToken(const ChallengePayload& payload) {
+    std::array<std::uint8_t, 64> frame{};
+    std::copy(payload.view().begin(), payload.view().end(), frame.begin());
+    std::size_t end = frame.size();
+    while (end > 0 && frame[end - 1] == frame.back()) {
+        --end;
+    }
+    return {frame.begin(), frame.begin() + end};
+}
+
+TEST(VerificationCode, TimeStepFloorsAlsoBeforeTheEpoch) {
+    const std::pair<std::int64_t, std::int64_t> cases[] = {
+        {0, 0},   {29, 0},  {30, 1},   {59, 1},           {60, 2},         {1111111109, 37037036},
+        {-1, -1}, {-30, -1}, {-31, -2}, {20000000000, 666666666},
+    };
+    for (const auto& [seconds, step] : cases) {
+        EXPECT_EQ(TimeStep(seconds), step) << seconds;
+    }
+}
+
+TEST(VerificationCode, ChallengeIsTheLow32BitsOfTheStepBigEndian) {
+    EXPECT_EQ(MakeChallenge(TimeStep(59)), (Challenge{0, 0, 0, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(MakeChallenge(TimeStep(60)), (Challenge{0, 0, 0, 0, 0, 0, 0, 2}));
+    EXPECT_EQ(MakeChallenge(0x1'2345'6789), (Challenge{0, 0, 0, 0, 0x23, 0x45, 0x67, 0x89}));
+    EXPECT_EQ(MakeChallenge(-1), (Challenge{0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}));
+}
+
+TEST(VerificationCode, TokenSeesExactlyTheEightChallengeBytes) {
+    for (std::int64_t step : std::initializer_list<std::int64_t>{1, 0x1FF, 0x100, 0x10000, 0x1000000, 0, 0x1'0000'0000}) {
+        const Challenge challenge = MakeChallenge(step);
+        const ChallengePayload payload = PadChallenge(challenge);
+        EXPECT_EQ(ChallengeSeenByToken(payload), std::vector<std::uint8_t>(challenge.begin(), challenge.end()))
+            << "step " << step;
+        EXPECT_EQ(payload.length, challenge.back() == 0 ? 64u : 8u);
+    }
+    const ChallengePayload padded = PadChallenge(MakeChallenge(0x100));
+    EXPECT_TRUE(std::all_of(padded.bytes.begin() + 8, padded.bytes.end(), [](std::uint8_t b) { return b == 0x01; }));
+}
+
+TEST(VerificationCode, TruncatesRfc4226AppendixDValues) {
+    const std::pair<const char*, std::uint32_t> cases[] = {
+        {"cc93cf18508d94934c64b65d8ba7667fb7cde4b0", 755224}, {"75a48a19d4cbe100644e8ac1397eea747a2d33ab", 287082},
+        {"0bacb7fa082fef30782211938bc1c5e70416ff44", 359152}, {"66c28227d03a2d5529262ff016a1e6ef76557ece", 969429},
+        {"a904c900a64b35909874b33e61c5938a8e15ed1c", 338314}, {"a37e783d7b7233c083d4f62926c7a25f238d0316", 254676},
+        {"bc9cd28561042c83f219324d3c607256c03272ae", 287922}, {"a4fb960c0bc06e1eabb804e5b397cdc4b45596fa", 162583},
+        {"1b3c89f65e6c9e883012052823443f048b4332db", 399871}, {"1637409809a679dc698207310c8c7fc07290d9e5", 520489},
+    };
+    for (const auto& [hex, code] : cases) {
+        EXPECT_EQ(CodeFromAnswer(Answer(hex)).value, code) << hex;
+    }
+}
+
+TEST(VerificationCode, OffsetNibbleAndTopBit) {
+    // Offset 15: bytes 15-18; offset 0: bytes 0-3; the top bit is masked before the modulo.
+    EXPECT_EQ(CodeFromAnswer(Answer("ffffffffffffffffffffffffffffff000001410f")).value, 321u);
+    EXPECT_EQ(CodeFromAnswer(Answer("00000141ffffffffffffffffffffffffffffff30")).value, 321u);
+    EXPECT_EQ(CodeFromAnswer(Answer("80000141ffffffffffffffffffffffffffffffe0")).value, 321u);
+}
+
+TEST(VerificationCode, TextIsSixDigitsAndKeysAreKeypadDownUpPairs) {
+    EXPECT_EQ(VerificationCode{321}.Text(), "000321");
+    EXPECT_EQ(VerificationCode{0}.Text(), "000000");
+    EXPECT_EQ(VerificationCode{999999}.Text(), "999999");
+
+    const auto events = VerificationCode{321}.KeyEvents();
+    const std::uint16_t keys[] = {0x60, 0x60, 0x60, 0x63, 0x62, 0x61};
+    for (std::size_t i = 0; i < 6; ++i) {
+        EXPECT_EQ(events[2 * i], (KeyEvent{keys[i], false})) << i;
+        EXPECT_EQ(events[2 * i + 1], (KeyEvent{keys[i], true})) << i;
+    }
+    EXPECT_EQ(VerificationCode{987654}.KeyEvents()[0].virtualKey, 0x69);
+}
+
+}  // namespace
+}  // namespace orvika2

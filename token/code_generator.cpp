@@ -1,0 +1,96 @@
+#include "token/code_generator.h"
+
+#include <array>
+
+namespace orvika2 {
+namespace {
+
+CodeOutcome Show(int messageId) { return CodeOutcome{CodeAction::ShowMessage, messageId}; }
+
+bool AnswersChallenges(const TokenStatus& status, int profile) {
+    return status.FirmwareAtLeast(2, 1) && status.ProfileConfigured(profile);
+}
+
+}  // namespace
+
+CodeOutcome GenerateVerificationCode(TokenPorts ports, int profile) {
+    CTokenLib token(ports);
+    token.Open();
+    TokenStatus status;
+    if (token.ReadStatus(status) == TokenResult::NotReady) {
+        return Show(kMsgTokenBusy);
+    }
+    if (token.ReadStatus(status) != TokenResult::Success) {
+        return Show(kMsgNotInserted);
+    }
+    if (!AnswersChallenges(status, profile)) {
+        return Show(kMsgProfileNotSet);
+    }
+    const ChallengePayload payload = PadChallenge(MakeChallenge(TimeStep(ports.clock.UnixSeconds())));
+
+    token.Open();
+    WaitForIdleToken(token, status);
+    if (token.WriteFrame(ChallengeCommand(profile), payload.view()) != TokenResult::Success) {
+        return Show(kMsgCodeFailed);
+    }
+    HmacAnswer answer{};
+    switch (token.ReadResponse(kChallengeTimeoutMs, answer)) {
+    case TokenResult::Success:
+        return CodeOutcome{CodeAction::TypeCode, 0, CodeFromAnswer(answer)};
+    case TokenResult::WaitingForTouch:
+        return CodeOutcome{CodeAction::AwaitTouch, 0, {}, profile};
+    default:
+        return CodeOutcome{CodeAction::Nothing};
+    }
+}
+
+std::optional<VerificationCode> WaitForTouchedCode(TokenPorts ports, const std::atomic<bool>& cancelled,
+                                                   std::uint32_t limitMs) {
+    CTokenLib token(ports);
+    token.Open();
+    const std::uint32_t start = ports.clock.TickMs();
+    HmacAnswer answer{};
+    for (;;) {
+        if (cancelled.load() || ports.clock.TickMs() - start >= limitMs) {
+            return std::nullopt;
+        }
+        const TokenResult result = token.ReadResponse(kChallengeTimeoutMs, answer);
+        if (result == TokenResult::Success) {
+            return CodeFromAnswer(answer);
+        }
+        if (result != TokenResult::WaitingForTouch) {
+            return std::nullopt;
+        }
+    }
+}
+
+ProbeResult ProbeProfileKind(CTokenLib& token, const TokenStatus& status, int profile) {
+    if (!token.IsOpen()) {
+        return {ProfileKind::NotConfigured, false};
+    }
+    if (!AnswersChallenges(status, profile)) {
+        return {ProfileKind::NotConfigured, true};
+    }
+    constexpr std::array<std::uint8_t, 4> kProbe{};
+    switch (token.WriteFrame(ChallengeCommand(profile), kProbe)) {
+    case TokenResult::Success:
+        break;
+    case TokenResult::Unsupported:
+        return {ProfileKind::NotConfigured, true};
+    default:
+        return {ProfileKind::NotConfigured, false};
+    }
+    HmacAnswer answer{};
+    switch (token.ReadResponse(kChallengeTimeoutMs, answer)) {
+    case TokenResult::Success:
+    case TokenResult::WaitingForTouch:
+        return {ProfileKind::TwoStep, true};
+    case TokenResult::OperationFailed:
+    case TokenResult::Processing:
+        return {ProfileKind::StaticPassword, false};
+    default:
+        return {ProfileKind::StaticPassword, true};
+    }
+}
+
+}  // namespace orvika2

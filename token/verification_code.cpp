@@ -1,0 +1,65 @@
+#include "token/verification_code.h"
+
+#include <algorithm>
+
+namespace orvika2 {
+
+std::int64_t TimeStep(std::int64_t unixSeconds) {
+    std::int64_t step = unixSeconds / kTimeStepSeconds;
+    if (unixSeconds % kTimeStepSeconds != 0 && unixSeconds < 0) {
+        --step;
+    }
+    return step;
+}
+
+Challenge MakeChallenge(std::int64_t timeStep) {
+    const auto low = static_cast<std::uint32_t>(timeStep);
+    return {0, 0, 0, 0, static_cast<std::uint8_t>(low >> 24), static_cast<std::uint8_t>(low >> 16),
+            static_cast<std::uint8_t>(low >> 8), static_cast<std::uint8_t>(low)};
+}
+
+std::uint8_t ChallengeCommand(int profile) { return profile == 2 ? 0x38 : 0x30; }
+
+ChallengePayload PadChallenge(const Challenge& challenge) {
+    ChallengePayload payload;
+    std::ranges::copy(challenge, payload.bytes.begin());
+    if (challenge.back() == 0x00) {
+        std::fill(payload.bytes.begin() + kChallengeSize, payload.bytes.end(), std::uint8_t{0x01});
+        payload.length = payload.bytes.size();
+    } else {
+        payload.length = kChallengeSize;
+    }
+    return payload;
+}
+
+std::string VerificationCode::Text() const {
+    std::string text(6, '0');
+    std::uint32_t rest = value;
+    for (auto digit = text.rbegin(); digit != text.rend() && rest != 0; ++digit, rest /= 10) {
+        *digit = static_cast<char>('0' + rest % 10);
+    }
+    return text;
+}
+
+std::array<KeyEvent, 12> VerificationCode::KeyEvents() const {
+    constexpr std::uint16_t kNumpad0 = 0x60;
+    std::array<KeyEvent, 12> events{};
+    const std::string digits = Text();
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        const auto key = static_cast<std::uint16_t>(kNumpad0 + (digits[i] - '0'));
+        events[2 * i] = KeyEvent{key, false};
+        events[2 * i + 1] = KeyEvent{key, true};
+    }
+    return events;
+}
+
+VerificationCode CodeFromAnswer(std::span<const std::uint8_t, kAnswerSize> answer) {
+    const std::size_t offset = answer[19] & 0x0F;
+    const std::uint32_t value = (static_cast<std::uint32_t>(answer[offset] & 0x7F) << 24) |
+                                (static_cast<std::uint32_t>(answer[offset + 1]) << 16) |
+                                (static_cast<std::uint32_t>(answer[offset + 2]) << 8) |
+                                static_cast<std::uint32_t>(answer[offset + 3]);
+    return VerificationCode{value % 1'000'000};
+}
+
+}  // namespace orvika2
