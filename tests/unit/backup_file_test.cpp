@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <fstream>
+#include <ostream>
+
+#include "settings/backup_file.h"
+#include "tests/support/memory_profile_store.h"
+#include "tests/support/temp_dir.h"
+
+namespace orvika2 {
+namespace {
+
+using testing::MemoryProfileStore;
+using testing::TempDir;
+
+// What a record amounts to, for comparing whole lists at once.
+struct Seen {
+    std::optional<ProfileMode> mode;
+    std::wstring key, account;
+    friend bool operator==(const Seen&, const Seen&) = default;
+};
+
+void PrintTo(const Seen& seen, std::ostream* os) {
+    *os << (seen.mode ? static_cast<int>(*seen.mode) : -1) << " key[" << seen.key.size() << "] account["
+        << seen.account.size() << "]";
+}
+
+Seen Summary(const ProfileBackup& record) { return {record.mode, record.key, record.account}; }
+
+std::vector<Seen> Summary(const std::vector<ProfileBackup>& records) {
+    std::vector<Seen> seen;
+    for (const auto& r : records) seen.push_back(Summary(r));
+    return seen;
+}
+
+const Seen kInvalid{};
+Seen TwoStep(std::wstring key, std::wstring account) { return {ProfileMode::TwoStep, key, account}; }
+Seen Static(std::wstring password) { return {ProfileMode::StaticPassword, password, L""}; }
+
+std::wstring WriteFile(const TempDir& dir, std::string_view content) {
+    const auto path = dir / "profile.bcp";
+    std::ofstream(path, std::ios::binary) << content;
+    return path.wstring();
+}
+
+TEST(BackupWrite, WritesModeKeyAndAccountInOrderAndReadsThemBack) {
+    const std::wstring file = L"C:\\backups\\Google.bcp";
+    MemoryProfileStore store;
+    store.Put(file, L"Notes", L"Owner", L"me");
+    store.Put(file, kBackupSection, L"Key", L"OLDKEY");
+    store.writes.clear();
+
+    ASSERT_EQ(WriteProfileBackup(store, file, TwoStepBackup(L"gezd gnbv-gy3t qojq", L"Google")),
+              BackupSaveOutcome::Saved);
+    const std::vector<MemoryProfileStore::Write> expected = {
+        {file, L"Orvika2_BACKUP", L"Mode", L"OTP"},
+        {file, L"Orvika2_BACKUP", L"Key", L"gezdgnbv-gy3tqojq"},
+        {file, L"Orvika2_BACKUP", L"Account", L"Google"},
+    };
+    EXPECT_EQ(store.writes, expected);
+    EXPECT_EQ(store.Get(file, L"Notes", L"Owner"), L"me");
+    EXPECT_EQ(Summary(ReadProfileBackup(store, file)), std::vector{TwoStep(L"gezdgnbv-gy3tqojq", L"Google")});
+
+    ASSERT_EQ(WriteProfileBackup(store, file, StaticBackup(L"p a$$\"w0rd")), BackupSaveOutcome::Saved);
+    EXPECT_EQ(store.Get(file, kBackupSection, L"Mode"), L"STATIC");
+    EXPECT_EQ(store.Get(file, kBackupSection, L"Account"), L"StaticPassword");
+    EXPECT_EQ(Summary(ReadProfileBackup(store, file)), std::vector{Static(L"p a$$\"w0rd")});
+}
+
+TEST(BackupWrite, AFailedWriteIsReportedAsSuch) {
+    MemoryProfileStore store;
+    store.failWrites = true;
+    EXPECT_EQ(WriteProfileBackup(store, L"R:\\readonly\\x.bcp", StaticBackup(L"secret12")),
+              BackupSaveOutcome::WriteFailed);
+    // Nothing past the failed write is attempted.
+    EXPECT_EQ(store.writes.size(), 1u);
+    MemoryProfileStore writable;
+    EXPECT_EQ(WriteProfileBackup(writable, L"x.bcp", ProfileBackup()), BackupSaveOutcome::WriteFailed);
+    EXPECT_TRUE(writable.writes.empty());
+}
+
+TEST(BackupRead, IniFormModeDecidesAndIsCaseSensitive) {
+    const std::wstring file = L"x.bcp";
+    const struct {
+        std::wstring_view mode;
+        Seen expected;
+    } cases[] = {
+        {L"OTP", TwoStep(L"KEY", L"Acct")},
+        {L"STATIC", Static(L"KEY")},
+        {L"otp", kInvalid},
+        {L"Static", kInvalid},
+        {L"HOTP", kInvalid},
+    };
+    for (const auto& c : cases) {
+        MemoryProfileStore store;
+        store.Put(file, kBackupSection, L"Mode", c.mode);
+        store.Put(file, kBackupSection, L"Key", L"KEY");
+        store.Put(file, kBackupSection, L"Account", L"Acct");
+        EXPECT_EQ(Summary(ReadProfileBackup(store, file)), std::vector{c.expected}) << std::wstring(c.mode);
+    }
+    MemoryProfileStore noAccount;
+    noAccount.Put(file, kBackupSection, L"Mode", L"OTP");
+    noAccount.Put(file, kBackupSection, L"Key", L"KEY");
+    EXPECT_EQ(Summary(ReadProfileBackup(noAccount, file)), std::vector{TwoStep(L"KEY", L"")});
+}
+
+TEST(BackupRead, IniFormWithoutModeOrKeyFallsBackToPlainText) {
+    TempDir dir;
+    const std::wstring file = WriteFile(dir, "OTP PLAINKEY Plain\n");
+    MemoryProfileStore store;
+    store.Put(file, kBackupSection, L"Mode", L"OTP");
+    store.Put(file, kBackupSection, L"Account", L"Ini");
+    EXPECT_EQ(Summary(ReadProfileBackup(store, file)), std::vector{TwoStep(L"PLAINKEY", L"Plain")});
+}
+
+TEST(BackupRead, PlainLinesGiveOneRecordEach) {
+    const std::string key99(99, 'K'), account19(19, 'a');
+    const std::string fullLine = "OTP " + key99 + " " + account19 + std::string(255 - 4 - 99 - 1 - 19, ' ');
+    const struct {
+        std::string line;
+        Seen expected;
+    } cases[] = {
+        {"OTP GEZDGNBVGY3TQOJQ Google", TwoStep(L"GEZDGNBVGY3TQOJQ", L"Google")},
+        {"OTP GEZDGNBVGY3TQOJQ", TwoStep(L"GEZDGNBVGY3TQOJQ", L"")},
+        {"  OTP\tKEY \t acc  more tokens\r", TwoStep(L"KEY", L"acc")},
+        {"STATIC p@ss!w0rd SomeAccount", Static(L"p@ss!w0rd")},
+        {"STATIC", Static(L"")},
+        {"otp KEY acc", kInvalid},
+        {"Static pw", kInvalid},
+        {"OTPKEY acc", kInvalid},
+        {"", kInvalid},
+        {" \t\r", kInvalid},
+        // Field limits: at the limit is fine, one more is never a record.
+        {fullLine, TwoStep(std::wstring(99, L'K'), std::wstring(19, L'a'))},
+        {fullLine + " ", kInvalid},
+        {"OTP " + key99 + "K acc", kInvalid},
+        {"OTP KEY " + account19 + "a", kInvalid},
+        {"STATIC pw " + account19 + "a", kInvalid},
+        {"STATICOTP1 KEY acc", kInvalid},
+        {"OTP KEY acc " + std::string(300, 'x'), kInvalid},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Summary(ParsePlainBackupLine(c.line)), c.expected) << c.line;
+}
+
+TEST(BackupRead, PlainTextIsWidenedWithTheGivenCodePage) {
+    EXPECT_EQ(Summary(ParsePlainBackupLine("OTP KEY Caf\xE9\x80")), TwoStep(L"KEY", L"Caf\x00E9\x20AC"));
+    EXPECT_EQ(Summary(ParsePlainBackupLine("STATIC \x9Fpw")), Static(L"\x0178pw"));
+    const EightBitDecoder upper = [](std::string_view text) {
+        std::wstring wide;
+        for (const char c : text) wide.push_back(static_cast<wchar_t>(std::toupper(static_cast<unsigned char>(c))));
+        return wide;
+    };
+    EXPECT_EQ(Summary(ParsePlainBackupLine("OTP key acc", upper)), TwoStep(L"KEY", L"ACC"));
+}
+
+TEST(BackupRead, PlainFileGivesARecordPerLineButNoneForTheFinalLineBreak) {
+    const struct {
+        std::string content;
+        std::vector<Seen> expected;
+    } cases[] = {
+        {"OTP K1 a\nSTATIC pw\n\nbogus\n", {TwoStep(L"K1", L"a"), Static(L"pw"), kInvalid, kInvalid}},
+        // An over-long line is one unusable record, not several pieces.
+        {"STATIC " + std::string(300, 'p') + "\nSTATIC pw\n", {kInvalid, Static(L"pw")}},
+        {"OTP K1 a\r\nSTATIC pw\r\n", {TwoStep(L"K1", L"a"), Static(L"pw")}},
+        {"STATIC pw", {Static(L"pw")}},
+        {"\n", {kInvalid}},
+        {"", {kInvalid}},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        MemoryProfileStore store;
+        EXPECT_EQ(Summary(ReadProfileBackup(store, WriteFile(dir, c.content))), c.expected) << c.content;
+    }
+    TempDir dir;
+    MemoryProfileStore store;
+    EXPECT_EQ(Summary(ReadProfileBackup(store, (dir / "missing.bcp").wstring())), std::vector{kInvalid});
+}
+
+}  // namespace
+}  // namespace orvika2
