@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvika2 {
 
@@ -18,6 +19,10 @@ public:
     // the file could not be written.
     virtual bool Put(const std::wstring& path, std::wstring_view section, std::wstring_view key,
                      std::wstring_view value) = 0;
+    // The file's section names in file order, as GetPrivateProfileSectionNamesW
+    // lists them: trimmed, repeated names repeated, nameless sections left out;
+    // none when the file is missing.
+    virtual std::vector<std::wstring> SectionNames(const std::wstring& path) = 0;
 };
 
 // The portable engine.

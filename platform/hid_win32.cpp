@@ -1,0 +1,147 @@
+#include "platform/hid_win32.h"
+
+#include <windows.h>
+#include <setupapi.h>
+extern "C" {
+#include <hidsdi.h>
+}
+
+#include <mutex>
+#include <vector>
+
+#include "platform/usb_hid_bus.h"
+#include "platform/win32_handles_win32.h"
+
+namespace orvika2 {
+namespace {
+
+// The keyboard device interface class: the token presents itself as a keyboard.
+constexpr GUID kKeyboardInterfaceClass = {0x884B96C3, 0x56EF, 0x11D1, {0xBC, 0x8C, 0x00, 0xA0, 0xC9, 0x14, 0x05, 0xDD}};
+constexpr DWORD kMaxInterfaces = 1000;
+
+// Shared by a bus and the devices it opened, which may outlive it or run on
+// another thread.
+class FailureNote {
+public:
+    void Record(const char* api, DWORD error) {
+        std::lock_guard lock(mutex_);
+        text_ = std::string(api) + " failed with error " + std::to_string(error);
+    }
+    std::string Text() const {
+        std::lock_guard lock(mutex_);
+        return text_;
+    }
+
+private:
+    mutable std::mutex mutex_;
+    std::string text_;
+};
+
+UniqueHandle OpenForWriting(const std::wstring& path, FailureNote& note) {
+    UniqueHandle device = AdoptFileHandle(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                      nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!device) note.Record("CreateFileW", GetLastError());
+    return device;
+}
+
+class Win32HidDevice final : public HidDevice {
+public:
+    Win32HidDevice(UniqueHandle handle, std::shared_ptr<FailureNote> note)
+        : handle_(std::move(handle)), note_(std::move(note)) {}
+
+    bool SendFeature(const FeatureReport& report) override {
+        FeatureReport buffer = report;
+        if (HidD_SetFeature(handle_.get(), buffer.data(), static_cast<ULONG>(buffer.size()))) return true;
+        note_->Record("HidD_SetFeature", GetLastError());
+        return false;
+    }
+
+    bool GetFeature(FeatureReport& report) override {
+        report[0] = 0;  // the report id
+        if (HidD_GetFeature(handle_.get(), report.data(), static_cast<ULONG>(report.size()))) return true;
+        note_->Record("HidD_GetFeature", GetLastError());
+        return false;
+    }
+
+private:
+    UniqueHandle handle_;
+    std::shared_ptr<FailureNote> note_;
+};
+
+class SetupApiHidBus final : public Win32HidBus {
+public:
+    std::optional<std::vector<std::wstring>> ListInterfaces() override {
+        const UniqueDeviceInfoList list = AdoptDeviceInfoList(
+            SetupDiGetClassDevsW(&kKeyboardInterfaceClass, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+        if (!list) {
+            note_->Record("SetupDiGetClassDevsW", GetLastError());
+            return std::nullopt;
+        }
+        std::vector<std::wstring> paths;
+        for (DWORD index = 0; index < kMaxInterfaces; ++index) {
+            auto path = InterfacePath(list.get(), index);
+            if (!path) break;
+            paths.push_back(std::move(*path));
+        }
+        return paths;
+    }
+
+    std::optional<HidIdentity> ReadIdentity(const std::wstring& path) override {
+        const UniqueHandle device = OpenForWriting(path, *note_);
+        if (!device) return std::nullopt;
+        HIDD_ATTRIBUTES attributes{};
+        attributes.Size = sizeof(attributes);
+        if (!HidD_GetAttributes(device.get(), &attributes)) {
+            note_->Record("HidD_GetAttributes", GetLastError());
+            return std::nullopt;
+        }
+        return HidIdentity{attributes.VendorID, attributes.ProductID};
+    }
+
+    std::unique_ptr<HidDevice> Open(const std::wstring& path) override {
+        UniqueHandle device = OpenForWriting(path, *note_);
+        if (!device) return nullptr;
+        return std::make_unique<Win32HidDevice>(std::move(device), note_);
+    }
+
+    std::string LastError() const override { return note_->Text(); }
+
+private:
+    // The device path of the index-th interface; nullopt ends the walk.
+    std::optional<std::wstring> InterfacePath(HDEVINFO list, DWORD index) {
+        SP_DEVICE_INTERFACE_DATA interfaceData{};
+        interfaceData.cbSize = sizeof(interfaceData);
+        if (!SetupDiEnumDeviceInterfaces(list, nullptr, &kKeyboardInterfaceClass, index, &interfaceData)) {
+            if (const DWORD error = GetLastError(); error != ERROR_NO_MORE_ITEMS) {
+                note_->Record("SetupDiEnumDeviceInterfaces", error);
+            }
+            return std::nullopt;
+        }
+        // Asked without a buffer, the call must fail and tell the size.
+        DWORD size = 0;
+        const BOOL sized = SetupDiGetDeviceInterfaceDetailW(list, &interfaceData, nullptr, 0, &size, nullptr);
+        if (const DWORD error = sized ? ERROR_SUCCESS : GetLastError(); error != ERROR_INSUFFICIENT_BUFFER) {
+            note_->Record("SetupDiGetDeviceInterfaceDetailW", error);
+            return std::nullopt;
+        }
+        // DWORD elements keep the detail structure aligned.
+        std::vector<DWORD> buffer((size + sizeof(DWORD) - 1) / sizeof(DWORD));
+        auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(buffer.data());
+        detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
+        if (!SetupDiGetDeviceInterfaceDetailW(list, &interfaceData, detail, size, nullptr, nullptr)) {
+            note_->Record("SetupDiGetDeviceInterfaceDetailW", GetLastError());
+            return std::nullopt;
+        }
+        return std::wstring(detail->DevicePath);
+    }
+
+    std::shared_ptr<FailureNote> note_ = std::make_shared<FailureNote>();
+};
+
+}  // namespace
+
+std::unique_ptr<Win32HidBus> MakeWin32HidBus() { return std::make_unique<SetupApiHidBus>(); }
+
+std::unique_ptr<HidBus> MakeUsbHidBus() { return MakeWin32HidBus(); }
+
+}  // namespace orvika2

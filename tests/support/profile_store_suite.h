@@ -1,0 +1,45 @@
+#pragma once
+// One suite of cases for every ProfileStore: the Windows profile-file
+// semantics that the portable engine must share with the Win32 functions.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/text.h"
+#include "settings/profile_store.h"
+#include "tests/support/temp_dir.h"
+
+namespace orvika2::testing {
+
+struct ProfileStoreImplementation {
+    std::string name;
+    std::unique_ptr<ProfileStore> (*make)();
+};
+
+// The test name suffix: the implementation's name.
+std::string ProfileStoreName(const ::testing::TestParamInfo<ProfileStoreImplementation>& info);
+
+class ProfileStoreSuite : public ::testing::TestWithParam<ProfileStoreImplementation> {
+protected:
+    ProfileStoreSuite() : store_(GetParam().make()) {}
+
+    // Files of the test's own folder, by name.
+    std::filesystem::path FileOf(const std::wstring& name) const { return dir_.path() / PathFromWide(name); }
+    std::wstring PathOf(const std::wstring& name) const { return WideFromPath(FileOf(name)); }
+    void WriteBytes(const std::wstring& name, std::string_view bytes) const;
+    std::string ReadBytes(const std::wstring& name) const;
+
+    ProfileStore& store() { return *store_; }
+
+private:
+    TempDir dir_;
+    std::unique_ptr<ProfileStore> store_;
+};
+
+// The UTF-16LE bytes of a text, with the byte-order mark.
+std::string Utf16LeFile(std::u16string_view text);
+
+}  // namespace orvika2::testing

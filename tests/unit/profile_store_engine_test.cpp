@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include "settings/profile_file_engine.h"
+#include "settings/profile_file_text.h"
+#include "settings/windows1252.h"
+#include "tests/support/profile_store_suite.h"
+
+namespace orvika2 {
+namespace {
+
+using testing::ProfileStoreImplementation;
+using testing::ProfileStoreSuite;
+
+INSTANTIATE_TEST_SUITE_P(Engine, ProfileStoreSuite,
+                         ::testing::Values(ProfileStoreImplementation{"Portable", &MakePortableProfileStore}),
+                         testing::ProfileStoreName);
+
+// Where the Win32 functions rewrite the whole file (under Wine), the engine
+// changes one line and leaves the others as they were.
+TEST(ProfileFileText, LeavesUntouchedLinesAsTheyWere) {
+    const std::wstring text = L"[A]\na = 1\n\n[B]\r  b=2\r\n\r\n";
+    EXPECT_EQ(WriteProfileValue(text, L"A", L"a", L"9"), L"[A]\na=9\n\n[B]\r  b=2\r\n\r\n");
+    EXPECT_EQ(WriteProfileValue(text, L"A", L"new", L"3"), L"[A]\na = 1\nnew=3\r\n\n[B]\r  b=2\r\n\r\n");
+    EXPECT_EQ(WriteProfileValue(text, L"B", L"new", L"3"), L"[A]\na = 1\n\n[B]\r  b=2\r\nnew=3\r\n\r\n");
+    EXPECT_EQ(WriteProfileValue(text, L"A", L"a", L"1"), text);
+}
+
+TEST(ProfileFileText, NamesAndValuesLoseLeadingBlanksWhenWritten) {
+    EXPECT_EQ(WriteProfileValue(L"", L" S ", L"\tK ", L"  v "), L"[S ]\r\nK =v \r\n");
+    EXPECT_EQ(WriteProfileValue(L"[A]\r\n", L"", L"k", L"v"), L"k=v\r\n[A]\r\n");
+}
+
+TEST(ProfileFileText, SectionLinesAndBlanks) {
+    const std::wstring text =
+        L"[ Spaced ]\r\nk=1\r\n[Tail] comment\r\nk=2\r\n[Open\r\nk=3\r\n[Z]\r\nnbsp=\u00a0x\u00a0\r\nctrlz=\x1ax\x1a\r\n";
+    EXPECT_EQ(ReadProfileValue(text, L"spaced", L"k"), L"1");
+    EXPECT_EQ(ReadProfileValue(text, L"Tail", L"k"), L"2");
+    EXPECT_EQ(ReadProfileValue(text, L"Open", L"k"), L"");  // "[Open" is a key of [Tail]
+    EXPECT_EQ(ReadProfileValue(text, L"z", L"nbsp"), L"\u00a0x\u00a0");
+    EXPECT_EQ(ReadProfileValue(text, L"z", L"ctrlz"), L"x");
+}
+
+// Windows reads a UTF-8 byte-order mark as three 8-bit characters; Wine
+// would take the file for UTF-8.
+TEST(ProfileFileEncoding, Utf8MarkIsPlain8BitText) {
+    const std::string bytes = "\xEF\xBB\xBFk=1\r\n[A]\r\nk=\xC3\xA9\r\n";
+    const ProfileFileText file = DecodeProfileFile(bytes);
+    EXPECT_EQ(file.encoding, ProfileFileEncoding::Ansi);
+    EXPECT_EQ(ReadProfileValue(file.text, L"", L"k"), L"");
+    EXPECT_EQ(ReadProfileValue(file.text, L"A", L"k"), L"\u00c3\u00a9");
+    EXPECT_EQ(EncodeProfileFile(file), bytes);
+}
+
+}  // namespace
+}  // namespace orvika2
