@@ -17,12 +17,23 @@ constexpr const char* kUsage =
     "  code [--profile 1|2] [--at UNIX_SECONDS] [--type]\n"
     "                                          the current verification code\n"
     "\n"
+    "Profiles (a secret or password given as - is read from standard input):\n"
+    "  set-totp --profile N --secret B32|- [--touch] [--account NAME] [--backup FILE]\n"
+    "  set-static --profile N (--password TEXT|- | --generate LEN [--letters] [--digits] [--special])\n"
+    "             [--backup FILE]\n"
+    "  delete --profile N [--yes]\n"
+    "  import --profile N FILE [--touch]       apply a profile backup file\n"
+    "  generate-password LEN [--letters] [--digits] [--special]\n"
+    "  config                                  the configuration file and what it holds\n"
+    "\n"
     "Simulated token:\n"
     "  sim create PATH [--serial HEX8] [--firmware X.Y.Z] [--totp1 B32] [--totp2 B32]\n"
     "                  [--touch1] [--touch2] [--static1 TEXT] [--static2 TEXT]\n"
     "  sim touch PATH                          touch the token's button\n"
     "  sim press PATH --profile N              what the token would type\n"
-    "  sim show PATH                           what the token holds\n";
+    "  sim show PATH                           what the token holds\n"
+    "  sim set PATH [--auto-touch MS|off] [--busy-gets N] [--fail-send N] [--fail-get N]\n"
+    "               [--vanish-after N] [--stuck-busy] [--bad-checksum] [--clear-faults]\n";
 
 }  // namespace
 
@@ -49,6 +60,11 @@ int RunCli(const std::vector<std::string>& args, CliIo io) {
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (command == "status" || command == "code") return RunTokenCommand(command, rest, io);
     if (command == "sim") return RunSimCommand(rest, io);
+    if (command == "set-totp" || command == "set-static" || command == "delete" || command == "import" ||
+        command == "generate-password") {
+        return RunProfileCommand(command, rest, io);
+    }
+    if (command == "config") return RunConfigCommand(rest, io);
     if (command == "help" || command == "--help") {
         io.out << kUsage;
         return kExitOk;

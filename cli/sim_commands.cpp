@@ -1,7 +1,183 @@
+#include <array>
+#include <ostream>
+
+#include "cli/arguments.h"
 #include "cli/cli_context.h"
+#include "platform/secure_memory.h"
+#include "platform/sim/sim_factory.h"
+#include "platform/sim/sim_token_file.h"
+#include "token/profile_config.h"
 
 namespace orvika2 {
+namespace {
 
-int RunSimCommand(const std::vector<std::string>&, CliIo io) { return ReportUsage(io); }
+std::optional<std::array<std::uint8_t, 4>> ParseSerial(const std::string& text) {
+    if (text.size() != 8) return std::nullopt;
+    std::array<std::uint8_t, 4> serial{};
+    for (std::size_t i = 0; i < 4; ++i) {
+        unsigned value = 0;
+        for (std::size_t k = 0; k < 2; ++k) {
+            const char c = text[2 * i + k];
+            const int digit = (c >= '0' && c <= '9') ? c - '0'
+                              : (c >= 'a' && c <= 'f') ? c - 'a' + 10
+                              : (c >= 'A' && c <= 'F') ? c - 'A' + 10
+                                                       : -1;
+            if (digit < 0) return std::nullopt;
+            value = value * 16 + static_cast<unsigned>(digit);
+        }
+        serial[i] = static_cast<std::uint8_t>(value);
+    }
+    return serial;
+}
+
+std::optional<std::array<std::uint8_t, 3>> ParseFirmware(const std::string& text) {
+    std::array<std::uint8_t, 3> version{};
+    std::size_t start = 0;
+    for (std::size_t part = 0; part < 3; ++part) {
+        const std::size_t end = part < 2 ? text.find('.', start) : text.size();
+        if (end == std::string::npos) return std::nullopt;
+        const auto number = ParseInteger(text.substr(start, end - start), 0, 255);
+        if (!number) return std::nullopt;
+        version[part] = static_cast<std::uint8_t>(*number);
+        start = end + 1;
+    }
+    return version;
+}
+
+// The secret as the page takes it: the first 20 decoded bytes, zero-filled.
+std::optional<SimProfileRecord> TwoStepFromBase32(const std::string& text, bool requireTouch) {
+    Wiped<std::array<std::uint8_t, 100>> decoded;
+    const std::size_t capacity = (text.size() + 7) / 8 * 5;
+    if (capacity == 0 || capacity >= decoded->size()) return std::nullopt;
+    if (DecodeBase32(text, std::span(decoded->data(), capacity)) <= 0) return std::nullopt;
+    return FactoryTwoStepRecord(std::span<const std::uint8_t, 20>(decoded->data(), 20), requireTouch);
+}
+
+int Fail(CliIo io, const std::string& problem) {
+    io.err << problem << "\n";
+    return kExitFailure;
+}
+
+int Create(const std::filesystem::path& path, const Arguments& args, CliIo io) {
+    SimTokenState state;
+    state.serial = {0x00, 0xa1, 0xb2, 0xc3};
+    if (const auto text = args.Value("serial")) {
+        const auto serial = ParseSerial(*text);
+        if (!serial) return ReportUsage(io);
+        state.serial = *serial;
+    }
+    if (const auto text = args.Value("firmware")) {
+        const auto firmware = ParseFirmware(*text);
+        if (!firmware) return ReportUsage(io);
+        state.firmware = *firmware;
+    }
+    for (int profile = 1; profile <= 2; ++profile) {
+        const std::string n = std::to_string(profile);
+        const auto totp = args.Value("totp" + n);
+        const auto text = args.Value("static" + n);
+        if (totp && text) return ReportUsage(io);
+        if (args.Has("touch" + n) && !totp) return ReportUsage(io);
+        if (totp) {
+            const SecretString secret(*totp);
+            const auto record = TwoStepFromBase32(secret.get(), args.Has("touch" + n));
+            if (!record) return Fail(io, "--totp" + n + ": not a usable Base32 secret");
+            FactoryInstall(state, profile, *record);
+        } else if (text) {
+            const SecretString password(*text);
+            const auto record = FactoryStaticRecord(password.get());
+            if (!record) return Fail(io, "--static" + n + ": 1 to 38 characters the token can type");
+            FactoryInstall(state, profile, *record);
+        }
+    }
+    const std::string problem = SimTokenFile(path, NativeSimServices()).Create(state);
+    if (!problem.empty()) return Fail(io, problem);
+    io.out << "Simulated token created in " << path.string() << "\n";
+    return kExitOk;
+}
+
+int Set(const SimTokenFile& file, const Arguments& args, CliIo io) {
+    std::string problem;
+    if (const auto text = args.Value("auto-touch")) {
+        const auto ms = *text == "off" ? std::optional<long long>(-1) : ParseInteger(*text, 0, 600'000);
+        if (!ms) return ReportUsage(io);
+        problem = file.SetAutoTouch(*ms < 0 ? std::nullopt : std::optional<std::uint32_t>(*ms));
+        if (!problem.empty()) return Fail(io, problem);
+    }
+    if (const auto text = args.Value("busy-gets")) {
+        const auto gets = ParseInteger(*text, 0, 1000);
+        if (!gets) return ReportUsage(io);
+        problem = file.SetBusyGets(static_cast<std::uint32_t>(*gets));
+        if (!problem.empty()) return Fail(io, problem);
+    }
+    SimFaults faults;
+    bool armFaults = args.Has("clear-faults");
+    for (const auto& [name, slot] : {std::pair{"fail-send", &faults.failSendAtReport},
+                                     std::pair{"fail-get", &faults.failGetAtReport},
+                                     std::pair{"vanish-after", &faults.vanishAfterReports}}) {
+        if (const auto text = args.Value(name)) {
+            const auto report = ParseInteger(*text, 0, 1'000'000);
+            if (!report) return ReportUsage(io);
+            *slot = static_cast<std::uint32_t>(*report);
+            armFaults = true;
+        }
+    }
+    faults.stuckBusy = args.Has("stuck-busy");
+    faults.badAnswerChecksum = args.Has("bad-checksum");
+    if (armFaults || faults.stuckBusy || faults.badAnswerChecksum) {
+        problem = file.ArmFaults(faults);
+        if (!problem.empty()) return Fail(io, problem);
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
+int RunSimCommand(const std::vector<std::string>& args, CliIo io) {
+    if (args.size() < 2) return ReportUsage(io);
+    const std::string& verb = args[0];
+    const std::filesystem::path path = args[1];
+    const std::vector<std::string> rest(args.begin() + 2, args.end());
+    const SimTokenFile file(path, NativeSimServices());
+
+    if (verb == "create") {
+        const auto parsed = Arguments::Parse(rest, {"serial", "firmware", "totp1", "totp2", "static1", "static2"},
+                                             {"touch1", "touch2"});
+        if (!parsed || !parsed->Positional().empty()) return ReportUsage(io);
+        return Create(path, *parsed, io);
+    }
+    if (verb == "set") {
+        const auto parsed = Arguments::Parse(rest, {"auto-touch", "busy-gets", "fail-send", "fail-get", "vanish-after"},
+                                             {"stuck-busy", "bad-checksum", "clear-faults"});
+        if (!parsed || !parsed->Positional().empty()) return ReportUsage(io);
+        return Set(file, *parsed, io);
+    }
+    if (verb == "touch" && rest.empty()) {
+        bool released = false;
+        if (const auto problem = file.Touch(released); !problem.empty()) return Fail(io, problem);
+        io.out << (released ? "Touched: the waiting challenge is answered\n" : "Touched: no challenge was waiting\n");
+        return kExitOk;
+    }
+    if (verb == "press") {
+        const auto parsed = Arguments::Parse(rest, {"profile"}, {});
+        const auto profile = parsed && parsed->Positional().empty() && parsed->Value("profile")
+                                 ? ParseInteger(*parsed->Value("profile"), 1, 2)
+                                 : std::nullopt;
+        if (!profile) return ReportUsage(io);
+        std::optional<std::string> typed;
+        if (const auto problem = file.Press(static_cast<int>(*profile), typed); !problem.empty()) {
+            return Fail(io, problem);
+        }
+        if (!typed) return Fail(io, "Profile " + std::to_string(*profile) + " types nothing");
+        io.out << *typed << "\n";
+        return kExitOk;
+    }
+    if (verb == "show" && rest.empty()) {
+        std::string summary;
+        if (const auto problem = file.Show(summary); !problem.empty()) return Fail(io, problem);
+        io.out << summary;
+        return kExitOk;
+    }
+    return ReportUsage(io);
+}
 
 }  // namespace orvika2

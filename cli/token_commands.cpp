@@ -37,7 +37,7 @@ const char* KindName(ProfileKind kind) {
 int Status(TokenPorts ports, CliIo io) {
     CTokenLib token(ports);
     if (const auto opened = token.Open(); opened != TokenResult::Success) {
-        io.out << "Token: not present (" << Utf8(TokenResultEnglishMessage(opened)) << ")\n";
+        io.out << "Token: not present\n";
         return ReportTokenFailure(io, opened);
     }
     TokenStatus status;

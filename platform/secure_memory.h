@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orvika2 {
@@ -34,6 +35,9 @@ public:
     explicit Wiped(T value) : value_(std::move(value)) {}
     Wiped(const Wiped&) = delete;
     Wiped& operator=(const Wiped&) = delete;
+    // A moved-from string or vector gives its buffer away, so nothing is left
+    // behind to wipe.
+    Wiped(Wiped&& other) noexcept : value_(std::move(other.value_)) {}
     ~Wiped() { Wipe(); }
     T& get() { return value_; }
     const T& get() const { return value_; }

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "platform/sim/sim_token_bus.h"
+#include "platform/text.h"
 #include "platform/usb_hid_bus.h"
 
 namespace orvika2 {
@@ -10,6 +12,12 @@ namespace orvika2 {
 SelectedTokenBus SelectTokenBus(const char* setting) {
     const std::string_view value = setting ? setting : "";
     if (value.empty()) return {MakeUsbHidBus(), {}};
+    constexpr std::string_view kSimPrefix = "sim:";
+    if (value.substr(0, kSimPrefix.size()) == kSimPrefix && value.size() > kSimPrefix.size()) {
+        // The setting is UTF-8 on both platforms.
+        auto sim = MakeSimTokenBus(PathFromWide(WidenUtf8(value.substr(kSimPrefix.size()))));
+        return {std::move(sim.bus), std::move(sim.error)};
+    }
     return {nullptr, std::string(kTokenSelectionVariable) + " must be unset or sim:PATH"};
 }
 

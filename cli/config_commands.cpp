@@ -1,0 +1,59 @@
+#include <ostream>
+
+#include "cli/cli_context.h"
+#include "settings/config_file.h"
+
+namespace orvika2 {
+namespace {
+
+// "Ctrl+Shift+Q", from the RegisterHotKey form.
+std::string HotkeyText(const Hotkey& hotkey) {
+    if (hotkey.virtualKey == 0 && hotkey.modifiers == 0) return "none";
+    std::string text;
+    if (hotkey.modifiers & 2) text += "Ctrl+";
+    if (hotkey.modifiers & 1) text += "Alt+";
+    if (hotkey.modifiers & 4) text += "Shift+";
+    if (hotkey.modifiers & 8) text += "Win+";
+    const int key = hotkey.virtualKey;
+    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) {
+        text += static_cast<char>(key);
+    } else if (key >= 0x70 && key <= 0x87) {
+        text += "F" + std::to_string(key - 0x6F);
+    } else {
+        text += "key " + std::to_string(key);
+    }
+    return text + " (" + std::to_string(hotkey.virtualKey) + ", " + std::to_string(hotkey.modifiers) + ")";
+}
+
+bool IsTokenSection(const std::wstring& name) {
+    return name != L"HotKey_OTP" && name != L"HotKey_Switch" && name != L"Language";
+}
+
+}  // namespace
+
+int RunConfigCommand(const std::vector<std::string>& args, CliIo io) {
+    if (!args.empty()) return ReportUsage(io);
+    const auto store = MakePlatformProfileStore();
+    const auto environment = MakePlatformAppEnvironment();
+    // The application places the file at every start; so does the tool.
+    const ConfigLocation config = PlaceConfigurationFile(*environment, *store);
+    io.out << "File: " << Utf8(config.file) << "\n";
+    io.out << "Template: " << Utf8(config.templateFile) << "\n";
+    io.out << "Verification code hotkey: " << HotkeyText(ReadHotkey(*store, config.file, HotkeyRole::VerificationCode))
+           << "\n";
+    io.out << "Switch profile hotkey: " << HotkeyText(ReadHotkey(*store, config.file, HotkeyRole::SwitchProfile))
+           << "\n";
+    const std::wstring language = ReadLanguageChoice(*store, config.file);
+    io.out << "Language: " << (language.empty() ? std::string("(system default)") : Utf8(language)) << "\n";
+    for (const std::wstring& section : store->SectionNames(config.file)) {
+        if (!IsTokenSection(section)) continue;
+        io.out << "Token " << Utf8(section) << ":\n";
+        for (int profile = 1; profile <= 2; ++profile) {
+            io.out << "  " << Utf8(std::wstring(ProfileEntryKey(profile))) << " = "
+                   << Utf8(ReadProfileEntry(*store, config.file, section, profile)) << "\n";
+        }
+    }
+    return kExitOk;
+}
+
+}  // namespace orvika2

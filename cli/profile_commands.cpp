@@ -1,0 +1,212 @@
+#include <istream>
+#include <ostream>
+
+#include "app/ui_strings.h"
+#include "cli/arguments.h"
+#include "cli/cli_context.h"
+#include "dialogs/profile_operations.h"
+#include "platform/secure_memory.h"
+#include "platform/text.h"
+#include "platform/token_bus_select.h"
+#include "settings/config_file.h"
+#include "token/password_generator.h"
+
+namespace orvika2 {
+namespace {
+
+constexpr int kMsgDeviceReadError = 3;
+
+std::string English(int id) { return Utf8(EnglishString(id)); }
+
+// A secret given as "-" comes from standard input, so it stays out of shell
+// history; one line, without its line break.
+std::optional<SecretWString> SecretArgument(const std::string& value, CliIo io) {
+    SecretString text;
+    if (value == "-") {
+        if (!std::getline(io.in, text.get())) return std::nullopt;
+        if (!text->empty() && text->back() == '\r') text->pop_back();
+    } else {
+        text.get() = value;
+    }
+    return SecretWString(WidenUtf8(text.get()));
+}
+
+unsigned PasswordClasses(const Arguments& args) {
+    unsigned classes = 0;
+    if (args.Has("letters")) classes |= kPasswordLetters;
+    if (args.Has("digits")) classes |= kPasswordDigits;
+    if (args.Has("special")) classes |= kPasswordSpecial;
+    // The page starts with letters and digits checked.
+    return classes ? classes : kPasswordLetters | kPasswordDigits;
+}
+
+std::optional<int> ProfileArgument(const Arguments& args) {
+    const auto text = args.Value("profile");
+    if (!text) return std::nullopt;
+    const auto profile = ParseInteger(*text, 1, 2);
+    if (!profile) return std::nullopt;
+    return static_cast<int>(*profile);
+}
+
+// What the page would show, as text on the terminal; the exit status follows.
+int Show(const PageOutcome& outcome, const std::optional<std::string>& backupPath, ProfileStore& store, CliIo io) {
+    if (outcome.balloonId) {
+        io.err << English(outcome.balloonId) << "\n";
+        return kExitFailure;
+    }
+    if (!outcome.applied) {
+        if (outcome.messageId) io.err << Utf8(outcome.MessageText(EnglishString)) << "\n";
+        return kExitFailure;
+    }
+    if (!outcome.backup || !backupPath) {
+        io.out << Utf8(outcome.MessageText(EnglishString)) << "\n";
+        return kExitOk;
+    }
+    if (WriteProfileBackup(store, WidenUtf8(*backupPath), *outcome.backup) == BackupSaveOutcome::Saved) {
+        io.out << English(kMsgBackupSaved) << "\n";
+        return kExitOk;
+    }
+    io.err << English(kMsgBackupNotSaved) << "\n";
+    return kExitFailure;
+}
+
+struct Session {
+    SelectedTokenBus selected;
+    std::unique_ptr<ProfileStore> store = MakePlatformProfileStore();
+    ConfigLocation config;
+};
+
+// The token, the configuration file and the token's section, as a profile
+// page has them when it opens.
+std::optional<ProfilePageContext> OpenPage(Session& session, int profile, CliIo io, int& exitStatus) {
+    session.selected = SelectTokenBusFromEnvironment();
+    if (!session.selected.bus) {
+        io.err << session.selected.error << "\n";
+        exitStatus = kExitUsage;
+        return std::nullopt;
+    }
+    const auto environment = MakePlatformAppEnvironment();
+    session.config = PlaceConfigurationFile(*environment, *session.store);
+    const TokenPorts ports{*session.selected.bus, SystemClock()};
+    const std::wstring section = ReadSerialString(ports);
+    if (section.empty()) {
+        // Without the serial there is no section to record the profile in.
+        io.err << English(kMsgDeviceReadError) << "\n";
+        exitStatus = kExitFailure;
+        return std::nullopt;
+    }
+    return ProfilePageContext{ports, *session.store, session.config.file, section, profile};
+}
+
+int SetTotp(const Arguments& args, CliIo io) {
+    const auto profile = ProfileArgument(args);
+    const auto secretValue = args.Value("secret");
+    if (!profile || !secretValue) return ReportUsage(io);
+    const auto secret = SecretArgument(*secretValue, io);
+    if (!secret) return ReportUsage(io);
+    Session session;
+    int status = kExitOk;
+    auto page = OpenPage(session, *profile, io, status);
+    if (!page) return status;
+    const auto outcome = WriteTwoStepProfile(*page, secret->get(), WidenUtf8(args.Value("account").value_or("")),
+                                             args.Has("touch"), args.Has("backup"));
+    return Show(outcome, args.Value("backup"), *session.store, io);
+}
+
+int SetStatic(const Arguments& args, CliIo io) {
+    const auto profile = ProfileArgument(args);
+    const auto passwordValue = args.Value("password");
+    const auto generateValue = args.Value("generate");
+    if (!profile || passwordValue.has_value() == generateValue.has_value()) return ReportUsage(io);
+
+    SecretWString password;
+    if (passwordValue) {
+        auto given = SecretArgument(*passwordValue, io);
+        if (!given) return ReportUsage(io);
+        password.get().swap(given->get());
+    } else {
+        auto generated = GeneratePagePassword(WidenUtf8(*generateValue), PasswordClasses(args));
+        if (generated.messageId) return ReportMessage(io, generated.messageId);
+        password.get().swap(generated.password.get());
+    }
+    Session session;
+    int status = kExitOk;
+    auto page = OpenPage(session, *profile, io, status);
+    if (!page) return status;
+    const auto outcome = WriteStaticProfile(*page, password.get(), args.Has("backup"));
+    return Show(outcome, args.Value("backup"), *session.store, io);
+}
+
+int Delete(const Arguments& args, CliIo io) {
+    const auto profile = ProfileArgument(args);
+    if (!profile) return ReportUsage(io);
+    if (!args.Has("yes")) {
+        io.out << English(kMsgDeleteProfileQuestion) << " [y/N] " << std::flush;
+        std::string answer;
+        if (!std::getline(io.in, answer) || (answer != "y" && answer != "Y" && answer != "yes")) {
+            io.err << "Not deleted.\n";
+            return kExitFailure;
+        }
+    }
+    Session session;
+    int status = kExitOk;
+    auto page = OpenPage(session, *profile, io, status);
+    if (!page) return status;
+    const auto outcome = DeleteProfile(*page);
+    return Show(outcome, std::nullopt, *session.store, io);
+}
+
+int Import(const Arguments& args, CliIo io) {
+    const auto profile = ProfileArgument(args);
+    if (!profile || args.Positional().size() != 1) return ReportUsage(io);
+    Session session;
+    int status = kExitOk;
+    auto page = OpenPage(session, *profile, io, status);
+    if (!page) return status;
+    ImportProfileBackup(
+        *page, WidenUtf8(args.Positional()[0]), [&] { return args.Has("touch"); },
+        [&](const PageOutcome& outcome) {
+            if (Show(outcome, std::nullopt, *session.store, io) != kExitOk) status = kExitFailure;
+        });
+    return status;
+}
+
+int GeneratePassword(const Arguments& args, CliIo io) {
+    if (args.Positional().size() != 1) return ReportUsage(io);
+    const auto generated = GeneratePagePassword(WidenUtf8(args.Positional()[0]), PasswordClasses(args));
+    if (generated.messageId) return ReportMessage(io, generated.messageId);
+    SecretString text(Utf8(generated.password.get()));
+    io.out << text.get() << "\n";
+    return kExitOk;
+}
+
+}  // namespace
+
+int RunProfileCommand(const std::string& command, const std::vector<std::string>& args, CliIo io) {
+    std::optional<Arguments> parsed;
+    if (command == "set-totp") {
+        parsed = Arguments::Parse(args, {"profile", "secret", "account", "backup"}, {"touch"});
+        if (!parsed || !parsed->Positional().empty()) return ReportUsage(io);
+        return SetTotp(*parsed, io);
+    }
+    if (command == "set-static") {
+        parsed = Arguments::Parse(args, {"profile", "password", "generate", "backup"}, {"letters", "digits", "special"});
+        if (!parsed || !parsed->Positional().empty()) return ReportUsage(io);
+        return SetStatic(*parsed, io);
+    }
+    if (command == "delete") {
+        parsed = Arguments::Parse(args, {"profile"}, {"yes"});
+        if (!parsed || !parsed->Positional().empty()) return ReportUsage(io);
+        return Delete(*parsed, io);
+    }
+    if (command == "import") {
+        parsed = Arguments::Parse(args, {"profile"}, {"touch"});
+        if (!parsed) return ReportUsage(io);
+        return Import(*parsed, io);
+    }
+    parsed = Arguments::Parse(args, {}, {"letters", "digits", "special"});
+    if (!parsed) return ReportUsage(io);
+    return GeneratePassword(*parsed, io);
+}
+
+}  // namespace orvika2

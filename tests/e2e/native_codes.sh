@@ -1,0 +1,30 @@
+#!/bin/sh
+# Verification codes from the native command-line tool and the simulated
+# token, against RFC 6238's SHA-1 vectors and against oathtool.
+. "$ORVIKA2_SOURCE_DIR/tests/e2e/lib.sh"
+ctl="$ORVIKA2_BUILD_DIR/cli/orvika2ctl"
+
+export ORVIKA2_TOKEN="sim:$scratch/rfc"
+"$ctl" sim create "$scratch/rfc" --totp1 GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ >/dev/null
+for pair in 59:287082 1111111109:081804 1111111111:050471 1234567890:005924 2000000000:279037 20000000000:353130; do
+  t=${pair%%:*}
+  check "RFC 6238 vector at $t" "${pair#*:}" "$("$ctl" code --at "$t")"
+done
+
+# Random secrets and times, half of them on time steps whose lowest byte is 0.
+i=0
+while [ $i -lt 24 ]; do
+  secret=$(random_base32 20)
+  if [ $((i % 2)) -eq 0 ]; then
+    t=$(( ( ($(od -An -N2 -tu2 /dev/urandom) + 1) * 256 ) * 30 + i ))
+  else
+    t=$(od -An -N4 -tu4 /dev/urandom | tr -d ' ')
+  fi
+  profile=$(( i % 2 + 1 ))
+  export ORVIKA2_TOKEN="sim:$scratch/random$i"
+  "$ctl" sim create "$scratch/random$i" "--totp$profile" "$secret" >/dev/null
+  check "secret $i, profile $profile, time $t" "$(oathtool --totp --base32 "$secret" -N "@$t")" \
+    "$("$ctl" code --profile $profile --at "$t")"
+  i=$((i + 1))
+done
+finish
