@@ -18,7 +18,7 @@ public:
     // The user's roaming application-data folder, without a trailing separator.
     virtual std::wstring AppDataFolder() = 0;
     virtual bool IsDirectory(const std::wstring& path) = 0;
-    virtual bool CreateDirectory(const std::wstring& path) = 0;
+    virtual bool CreateFolder(const std::wstring& path) = 0;
     virtual bool FileExists(const std::wstring& path) = 0;
     virtual bool CopyFileOver(const std::wstring& from, const std::wstring& to) = 0;
     virtual wchar_t PathSeparator() const = 0;

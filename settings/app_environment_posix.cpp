@@ -33,7 +33,7 @@ public:
         std::error_code ec;
         return fs::is_directory(PathFromWide(path), ec);
     }
-    bool CreateDirectory(const std::wstring& path) override {
+    bool CreateFolder(const std::wstring& path) override {
         std::error_code ec;
         return fs::create_directories(PathFromWide(path), ec);
     }

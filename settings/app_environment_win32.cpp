@@ -2,6 +2,8 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include "platform/autostart_win32.h"
+#include "platform/registry_win32.h"
 #include "settings/app_environment.h"
 
 namespace orvika2 {
@@ -9,37 +11,15 @@ namespace {
 
 constexpr DWORD kMaxPathChars = 260;
 
-class RegistryKey {
-public:
-    RegistryKey(HKEY root, const wchar_t* subkey) {
-        if (RegOpenKeyExW(root, subkey, 0, KEY_QUERY_VALUE, &key_) != ERROR_SUCCESS) key_ = nullptr;
-    }
-    ~RegistryKey() {
-        if (key_) RegCloseKey(key_);
-    }
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    HKEY get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
-
 class Win32AppEnvironment final : public AppEnvironment {
 public:
     std::optional<std::wstring> AutostartValue() override {
-        RegistryKey run(HKEY_CURRENT_USER, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run");
-        if (!run.get()) return std::nullopt;
-        wchar_t data[kMaxPathChars + 1] = {};
-        DWORD size = kMaxPathChars * sizeof(wchar_t);
-        DWORD type = 0;
-        if (RegQueryValueExW(run.get(), L"Orvika2", nullptr, &type, reinterpret_cast<BYTE*>(data), &size) !=
-                ERROR_SUCCESS ||
-            (type != REG_SZ && type != REG_EXPAND_SZ)) {
-            return std::nullopt;
-        }
-        // The stored data need not end in a NUL.
-        return std::wstring(data, wcsnlen(data, size / sizeof(wchar_t)));
+        const auto run = RegistryKey::Open(HKEY_CURRENT_USER, std::wstring(kRunKeyPath), KEY_QUERY_VALUE);
+        if (!run) return std::nullopt;
+        auto data = run.ReadString(std::wstring(kAutostartValueName));
+        // Longer data does not fit the buffer the path is read into.
+        if (data && data->size() >= kMaxPathChars) return std::nullopt;
+        return data;
     }
     std::wstring WorkingDirectory() override {
         wchar_t buffer[kMaxPathChars] = {};
@@ -54,7 +34,7 @@ public:
         return SHGetSpecialFolderPathW(nullptr, buffer, CSIDL_APPDATA, FALSE) ? std::wstring(buffer) : std::wstring();
     }
     bool IsDirectory(const std::wstring& path) override { return PathIsDirectoryW(path.c_str()) != FALSE; }
-    bool CreateDirectory(const std::wstring& path) override { return CreateDirectoryW(path.c_str(), nullptr) != FALSE; }
+    bool CreateFolder(const std::wstring& path) override { return CreateDirectoryW(path.c_str(), nullptr) != FALSE; }
     bool FileExists(const std::wstring& path) override {
         return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
     }

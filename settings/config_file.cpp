@@ -39,7 +39,7 @@ ConfigLocation PlaceConfigurationFile(AppEnvironment& environment, ProfileStore&
     }
     const wchar_t sep = environment.PathSeparator();
     const std::wstring folder = environment.AppDataFolder() + sep + std::wstring(kFolderName) + sep;
-    if (!environment.IsDirectory(folder)) environment.CreateDirectory(folder);
+    if (!environment.IsDirectory(folder)) environment.CreateFolder(folder);
 
     const ConfigLocation location = LocateConfigurationFile(environment);
     if (environment.FileExists(location.file)) return location;

@@ -28,6 +28,15 @@ public:
         values_[{file, std::wstring(section), std::wstring(key)}] = std::wstring(value);
         return true;
     }
+    std::vector<std::wstring> SectionNames(const std::wstring& file) override {
+        std::vector<std::wstring> names;
+        for (const auto& [k, v] : values_) {
+            if (std::get<0>(k) == file && (names.empty() || names.back() != std::get<1>(k))) {
+                names.push_back(std::get<1>(k));
+            }
+        }
+        return names;
+    }
     bool HasFile(const std::wstring& file) const {
         for (const auto& [k, v] : values_) {
             if (std::get<0>(k) == file) return true;

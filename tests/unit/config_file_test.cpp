@@ -20,7 +20,7 @@ public:
     }
     std::wstring AppDataFolder() override { return L"C:\\Users\\u\\AppData\\Roaming"; }
     bool IsDirectory(const std::wstring& path) override { return directories.count(path) > 0; }
-    bool CreateDirectory(const std::wstring& path) override {
+    bool CreateFolder(const std::wstring& path) override {
         directories.insert(path);
         return true;
     }

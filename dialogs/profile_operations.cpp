@@ -1,0 +1,162 @@
+#include "dialogs/profile_operations.h"
+
+#include "platform/secure_memory.h"
+#include "settings/config_file.h"
+#include "settings/profile_mode.h"
+#include "token/password_generator.h"
+#include "token/profile_config.h"
+
+namespace orvika2 {
+namespace {
+
+constexpr std::uint16_t kConfigWriteTimeoutMs = 600;
+constexpr std::uint32_t kDeleteSettleMs = 100;
+constexpr std::size_t kStaticPasswordMin = 4;
+constexpr std::size_t kStaticPasswordMax = 38;
+
+PageOutcome Message(int id, std::optional<int> code = std::nullopt) {
+    PageOutcome outcome;
+    outcome.messageId = id;
+    outcome.failureCode = code;
+    return outcome;
+}
+
+PageOutcome Balloon(int id, PageField field) {
+    PageOutcome outcome;
+    outcome.balloonId = id;
+    outcome.balloonField = field;
+    return outcome;
+}
+
+// A session as the page opens it: the open's own result does not matter, the
+// status read decides.
+bool OpenSession(CTokenLib& token) {
+    token.Open();
+    TokenStatus status;
+    return token.ReadStatus(status) == TokenResult::Success;
+}
+
+// Only 7-bit text reaches here, so the 8-bit form is the same characters.
+SecretString SevenBitText(std::wstring_view text) {
+    SecretString narrow;
+    narrow->reserve(text.size());
+    for (wchar_t c : text) narrow->push_back(static_cast<char>(c));
+    return narrow;
+}
+
+PageOutcome Applied(ProfilePageContext& page, std::wstring_view entry, bool offerBackup, ProfileBackup backup,
+                    std::wstring backupFileName) {
+    PageOutcome outcome;
+    outcome.applied = true;
+    WriteProfileEntry(page.store, page.configFile, page.section, page.profile, entry);
+    if (offerBackup) {
+        outcome.messageId = kMsgSaveBackupQuestion;
+        outcome.backup = std::move(backup);
+        outcome.backupFileName = std::move(backupFileName);
+    } else {
+        outcome.messageId = kMsgSettingSuccessful;
+    }
+    return outcome;
+}
+
+}  // namespace
+
+std::wstring PageOutcome::MessageText(const std::function<std::wstring(int)>& lookup) const {
+    if (messageId == 0) return {};
+    std::wstring text = lookup(messageId);
+    if (failureCode) text += std::to_wstring(*failureCode);
+    return text;
+}
+
+PageOutcome WriteTwoStepProfile(ProfilePageContext& page, std::wstring_view keyText, std::wstring_view accountName,
+                                bool requireTouch, bool offerBackup) {
+    CTokenLib token(page.ports);
+    if (!OpenSession(token)) return Message(kMsgTokenNotInserted);
+
+    // A non-ASCII character would reach the decoder only through a code-page
+    // conversion that may turn it into some other, valid letter.
+    if (!IsAsciiText(keyText)) return Balloon(kBalloonIllegalKey, PageField::SecretKey);
+    const SecretString key = SevenBitText(keyText);
+    const auto record = BuildTwoStepRecordFromKey(key.get(), requireTouch);
+    if (!record) return Balloon(kBalloonIllegalKey, PageField::SecretKey);
+
+    const bool profile2 = page.profile == 2;
+    if (const auto written = token.WriteConfig(profile2, &record->bytes); written != TokenResult::Success) {
+        return Message(kMsgSettingFailed);
+    }
+    // The configuration sequence proves that the token stored the record.
+    if (token.ReadResponse(kConfigWriteTimeoutMs, {}) != TokenResult::Success) return Message(kMsgSettingFailed);
+
+    return Applied(page, accountName, offerBackup, TwoStepBackup(keyText, accountName), std::wstring(accountName));
+}
+
+PageOutcome WriteStaticProfile(ProfilePageContext& page, std::wstring_view password, bool offerBackup) {
+    CTokenLib token(page.ports);
+    if (!OpenSession(token)) return Message(kMsgTokenNotInserted);
+
+    if (password.find(L' ') != std::wstring_view::npos) return Balloon(kBalloonNoSpaces, PageField::StaticPassword);
+    if (password.size() < kStaticPasswordMin || password.size() > kStaticPasswordMax) {
+        return Message(kMsgPasswordLength);
+    }
+    // The token can only type what its key-code table holds.
+    if (!StaticPasswordTypable(password)) return Balloon(kBalloonNoSpaces, PageField::StaticPassword);
+
+    const SecretString text = SevenBitText(password);
+    const ProfileConfig record = BuildStaticRecord(text.get());
+    const bool profile2 = page.profile == 2;
+    if (const auto written = token.WriteConfig(profile2, &record.bytes); written != TokenResult::Success) {
+        return Message(kMsgSettingFailed, static_cast<int>(written));
+    }
+    if (const auto answer = token.ReadResponse(kConfigWriteTimeoutMs, {}); answer != TokenResult::Success) {
+        return Message(kMsgSettingFailed, static_cast<int>(answer));
+    }
+    return Applied(page, kStaticPasswordEntry, offerBackup, StaticBackup(password), L"STATIC");
+}
+
+PageOutcome DeleteProfile(ProfilePageContext& page) {
+    CTokenLib token(page.ports);
+    if (!OpenSession(token)) return Message(kMsgTokenNotInserted);
+    if (token.WriteConfig(page.profile == 2, nullptr) != TokenResult::Success) return Message(kMsgDeleteFailed);
+
+    // The clearing write has no answer to wait for; the profile flag shows
+    // whether the token took it, and only then is the entry changed.
+    page.ports.clock.SleepMs(kDeleteSettleMs);
+    TokenStatus status;
+    if (WaitForIdleToken(token, status) != TokenResult::Success || status.ProfileConfigured(page.profile)) {
+        return Message(kMsgDeleteFailed);
+    }
+    WriteProfileEntry(page.store, page.configFile, page.section, page.profile, kNotConfiguredEntry);
+    PageOutcome outcome = Message(kMsgProfileDeleted);
+    outcome.applied = true;
+    return outcome;
+}
+
+GeneratedPassword GeneratePagePassword(std::wstring_view lengthText, unsigned classes) {
+    GeneratedPassword result;
+    const int length = ParseDecimal(lengthText);
+    if ((classes & (kPasswordLetters | kPasswordDigits | kPasswordSpecial)) == 0) {
+        result.messageId = kMsgNoPasswordClass;
+    } else if (length < static_cast<int>(kStaticPasswordMin) || length > static_cast<int>(kStaticPasswordMax)) {
+        result.messageId = kMsgPasswordLength;
+    } else {
+        result.password.get() = GenerateStaticPassword(length, classes);
+    }
+    return result;
+}
+
+void ImportProfileBackup(ProfilePageContext& page, const std::wstring& backupPath,
+                         const std::function<bool()>& askRequireTouch,
+                         const std::function<void(const PageOutcome&)>& show, const EightBitDecoder& widen) {
+    for (const ProfileBackup& record : ReadProfileBackup(page.store, backupPath, widen)) {
+        if (record.mode == ProfileMode::TwoStep) {
+            const bool requireTouch = askRequireTouch();
+            show(WriteTwoStepProfile(page, record.key, record.account, requireTouch, false));
+        } else if (record.mode == ProfileMode::StaticPassword) {
+            show(WriteStaticProfile(page, record.key, false));
+        } else {
+            show(Message(kMsgInvalidBackup));
+        }
+    }
+}
+
+}  // namespace orvika2

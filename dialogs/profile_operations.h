@@ -1,0 +1,87 @@
+#pragma once
+// The profile page's operations on the token: write a 2-Step Verification
+// profile, write a static password, delete a profile, import a backup. They
+// show nothing themselves; each returns what the page must show.
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/secure_memory.h"
+#include "settings/backup_file.h"
+#include "settings/profile_store.h"
+#include "token/token_lib.h"
+
+namespace orvika2 {
+
+struct ProfilePageContext {
+    TokenPorts ports;
+    ProfileStore& store;
+    std::wstring configFile;
+    std::wstring section;  // the token serial read when the page was initialised
+    int profile = 1;       // 1 or 2
+};
+
+enum class PageField { None, SecretKey, StaticPassword };
+
+struct PageOutcome {
+    // The token took the change and the configuration entry was written: the
+    // page sends the refresh message to the main window.
+    bool applied = false;
+    // A message box, by string id, or 0. After a write it is 16 "Setting
+    // successful", or 15 when a backup is offered; 17 may carry a code.
+    int messageId = 0;
+    std::optional<int> failureCode;
+    // A balloon at a field, by string id, or 0.
+    int balloonId = 0;
+    PageField balloonField = PageField::None;
+    // Offered with message 15: what to save, and the save dialog's file name.
+    std::optional<ProfileBackup> backup;
+    std::wstring backupFileName;
+
+    // The message's text: the string, then the failure code if any.
+    std::wstring MessageText(const std::function<std::wstring(int)>& lookup) const;
+};
+
+inline constexpr int kMsgSelectAccount = 2;
+inline constexpr int kMsgPasswordLength = 5;
+inline constexpr int kMsgDeleteProfileQuestion = 11;
+inline constexpr int kMsgProfileDeleted = 12;
+inline constexpr int kMsgDeleteFailed = 13;
+inline constexpr int kMsgSaveBackupQuestion = 15;
+inline constexpr int kMsgSettingSuccessful = 16;
+inline constexpr int kMsgSettingFailed = 17;
+inline constexpr int kMsgTokenNotInserted = 105;
+inline constexpr int kBalloonIllegalKey = 19;
+inline constexpr int kBalloonNoSpaces = 20;
+
+PageOutcome WriteTwoStepProfile(ProfilePageContext& page, std::wstring_view keyText, std::wstring_view accountName,
+                                bool requireTouch, bool offerBackup);
+PageOutcome WriteStaticProfile(ProfilePageContext& page, std::wstring_view password, bool offerBackup);
+// After the user confirmed message 11.
+PageOutcome DeleteProfile(ProfilePageContext& page);
+
+// Generate: the length as typed and the checked classes; no class is
+// reported before a bad length.
+inline constexpr int kMsgNoPasswordClass = 6;
+struct GeneratedPassword {
+    int messageId = 0;  // 6 or 5 when refused
+    SecretWString password;
+};
+GeneratedPassword GeneratePagePassword(std::wstring_view lengthText, unsigned classes);
+
+// The profile was set but its backup could not be written.
+inline constexpr int kMsgBackupNotSaved = 234;
+inline constexpr int kMsgBackupSaved = 7;
+
+// Applies every record of a backup file to the page's profile, in order,
+// without offering a new backup. `askRequireTouch` is asked (message 9)
+// before each 2-Step Verification record; `show` gets each outcome as it
+// happens, an unusable record as message 10.
+inline constexpr int kMsgRequireTouchQuestion = 9;
+inline constexpr int kMsgInvalidBackup = 10;
+void ImportProfileBackup(ProfilePageContext& page, const std::wstring& backupPath,
+                         const std::function<bool()>& askRequireTouch,
+                         const std::function<void(const PageOutcome&)>& show,
+                         const EightBitDecoder& widen = WidenWindows1252);
+
+}  // namespace orvika2
