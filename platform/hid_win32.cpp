@@ -37,8 +37,8 @@ private:
     std::string text_;
 };
 
-UniqueHandle OpenForWriting(const std::wstring& path, FailureNote& note) {
-    UniqueHandle device = AdoptFileHandle(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+UniqueKernelHandle OpenForWriting(const std::wstring& path, FailureNote& note) {
+    UniqueKernelHandle device = AdoptFileHandle(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                                       nullptr, OPEN_EXISTING, 0, nullptr));
     if (!device) note.Record("CreateFileW", GetLastError());
     return device;
@@ -46,7 +46,7 @@ UniqueHandle OpenForWriting(const std::wstring& path, FailureNote& note) {
 
 class Win32HidDevice final : public HidDevice {
 public:
-    Win32HidDevice(UniqueHandle handle, std::shared_ptr<FailureNote> note)
+    Win32HidDevice(UniqueKernelHandle handle, std::shared_ptr<FailureNote> note)
         : handle_(std::move(handle)), note_(std::move(note)) {}
 
     bool SendFeature(const FeatureReport& report) override {
@@ -64,7 +64,7 @@ public:
     }
 
 private:
-    UniqueHandle handle_;
+    UniqueKernelHandle handle_;
     std::shared_ptr<FailureNote> note_;
 };
 
@@ -87,7 +87,7 @@ public:
     }
 
     std::optional<HidIdentity> ReadIdentity(const std::wstring& path) override {
-        const UniqueHandle device = OpenForWriting(path, *note_);
+        const UniqueKernelHandle device = OpenForWriting(path, *note_);
         if (!device) return std::nullopt;
         HIDD_ATTRIBUTES attributes{};
         attributes.Size = sizeof(attributes);
@@ -99,7 +99,7 @@ public:
     }
 
     std::unique_ptr<HidDevice> Open(const std::wstring& path) override {
-        UniqueHandle device = OpenForWriting(path, *note_);
+        UniqueKernelHandle device = OpenForWriting(path, *note_);
         if (!device) return nullptr;
         return std::make_unique<Win32HidDevice>(std::move(device), note_);
     }

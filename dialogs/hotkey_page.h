@@ -1,0 +1,90 @@
+#pragma once
+// The basic settings page's decisions: the hotkey controls' values from and
+// to the configuration file, the status marks, and the start-up options.
+#include <cstdint>
+#include <string>
+
+#include "platform/startup_services.h"
+#include "settings/config_file.h"
+#include "settings/profile_store.h"
+
+namespace orvika2 {
+
+inline constexpr int kCodeHotkeyControl = 1017;
+inline constexpr int kSwitchHotkeyControl = 1019;
+inline constexpr int kCodeHotkeyApply = 1020;
+inline constexpr int kSwitchHotkeyApply = 1021;
+inline constexpr int kCodeStatusMark = 1024;
+inline constexpr int kSwitchStatusMark = 1025;
+inline constexpr int kRestoreDefaultsButton = 1000;
+inline constexpr int kAutostartCheck = 1086;
+inline constexpr int kDesktopShortcutCheck = 1087;
+inline constexpr int kStartMenuShortcutCheck = 1088;
+inline constexpr int kMsgOperationFailed = 102;
+
+// The hotkey control's modifier flags (HOTKEYF_*).
+inline constexpr std::uint8_t kHotkeyfShift = 0x01;
+inline constexpr std::uint8_t kHotkeyfControl = 0x02;
+inline constexpr std::uint8_t kHotkeyfAlt = 0x04;
+inline constexpr std::uint8_t kHotkeyfExt = 0x08;
+
+// Between the control's flags and RegisterHotKey's modifiers (the stored
+// form): Shift and Alt trade places, Control stays, HOTKEYF_EXT and MOD_WIN
+// are dropped.
+std::uint8_t HotkeyControlFlags(int registerModifiers);
+int RegisterModifiers(std::uint8_t hotkeyControlFlags);
+
+// A hotkey control's value. HKM_GETHOTKEY and HKM_SETHOTKEY pack it into a
+// word: the key in the low byte, the flags in the high byte.
+struct HotkeyControlValue {
+    std::uint8_t key = 0;
+    std::uint8_t flags = 0;
+
+    std::uint16_t Packed() const;
+    static HotkeyControlValue FromPacked(std::uint16_t word);
+    friend bool operator==(const HotkeyControlValue&, const HotkeyControlValue&) = default;
+};
+
+// A stored hotkey as the control shows it: the key is the low 8 bits of
+// the stored number.
+HotkeyControlValue ControlValueFromStored(Hotkey stored);
+Hotkey StoredFromControlValue(HotkeyControlValue value);
+
+struct HotkeyPageValues {
+    HotkeyControlValue code;           // control 1017
+    HotkeyControlValue switchProfile;  // control 1019
+};
+
+// Page initialisation: both hotkeys from the configuration file.
+HotkeyPageValues ReadHotkeyPageValues(ProfileStore& store, const std::wstring& file);
+
+struct StatusMarks {
+    bool codeShown = false;    // 1024
+    bool switchShown = false;  // 1025
+    friend bool operator==(const StatusMarks&, const StatusMarks&) = default;
+};
+
+// Apply: stores the control's value, key before modifiers, unchecked (an
+// empty control stores 0 and 0); only the applied hotkey's mark shows.
+StatusMarks ApplyHotkey(ProfileStore& store, const std::wstring& file, HotkeyRole role, HotkeyControlValue value);
+
+struct RestoredHotkeys {
+    HotkeyPageValues values;
+    StatusMarks marks;  // both hidden
+};
+// Restore defaults: Ctrl+Q and Alt+S into the controls and the file.
+RestoredHotkeys RestoreHotkeyDefaults(ProfileStore& store, const std::wstring& file);
+
+struct StartupChecks {
+    bool autostart = false;          // 1086
+    bool desktopShortcut = false;    // 1087
+    bool startMenuShortcut = false;  // 1088
+    friend bool operator==(const StartupChecks&, const StartupChecks&) = default;
+};
+StartupChecks ReadStartupChecks(StartupServices& services);
+
+// A start-up box was clicked and now shows `checked`: the option follows at
+// once. 0, or message 102 when the system refused; the box keeps its state.
+int ToggleStartupOption(StartupServices& services, int checkBoxId, bool checked);
+
+}  // namespace orvika2

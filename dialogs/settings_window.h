@@ -1,0 +1,96 @@
+#pragma once
+// The settings window's decisions: its tabs, which page a tab shows, the
+// labels of its pages, and the check of the account-name dialog. The window
+// itself only carries them out.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/ui_strings.h"
+#include "settings/profile_store.h"
+#include "token/token_lib.h"
+
+namespace orvika2 {
+
+inline constexpr int kSettingsTabControl = 1009;
+inline constexpr int kAlreadySetLabelControl = 1091;
+inline constexpr int kResetButton = 1000;
+inline constexpr int kSettingsCaptionString = 100;
+
+// Slots of the page table. With the token present the tab index and the
+// slot coincide for slots 0 to 2; without it slot 0 holds the basic page.
+inline constexpr int kProfile1Slot = 0;
+inline constexpr int kProfile2Slot = 1;
+inline constexpr int kBasicSlot = 2;
+inline constexpr int kAlreadySetSlot = 3;
+
+// The token counts as present at opening only when exactly one is listed and
+// it opens; the session is closed again before this returns.
+bool SettingsTokenPresent(TokenPorts ports);
+
+// The tab items, in order: both profiles and the basic settings with the
+// token, the basic settings alone without it.
+std::vector<std::wstring> SettingsTabTexts(bool tokenPresent, LanguageId language);
+
+struct PageChoice {
+    int slot = 0;
+    // The text of control 1091, set when the slot is the already-set page.
+    std::wstring alreadySetLabel;
+    // Message 3 when the serial could not be read; shown, then the page.
+    int messageId = 0;
+};
+
+// The slot and label for a profile tab (0 or 1) whose configuration entry
+// reads `entry`: substring tests, "NotConfigured" before "StaticPassword".
+PageChoice PageForProfileEntry(int tab, std::wstring_view entry, LanguageId language);
+
+struct SettingsLookup {
+    TokenPorts ports;
+    ProfileStore& store;
+    std::wstring configFile;
+    LanguageId language = kLangEnglish;
+};
+
+// On a tab change and on the refresh with wParam 0 or 1. Always reads the
+// serial into `section` (kept on failure, message 3); reads the profile's
+// entry only for a profile tab. Without profile pages the only page is the
+// basic one in slot 0, which never gives way to the already-set page.
+PageChoice ChoosePage(int selectedTab, bool withProfilePages, std::wstring& section, const SettingsLookup& lookup);
+
+enum class RefreshAction {
+    None,
+    ChoosePage,
+    // Hide the current page and show the page of the selected tab's slot:
+    // the profile page again after Reset.
+    ShowSelectedTabPage,
+};
+RefreshAction SettingsRefreshAction(std::uintptr_t wParam);
+
+enum class SettingsPageKind { Profile1, Profile2, Basic, AlreadySet };
+struct PageTextRow {
+    SettingsPageKind page;
+    int controlId;
+    int stringId;
+};
+// Every label the window overwrites from the string table; without profile
+// pages only those of the basic settings page.
+std::vector<PageTextRow> PageTextRows(bool withProfilePages);
+
+// The account-name dialog (newAccount).
+inline constexpr int kAccountNameEdit = 1089;
+inline constexpr int kAccountNameCaptionString = 223;
+inline constexpr int kAccountNameOkString = 224;
+inline constexpr int kAccountNameCancelString = 225;
+inline constexpr std::size_t kAccountNameMax = 20;
+inline constexpr int kBalloonReminderTitle = 18;
+inline constexpr int kBalloonNameHasSpace = 20;
+inline constexpr int kBalloonNameEmpty = 43;
+inline constexpr int kBalloonNameTooLong = 44;
+
+// 0 when the dialog may close with IDOK; otherwise the balloon text's id
+// for the edit field. A space anywhere is refused before the length counts.
+int CheckAccountName(std::wstring_view name);
+
+}  // namespace orvika2

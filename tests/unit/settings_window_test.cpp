@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <utility>
+
+#include "dialogs/settings_window.h"
+#include "tests/support/fake_clock.h"
+#include "tests/support/fake_hid.h"
+#include "tests/support/memory_profile_store.h"
+#include "tests/support/sim_fixture.h"
+
+namespace orvika2 {
+namespace {
+
+using testing::FakeClock;
+using testing::FakeHidBus;
+using testing::MemoryProfileStore;
+using testing::SimToken;
+
+const std::wstring kFile = L"config.ini";
+constexpr wchar_t kSimSerial[] = L"000a1bff";
+
+std::wstring Text(int id, LanguageId language = kLangEnglish) { return UiString(id, language); }
+
+// Counts reads, to tell which lookups touch the configuration file.
+class CountingStore final : public ProfileStore {
+public:
+    std::wstring Get(const std::wstring& path, std::wstring_view section, std::wstring_view key) override {
+        ++gets;
+        return inner.Get(path, section, key);
+    }
+    bool Put(const std::wstring& path, std::wstring_view section, std::wstring_view key,
+             std::wstring_view value) override {
+        return inner.Put(path, section, key, value);
+    }
+    std::vector<std::wstring> SectionNames(const std::wstring& path) override { return inner.SectionNames(path); }
+    MemoryProfileStore inner;
+    int gets = 0;
+};
+
+TEST(SettingsTabs, ProfileTabsOnlyWithTheToken) {
+    EXPECT_EQ(SettingsTabTexts(true, kLangEnglish),
+              (std::vector<std::wstring>{L"  Profile1  ", L"  Profile2  ", L"  Basic settings  "}));
+    EXPECT_EQ(SettingsTabTexts(false, kLangEnglish), std::vector<std::wstring>{L"  Basic settings  "});
+    const auto chinese = SettingsTabTexts(true, kLangTraditionalChinese);
+    ASSERT_EQ(chinese.size(), 3u);
+    EXPECT_EQ(chinese[1], L"  " + Text(26, kLangTraditionalChinese) + L"2  ");
+}
+
+TEST(SettingsTabs, TheTokenIsPresentOnlyWhenExactlyOneOpens) {
+    struct Case {
+        int tokens;
+        bool opens;
+        bool present;
+    } const cases[] = {{0, true, false}, {1, true, true}, {2, true, false}, {1, false, false}};
+    for (const auto& c : cases) {
+        FakeHidBus bus;
+        FakeClock clock;
+        for (int i = 0; i < c.tokens; ++i) {
+            bus.AddInterface(L"token" + std::to_wstring(i), {0x1050, 0x0010}, c.opens);
+        }
+        EXPECT_EQ(SettingsTokenPresent({bus, clock}), c.present) << c.tokens << " tokens, opens " << c.opens;
+    }
+}
+
+TEST(ChoosePage, TheEntryDecidesBetweenProfilePageAndAlreadySetPage) {
+    const std::wstring twoStep = Text(40);
+    const std::wstring staticPassword = Text(41);
+    struct Case {
+        const wchar_t* entry;
+        int slot;
+        std::wstring label;
+    } const cases[] = {
+        {L"NotConfigured", 1, L""},
+        {L"MyNotConfiguredMail", 1, L""},  // substring tests
+        {L"NotConfiguredStaticPassword", 1, L""},
+        {L"StaticPassword", kAlreadySetSlot, staticPassword},
+        {L"xStaticPassword", kAlreadySetSlot, staticPassword},
+        {L"", kAlreadySetSlot, twoStep},
+        {L"Google", kAlreadySetSlot, twoStep + L"( Google )"},
+        {L"notconfigured", kAlreadySetSlot, twoStep + L"( notconfigured )"},
+    };
+    for (const auto& c : cases) {
+        const PageChoice choice = PageForProfileEntry(1, c.entry, kLangEnglish);
+        EXPECT_EQ(choice.slot, c.slot) << c.entry;
+        EXPECT_EQ(choice.alreadySetLabel, c.label) << c.entry;
+    }
+    EXPECT_EQ(PageForProfileEntry(0, L"Google", kLangTraditionalChinese).alreadySetLabel,
+              Text(40, kLangTraditionalChinese) + L"( Google )");
+}
+
+class ChoosePageWithToken : public ::testing::Test {
+protected:
+    SettingsLookup Lookup() { return {token.ports(), store, kFile, kLangEnglish}; }
+    void SetEntry(const std::wstring& section, const wchar_t* key, const wchar_t* value) {
+        store.inner.Put(kFile, section, key, value);
+    }
+
+    SimToken token;
+    CountingStore store;
+    std::wstring section;
+};
+
+TEST_F(ChoosePageWithToken, ReadsTheSelectedProfilesEntryUnderTheTokensSerial) {
+    SetEntry(kSimSerial, L"Config1", L"NotConfigured");
+    SetEntry(kSimSerial, L"Config2", L"StaticPassword");
+    const PageChoice first = ChoosePage(0, true, section, Lookup());
+    EXPECT_EQ(section, kSimSerial);
+    EXPECT_EQ(first.slot, kProfile1Slot);
+    EXPECT_EQ(first.messageId, 0);
+    const PageChoice second = ChoosePage(1, true, section, Lookup());
+    EXPECT_EQ(second.slot, kAlreadySetSlot);
+    EXPECT_EQ(second.alreadySetLabel, Text(41));
+}
+
+TEST_F(ChoosePageWithToken, AnUnreadableSerialKeepsThePreviousSection) {
+    SetEntry(L"0badcafe", L"Config1", L"Work");
+    SetEntry(kSimSerial, L"Config1", L"NotConfigured");
+    section = L"0badcafe";
+    token.ArmFaults({.vanishAfterReports = 0});
+    const PageChoice choice = ChoosePage(0, true, section, Lookup());
+    EXPECT_EQ(choice.messageId, 3);
+    EXPECT_EQ(section, L"0badcafe");
+    EXPECT_EQ(choice.alreadySetLabel, Text(40) + L"( Work )");
+}
+
+TEST_F(ChoosePageWithToken, BeforeAnySerialWasReadTheLabelIsThePlainTwoStepOne) {
+    SetEntry(L"", L"Config1", L"NotConfigured");
+    token.ArmFaults({.vanishAfterReports = 0});
+    const PageChoice choice = ChoosePage(0, true, section, Lookup());
+    EXPECT_EQ(choice.messageId, 3);
+    EXPECT_EQ(choice.slot, kAlreadySetSlot);
+    EXPECT_EQ(choice.alreadySetLabel, Text(40));
+}
+
+TEST_F(ChoosePageWithToken, TheBasicTabReadsTheSerialButNotTheFile) {
+    SetEntry(kSimSerial, L"Config1", L"Google");
+    const PageChoice basic = ChoosePage(kBasicSlot, true, section, Lookup());
+    EXPECT_EQ(basic.slot, kBasicSlot);
+    EXPECT_EQ(section, kSimSerial);
+    // Without profile pages slot 0 is the basic page, whatever profile 1 is.
+    const PageChoice alone = ChoosePage(0, false, section, Lookup());
+    EXPECT_EQ(alone.slot, 0);
+    EXPECT_TRUE(alone.alreadySetLabel.empty());
+    EXPECT_EQ(store.gets, 0);
+
+    token.ArmFaults({.vanishAfterReports = 0});
+    EXPECT_EQ(ChoosePage(kBasicSlot, true, section, Lookup()).messageId, 3);
+}
+
+TEST(SettingsRefresh, OnlyZeroOneAndThreeDoAnything) {
+    const std::pair<std::uintptr_t, RefreshAction> cases[] = {
+        {0, RefreshAction::ChoosePage},        {1, RefreshAction::ChoosePage},
+        {2, RefreshAction::None},              {3, RefreshAction::ShowSelectedTabPage},
+        {4, RefreshAction::None},              {0x07E8, RefreshAction::None},
+    };
+    for (const auto& [wParam, action] : cases) EXPECT_EQ(SettingsRefreshAction(wParam), action) << wParam;
+}
+
+TEST(PageTexts, EveryRowNamesAStringAndEachControlOnce) {
+    const auto all = PageTextRows(true);
+    std::set<std::pair<SettingsPageKind, int>> seen;
+    for (const auto& row : all) {
+        EXPECT_TRUE(seen.insert({row.page, row.controlId}).second) << row.controlId;
+        EXPECT_FALSE(Text(row.stringId).empty()) << row.stringId;
+        EXPECT_FALSE(Text(row.stringId, kLangTraditionalChinese).empty()) << row.stringId;
+    }
+    // The profile pages carry the same labels but for the press they stand for.
+    for (const auto& row : all) {
+        if (row.page != SettingsPageKind::Profile1) continue;
+        const auto twin = std::find_if(all.begin(), all.end(), [&](const PageTextRow& r) {
+            return r.page == SettingsPageKind::Profile2 && r.controlId == row.controlId;
+        });
+        ASSERT_NE(twin, all.end()) << row.controlId;
+        EXPECT_EQ(twin->stringId, row.controlId == 1072 ? 60 : row.stringId) << row.controlId;
+    }
+    EXPECT_TRUE(seen.count({SettingsPageKind::AlreadySet, kResetButton}));
+
+    const auto basicOnly = PageTextRows(false);
+    EXPECT_FALSE(basicOnly.empty());
+    for (const auto& row : basicOnly) EXPECT_EQ(row.page, SettingsPageKind::Basic);
+    const auto basicRows = std::count_if(all.begin(), all.end(),
+                                         [](const PageTextRow& r) { return r.page == SettingsPageKind::Basic; });
+    EXPECT_EQ(basicOnly.size(), static_cast<std::size_t>(basicRows));
+}
+
+TEST(AccountName, SpacesFirstThenLength) {
+    const std::wstring twenty(20, L'n');
+    const struct {
+        std::wstring name;
+        int balloon;
+    } cases[] = {
+        {L"Work", 0},
+        {L"x", 0},
+        {twenty, 0},
+        {twenty + L"n", kBalloonNameTooLong},
+        {L"", kBalloonNameEmpty},
+        {L"my mail", kBalloonNameHasSpace},
+        {L" mail", kBalloonNameHasSpace},
+        {L"mail ", kBalloonNameHasSpace},
+        {L" ", kBalloonNameHasSpace},
+        {twenty + L" x", kBalloonNameHasSpace},
+        {L"tab\there", 0},  // only U+0020 counts as a space
+    };
+    for (const auto& c : cases) EXPECT_EQ(CheckAccountName(c.name), c.balloon) << c.name.size();
+}
+
+}  // namespace
+}  // namespace orvika2
