@@ -1,0 +1,91 @@
+#include "app/floating_window.h"
+
+#include <algorithm>
+#include <cwctype>
+
+#include "resources/resource.h"
+#include "settings/profile_mode.h"
+
+namespace orvika2 {
+namespace {
+
+constexpr int kVersionLabel = 21;
+constexpr int kProfileLabel = 26;
+constexpr int kStaticPasswordLabel = 31;
+constexpr int kProfileNotSetLabel = 110;
+
+}  // namespace
+
+ScreenPoint MainWindowOrigin(int screenWidth, int screenHeight) { return {screenWidth - 200, screenHeight - 100}; }
+
+bool NamesTokenDevice(std::wstring_view deviceName) {
+    std::wstring upper(deviceName);
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](wchar_t c) { return static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c))); });
+    return upper.find(L"VID_1050") != std::wstring::npos;
+}
+
+std::optional<std::uintptr_t> DeviceChangeTimer(std::uint32_t eventCode, bool hidInterface,
+                                                std::wstring_view deviceName) {
+    if (!hidInterface || !NamesTokenDevice(deviceName)) return std::nullopt;
+    return eventCode;
+}
+
+TimerAction ActionForTimer(std::uintptr_t timerId) {
+    switch (timerId) {
+        case kPresenceTimer: return TimerAction::CheckPresence;
+        case kDeviceArrival: return TimerAction::TokenArrival;
+        case kDeviceRemoveComplete: return TimerAction::TokenRemoval;
+        default: return TimerAction::None;
+    }
+}
+
+TrayOutcome TrayNotify(std::uintptr_t iconId, std::uint32_t mouseMessage) {
+    if (iconId != kTrayIconId) return {TrayAction::None, 1};
+    switch (mouseMessage) {
+        case kMouseLeftDown: return {TrayAction::ShowWindow, 0};
+        case kMouseRightUp: return {TrayAction::PopupMenu, 0};
+        default: return {TrayAction::None, 0};
+    }
+}
+
+std::optional<std::wstring_view> LanguageChoiceForCommand(int command) {
+    if (command == ID_LANGUAGE_CHINESE) return L"zh-tw";
+    if (command == ID_LANGUAGE_ENGLISH) return L"en";
+    return std::nullopt;
+}
+
+LanguageMarks LanguageMarksFor(LanguageId language) {
+    if (language == kLangTraditionalChinese) return {ID_LANGUAGE_CHINESE, ID_LANGUAGE_ENGLISH};
+    return {ID_LANGUAGE_ENGLISH, ID_LANGUAGE_CHINESE};
+}
+
+std::wstring AboutVersionLine(const StringSource& strings, std::wstring_view productVersion) {
+    return strings(kVersionLabel) + L"\uFF1A" + std::wstring(productVersion);
+}
+
+std::wstring ProfileMenuText(const StringSource& strings, int profile, std::wstring_view entry) {
+    std::wstring text = strings(kProfileLabel) + std::to_wstring(profile);
+    if (entry.empty()) return text;
+    std::wstring meaning;
+    switch (ClassifyProfileEntry(entry, EntryTestOrder::StaticPasswordFirst)) {
+        case ProfileMode::StaticPassword: meaning = strings(kStaticPasswordLabel); break;
+        case ProfileMode::NotConfigured: meaning = strings(kProfileNotSetLabel); break;
+        case ProfileMode::TwoStep: meaning = entry; break;
+    }
+    return text + L" ( " + meaning + L" ) ";
+}
+
+std::vector<MenuLabel> MenuLabels(const StringSource& strings, std::wstring_view entry1, std::wstring_view entry2) {
+    return {
+        {ID_PROFILE_1, ProfileMenuText(strings, 1, entry1)},
+        {ID_PROFILE_2, ProfileMenuText(strings, 2, entry2)},
+        {ID_SETTINGS, strings(228)},
+        {ID_SOFTWARE_UPDATE, strings(229)},
+        {ID_ABOUT, strings(230)},
+        {ID_HIDE_WINDOW, strings(231)},
+        {ID_CLOSE_PROGRAM, strings(232)},
+    };
+}
+
+}  // namespace orvika2

@@ -1,0 +1,91 @@
+#pragma once
+// The main window's decisions, as values: where it goes, which device
+// broadcasts start which timer, what a timer or a tray click does, the
+// language commands, the about box's line and the popup menu's texts.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/ui_strings.h"
+
+namespace orvika2 {
+
+// The main window's title, by which the other windows find it, and the
+// private messages it receives.
+inline constexpr wchar_t kMainWindowTitle[] = L"Orvika2";
+inline constexpr std::uint32_t WM_TRAY_NOTIFY = 0x0400 + 1;          // WM_USER + 1
+inline constexpr std::uint32_t WM_SETTINGS_REFRESH = 0x0400 + 1000;  // WM_USER + 1000, sent with lParam 0
+
+// Looks up an interface string by id in the current language.
+using StringSource = std::function<std::wstring(int id)>;
+
+struct ScreenPoint {
+    int x = 0;
+    int y = 0;
+    friend bool operator==(const ScreenPoint&, const ScreenPoint&) = default;
+};
+
+// Top-left corner of the main window on a primary screen of this size.
+ScreenPoint MainWindowOrigin(int screenWidth, int screenHeight);
+
+// Device broadcasts. Event codes are the timer identifiers.
+inline constexpr std::uint32_t kDeviceArrival = 0x8000;
+inline constexpr std::uint32_t kDeviceRemoveComplete = 0x8004;
+inline constexpr std::uintptr_t kPresenceTimer = 1;
+
+// The token's devices carry the vendor id in their interface path.
+bool NamesTokenDevice(std::wstring_view deviceName);
+
+// The one-shot timer a WM_DEVICECHANGE starts: its identifier is the event
+// code, for a HID interface broadcast that names the token's vendor.
+std::optional<std::uintptr_t> DeviceChangeTimer(std::uint32_t eventCode, bool hidInterface,
+                                                std::wstring_view deviceName);
+
+enum class TimerAction { None, CheckPresence, TokenArrival, TokenRemoval };
+TimerAction ActionForTimer(std::uintptr_t timerId);
+
+// Tray icon callback: the icon's identifier and the mouse message in lParam.
+inline constexpr std::uint32_t kTrayIconId = 128;
+inline constexpr std::uint32_t kMouseLeftDown = 0x0201;
+inline constexpr std::uint32_t kMouseRightUp = 0x0205;
+
+enum class TrayAction { None, ShowWindow, PopupMenu };
+struct TrayOutcome {
+    TrayAction action = TrayAction::None;
+    long result = 0;  // what the window procedure returns
+};
+TrayOutcome TrayNotify(std::uintptr_t iconId, std::uint32_t mouseMessage);
+
+// The choice a language command writes ("zh-tw" or "en"), none for other
+// commands.
+std::optional<std::wstring_view> LanguageChoiceForCommand(int command);
+
+// The language item that carries the check mark for this interface
+// language, and the one that does not.
+struct LanguageMarks {
+    int checked = 0;
+    int unchecked = 0;
+};
+LanguageMarks LanguageMarksFor(LanguageId language);
+
+// String 21, the fullwidth colon and the product version, with no blank.
+std::wstring AboutVersionLine(const StringSource& strings, std::wstring_view productVersion);
+
+// "Profile1" / "Profile2", with the profile entry's meaning in parentheses
+// when the entry is not empty.
+std::wstring ProfileMenuText(const StringSource& strings, int profile, std::wstring_view entry);
+
+struct MenuLabel {
+    int command = 0;
+    std::wstring text;
+    friend bool operator==(const MenuLabel&, const MenuLabel&) = default;
+};
+
+// The run-time texts of the popup menu's items; the "Language" submenu
+// keeps the texts of its template.
+std::vector<MenuLabel> MenuLabels(const StringSource& strings, std::wstring_view entry1, std::wstring_view entry2);
+
+}  // namespace orvika2

@@ -1,0 +1,386 @@
+#include "app/main_window_win32.h"
+
+#include <dbt.h>
+
+#include <cstddef>
+
+#include "app/about_dialog_win32.h"
+#include "app/hotkey_dispatch.h"
+#include "app/floating_window.h"
+#include "app/menu_text_dump_win32.h"
+#include "app/shell_windows_win32.h"
+#include "platform/autostart_win32.h"
+#include "app/ui_language_win32.h"
+#include "desktop/balloon_win32.h"
+#include "resources/resource.h"
+
+namespace orvika2 {
+namespace {
+
+constexpr COLORREF kKeyColour = RGB(200, 0, 0);
+// GUID_DEVINTERFACE_HID
+constexpr GUID kHidInterfaceClass = {0x4D1E55B2, 0xF16F, 0x11CF, {0x88, 0xCB, 0x00, 0x11, 0x11, 0x00, 0x00, 0x30}};
+
+HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
+
+UniqueIcon LoadAppIcon(int size) {
+    return UniqueIcon(static_cast<HICON>(
+        LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_ORVIKA2), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+}
+
+UniqueMenu LoadPopupMenu() { return UniqueMenu(LoadMenuW(Instance(), MAKEINTRESOURCEW(IDR_POPUP_MENU))); }
+
+std::wstring SystemErrorText(DWORD code) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+        MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    if (length == 0 || !buffer) {
+        wchar_t unknown[64] = {};
+        wsprintfW(unknown, L"Unknown error 0x%0lX", code);
+        return unknown;
+    }
+    std::wstring text(buffer, length);
+    LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();
+    return text;
+}
+
+}  // namespace
+
+COrvika2Dlg::COrvika2Dlg(AppContext& context)
+    : DialogBase(IDD_ORVIKA2_DIALOG), context_(context), tracking_(MakeProfileTracking(*this)) {
+    bigIcon_ = LoadAppIcon(GetSystemMetrics(SM_CXICON));
+    smallIcon_ = LoadAppIcon(GetSystemMetrics(SM_CXSMICON));
+}
+
+COrvika2Dlg::~COrvika2Dlg() { CloseBalloonMsg(); }
+
+BOOL COrvika2Dlg::OnInitDialog() {
+    codeButton_.Attach(Item(IDC_CODE_BUTTON));
+    menuButton_.Attach(Item(IDC_MENU_BUTTON));
+    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+    SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+    taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
+    RefreshAutostart();
+    SetUpWindow();
+    RegisterDeviceNotifications();
+    tracking_->RefreshProfiles();
+    UpdateMenuLabels();
+    trayIconWanted_ = true;
+    AddTrayIcon();
+    RegisterHotkeys();
+    tracking_->PromptFirstUse();
+    SetTimer(hwnd(), kPresenceTimer, 0, nullptr);
+    return TRUE;
+}
+
+void COrvika2Dlg::SetUpWindow() {
+    HWND window = hwnd();
+    SetWindowLongW(window, GWL_EXSTYLE, GetWindowLongW(window, GWL_EXSTYLE) | WS_EX_LAYERED);
+    if (UniqueModule user32(LoadLibraryW(L"User32.DLL")); user32) {
+        using SetLayeredFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+        if (auto setLayered = reinterpret_cast<SetLayeredFn>(
+                reinterpret_cast<void*>(GetProcAddress(user32.get(), "SetLayeredWindowAttributes")))) {
+            setLayered(window, kKeyColour, 255, LWA_COLORKEY);
+        }
+    }
+    codeButton_.SetToolTipText(LoadUiString(26));
+    codeButton_.SetSkin(Instance(), IDB_CODE_NORMAL, IDB_CODE_DOWN, IDB_CODE_OVER, IDB_CODE_DISABLED, IDB_CODE_MASK);
+    menuButton_.SetToolTipText(LoadUiString(39));
+    menuButton_.SetSkin(Instance(), IDB_MENU_NORMAL, IDB_MENU_DOWN, IDB_MENU_DOWN, IDB_MENU_NORMAL, IDB_MENU_MASK);
+    const ScreenPoint origin = MainWindowOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    SetWindowPos(window, HWND_TOPMOST, origin.x, origin.y, 0, 0, SWP_NOSIZE);
+    SetWindowTextW(window, kMainWindowTitle);
+    popupMenu_ = LoadPopupMenu();
+    skin_.reset(static_cast<HBITMAP>(
+        LoadImageW(Instance(), MAKEINTRESOURCEW(IDB_WINDOW_SKIN), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
+void COrvika2Dlg::RegisterDeviceNotifications() {
+    DEV_BROADCAST_DEVICEINTERFACE_W filter{};
+    filter.dbcc_size = sizeof(filter);
+    filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    filter.dbcc_classguid = kHidInterfaceClass;
+    deviceNotification_.reset(RegisterDeviceNotificationW(hwnd(), &filter, DEVICE_NOTIFY_WINDOW_HANDLE));
+    if (deviceNotification_) return;
+    const std::wstring text = L"Can't register device notification: " + SystemErrorText(GetLastError());
+    MessageBoxExW(nullptr, text.c_str(), L"", MB_OK | MB_ICONWARNING | MB_TOPMOST, UiLanguageId());
+}
+
+bool COrvika2Dlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    result = 0;
+    if (message == taskbarCreatedMessage_ && taskbarCreatedMessage_ != 0) {
+        if (trayIconWanted_) AddTrayIcon();
+        return true;
+    }
+    switch (message) {
+        case WM_PAINT:
+            OnPaint();
+            return true;
+        case WM_LBUTTONDOWN:
+            PostMessageW(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, lParam);
+            return true;
+        case WM_CONTEXTMENU:
+            ShowPopupMenu();
+            return true;
+        case WM_TRAY_NOTIFY:
+            result = OnTrayNotify(wParam, lParam);
+            return true;
+        case WM_DEVICECHANGE:
+            OnDeviceChange(wParam, lParam);
+            return true;
+        case WM_TIMER:
+            OnTimer(wParam);
+            return false;  // the default handling follows
+        case WM_SETTINGS_REFRESH:
+            ReloadMenu();
+            tracking_->RefreshProfiles();
+            UpdateMenuLabels();
+            return true;
+        case WM_HOTKEY:
+            OnHotkey(lParam);
+            return true;
+        case WM_QUERYDRAGICON:
+            result = reinterpret_cast<LRESULT>(smallIcon_.get());
+            return true;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) != SC_MINIMIZE) return false;
+            AddTrayIcon();
+            return true;
+        case WM_INITMENUPOPUP:
+            if (reinterpret_cast<HMENU>(wParam) == ProfileMenu()) {
+                if (const auto path = MenuDumpPath()) DumpMenuTexts(ProfileMenu(), *path);
+            }
+            return false;
+        case WM_CLOSE:
+            OnClose();
+            return true;
+        case WM_COMMAND:
+            return OnCommand(LOWORD(wParam));
+        default:
+            return false;
+    }
+}
+
+bool COrvika2Dlg::OnCommand(int command) {
+    switch (command) {
+        case IDC_MENU_BUTTON: ShowPopupMenu(); return true;
+        case IDC_CODE_BUTTON: tracking_->RunCodeButton(); return true;
+        case ID_PROFILE_1: tracking_->SelectProfile(1); return true;
+        case ID_PROFILE_2: tracking_->SelectProfile(2); return true;
+        case ID_LANGUAGE_CHINESE:
+        case ID_LANGUAGE_ENGLISH: OnLanguageCommand(command); return true;
+        case ID_SETTINGS: OnSettingsCommand(); return true;
+        case ID_SOFTWARE_UPDATE: RunUpdateCheck(hwnd()); return true;
+        case ID_ABOUT: OnAboutCommand(); return true;
+        case ID_HIDE_WINDOW: HideWindow(); return true;
+        case ID_CLOSE_PROGRAM: OnCloseCommand(); return true;
+        // Enter and Escape would end the modal run without the close
+        // handling, leaving the tray icon behind.
+        case IDOK:
+        case IDCANCEL: return true;
+        default: return false;
+    }
+}
+
+void COrvika2Dlg::OnPaint() {
+    PaintDc paint(hwnd());
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    UniqueBrush key(CreateSolidBrush(kKeyColour));
+    FillRect(paint.get(), &client, key.get());
+    if (!skin_) return;
+    BITMAP info{};
+    GetObjectW(skin_.get(), sizeof(info), &info);
+    UniqueMemoryDc memory(CreateCompatibleDC(paint.get()));
+    SelectedObject selected(memory.get(), skin_.get());
+    // OR then AND with the same bitmap leaves exactly its pixels.
+    BitBlt(paint.get(), 0, 0, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCPAINT);
+    BitBlt(paint.get(), 0, 0, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCAND);
+}
+
+HMENU COrvika2Dlg::ProfileMenu() const { return popupMenu_ ? GetSubMenu(popupMenu_.get(), 0) : nullptr; }
+
+void COrvika2Dlg::ShowPopupMenu() {
+    HMENU menu = ProfileMenu();
+    if (!menu) return;
+    SetForegroundWindow(hwnd());
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, 0, hwnd(), nullptr);
+    // Lets a menu opened from the tray close when the user clicks elsewhere.
+    PostMessageW(hwnd(), WM_NULL, 0, 0);
+}
+
+LRESULT COrvika2Dlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
+    const TrayOutcome outcome = TrayNotify(wParam, static_cast<std::uint32_t>(lParam));
+    switch (outcome.action) {
+        case TrayAction::ShowWindow: ShowWindow(hwnd(), SW_SHOW); break;
+        case TrayAction::PopupMenu: ShowPopupMenu(); break;
+        case TrayAction::None: break;
+    }
+    return outcome.result;
+}
+
+void COrvika2Dlg::OnDeviceChange(WPARAM wParam, LPARAM lParam) {
+    if (lParam == 0) return;
+    const auto* broadcast = reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(lParam);
+    // Broadcasts of other device types are shorter: their size says whether
+    // an interface class is there to read.
+    if (broadcast->dbcc_size < offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name)) return;
+    const bool hid = IsEqualGUID(broadcast->dbcc_classguid, kHidInterfaceClass) != FALSE;
+    const auto timer = DeviceChangeTimer(static_cast<std::uint32_t>(wParam), hid, hid ? broadcast->dbcc_name : L"");
+    if (timer) SetTimer(hwnd(), *timer, 0, nullptr);
+}
+
+void COrvika2Dlg::OnTimer(UINT_PTR timerId) {
+    KillTimer(hwnd(), timerId);
+    switch (ActionForTimer(timerId)) {
+        case TimerAction::CheckPresence: tracking_->CheckTokenPresence(); break;
+        case TimerAction::TokenArrival: tracking_->HandleTokenArrival(); break;
+        case TimerAction::TokenRemoval: tracking_->HandleTokenRemoval(); break;
+        case TimerAction::None: break;
+    }
+}
+
+void COrvika2Dlg::RegisterHotkeys() {
+    const Hotkey code = ReadHotkey(context_.store, context_.config.file, HotkeyRole::VerificationCode);
+    const Hotkey switchProfile = ReadHotkey(context_.store, context_.config.file, HotkeyRole::SwitchProfile);
+    RegisterHotKey(hwnd(), codeHotkeyId_, static_cast<UINT>(code.modifiers), static_cast<UINT>(code.virtualKey));
+    RegisterHotKey(hwnd(), switchHotkeyId_, static_cast<UINT>(switchProfile.modifiers),
+                   static_cast<UINT>(switchProfile.virtualKey));
+}
+
+void COrvika2Dlg::UnregisterHotkeys() {
+    UnregisterHotKey(hwnd(), codeHotkeyId_);
+    UnregisterHotKey(hwnd(), switchHotkeyId_);
+}
+
+void COrvika2Dlg::OnHotkey(LPARAM lParam) {
+    const Hotkey pressed{HIWORD(lParam), LOWORD(lParam)};
+    const HotkeyAction action = DispatchHotkey(
+        pressed, ReadHotkey(context_.store, context_.config.file, HotkeyRole::VerificationCode),
+        ReadHotkey(context_.store, context_.config.file, HotkeyRole::SwitchProfile), CodeButtonEnabled(),
+        MenuItemState(ID_PROFILE_1), MenuItemState(ID_PROFILE_2));
+    switch (action) {
+        case HotkeyAction::CodeButton: tracking_->RunCodeButton(); break;
+        case HotkeyAction::SelectProfile1: tracking_->SelectProfile(1); break;
+        case HotkeyAction::SelectProfile2: tracking_->SelectProfile(2); break;
+        case HotkeyAction::None: break;
+    }
+}
+
+void COrvika2Dlg::OnLanguageCommand(int command) {
+    const auto choice = LanguageChoiceForCommand(command);
+    if (!choice) return;
+    const int other = command == ID_LANGUAGE_CHINESE ? ID_LANGUAGE_ENGLISH : ID_LANGUAGE_CHINESE;
+    CheckMenuItem(command, true);
+    CheckMenuItem(other, false);
+    WriteLanguageChoice(context_.store, context_.config.file, *choice);
+    context_.restartAfterClose = true;
+    PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+}
+
+void COrvika2Dlg::OnSettingsCommand() {
+    UnregisterHotkeys();
+    RunSettingsWindow(hwnd());
+    RegisterHotkeys();
+    tracking_->CheckTokenPresence();
+}
+
+void COrvika2Dlg::OnAboutCommand() {
+    SetWindowPos(hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    CAboutDlg about;
+    about.DoModal(hwnd());
+    SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void COrvika2Dlg::AddTrayIcon() {
+    trayIcon_.cbSize = sizeof(trayIcon_);
+    trayIcon_.hWnd = hwnd();
+    trayIcon_.uID = kTrayIconId;
+    trayIcon_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    trayIcon_.uCallbackMessage = WM_TRAY_NOTIFY;
+    trayIcon_.hIcon = smallIcon_.get();
+    lstrcpynW(trayIcon_.szTip, kMainWindowTitle, static_cast<int>(std::size(trayIcon_.szTip)));
+    Shell_NotifyIconW(NIM_ADD, &trayIcon_);
+}
+
+void COrvika2Dlg::OnCloseCommand() {
+    trayIconWanted_ = false;
+    Shell_NotifyIconW(NIM_DELETE, &trayIcon_);
+    SendMessageW(hwnd(), WM_CLOSE, 0, 0);
+}
+
+void COrvika2Dlg::OnClose() {
+    CopyFileW(context_.config.file.c_str(), context_.config.templateFile.c_str(), FALSE);
+    if (context_.restartAfterClose) {
+        wchar_t path[MAX_PATH] = {};
+        if (GetModuleFileNameW(nullptr, path, MAX_PATH)) {
+            ShellExecuteW(nullptr, L"", path, nullptr, nullptr, SW_SHOWNORMAL);
+        }
+    }
+    if (trayIconWanted_) {
+        // Closed by a language command: the icon goes with the window.
+        trayIconWanted_ = false;
+        Shell_NotifyIconW(NIM_DELETE, &trayIcon_);
+    }
+    CloseBalloonMsg();
+    EndDialog(IDCANCEL);
+}
+
+unsigned COrvika2Dlg::MenuItemState(int command) {
+    HMENU menu = ProfileMenu();
+    return menu ? GetMenuState(menu, static_cast<UINT>(command), MF_BYCOMMAND) : 0xFFFFFFFFu;
+}
+
+void COrvika2Dlg::CheckMenuItem(int command, bool checked) {
+    if (HMENU menu = ProfileMenu()) {
+        ::CheckMenuItem(menu, static_cast<UINT>(command), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    }
+}
+
+void COrvika2Dlg::EnableMenuItem(int command, bool enabled) {
+    if (HMENU menu = ProfileMenu()) {
+        ::EnableMenuItem(menu, static_cast<UINT>(command), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_DISABLED));
+    }
+}
+
+void COrvika2Dlg::ReloadMenu() { popupMenu_ = LoadPopupMenu(); }
+
+void COrvika2Dlg::UpdateMenuLabels() {
+    HMENU menu = ProfileMenu();
+    if (!menu) return;
+    const LanguageMarks marks = LanguageMarksFor(UiLanguageId());
+    CheckMenuItem(marks.checked, true);
+    CheckMenuItem(marks.unchecked, false);
+    const std::wstring section = tracking_->TokenSection();
+    const auto labels = MenuLabels(&LoadUiString, ReadProfileEntry(context_.store, context_.config.file, section, 1),
+                                   ReadProfileEntry(context_.store, context_.config.file, section, 2));
+    for (const MenuLabel& label : labels) {
+        std::wstring text = label.text;
+        MENUITEMINFOW item{};
+        item.cbSize = sizeof(item);
+        item.fMask = MIIM_STRING;
+        item.dwTypeData = text.data();
+        SetMenuItemInfoW(menu, static_cast<UINT>(label.command), FALSE, &item);
+    }
+}
+
+bool COrvika2Dlg::CodeButtonEnabled() { return IsWindowEnabled(codeButton_.hwnd()) != FALSE; }
+
+void COrvika2Dlg::EnableCodeButton(bool enabled) { EnableWindow(codeButton_.hwnd(), enabled); }
+
+void COrvika2Dlg::SetCodeButtonTip(const std::wstring& text) { codeButton_.SetToolTipText(text); }
+
+void COrvika2Dlg::ShowNotice(Anchor anchor, const std::wstring& title, const std::wstring& text) {
+    HWND at = anchor == Anchor::CodeButton ? codeButton_.hwnd() : menuButton_.hwnd();
+    ShowBalloonMsg(title, text, at, hwnd(), Instance(), BalloonIcon::Info, true);
+}
+
+void COrvika2Dlg::HideWindow() { ShowWindow(hwnd(), SW_HIDE); }
+
+void COrvika2Dlg::ShowWindowWithoutActivation() { ShowWindow(hwnd(), SW_SHOWNOACTIVATE); }
+
+}  // namespace orvika2

@@ -1,0 +1,77 @@
+#pragma once
+// The floating main window: skinned, colour-keyed, top-most, with the tray
+// icon and the popup menu. It runs modally for the life of the process.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <memory>
+#include <string>
+
+#include "app/floating_window.h"
+#include "app/orvika2_app_win32.h"
+#include "app/profile_tracking.h"
+#include "desktop/dialog_base_win32.h"
+#include "desktop/skin_button_win32.h"
+#include "platform/win32_handles_win32.h"
+
+namespace orvika2 {
+
+class COrvika2Dlg final : public DialogBase, private MainWindowPort {
+public:
+    explicit COrvika2Dlg(AppContext& context);
+    ~COrvika2Dlg() override;
+
+private:
+    BOOL OnInitDialog() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool OnCommand(int command);
+
+    void SetUpWindow();
+    void RegisterDeviceNotifications();
+    void OnPaint();
+    void ShowPopupMenu();
+    LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+    void OnDeviceChange(WPARAM wParam, LPARAM lParam);
+    void OnTimer(UINT_PTR timerId);
+    void OnHotkey(LPARAM lParam);
+    void OnLanguageCommand(int command);
+    void OnSettingsCommand();
+    void OnAboutCommand();
+    void OnCloseCommand();
+    void OnClose();
+    void AddTrayIcon();
+    void RegisterHotkeys();
+    void UnregisterHotkeys();
+    HMENU ProfileMenu() const;
+
+    // MainWindowPort
+    unsigned MenuItemState(int command) override;
+    void CheckMenuItem(int command, bool checked) override;
+    void EnableMenuItem(int command, bool enabled) override;
+    void ReloadMenu() override;
+    void UpdateMenuLabels() override;
+    bool CodeButtonEnabled() override;
+    void EnableCodeButton(bool enabled) override;
+    void SetCodeButtonTip(const std::wstring& text) override;
+    void ShowNotice(Anchor anchor, const std::wstring& title, const std::wstring& text) override;
+    void RunSettingsCommand() override { OnSettingsCommand(); }
+    void HideWindow() override;
+    void ShowWindowWithoutActivation() override;
+
+    AppContext& context_;
+    UniqueIcon bigIcon_;
+    UniqueIcon smallIcon_;
+    CxSkinButton codeButton_;
+    CxSkinButton menuButton_;
+    UniqueMenu popupMenu_;
+    int codeHotkeyId_ = 0x0100;
+    int switchHotkeyId_ = 0x0101;
+    UniqueBitmap skin_;
+    UniqueDeviceNotification deviceNotification_;
+    NOTIFYICONDATAW trayIcon_{};
+    bool trayIconWanted_ = false;
+    UINT taskbarCreatedMessage_ = 0;
+    std::unique_ptr<ProfileTracking> tracking_;
+};
+
+}  // namespace orvika2

@@ -1,0 +1,22 @@
+#pragma once
+// The application: start-up, language, and the main window's modal run.
+#include "settings/config_file.h"
+#include "settings/profile_store.h"
+
+namespace orvika2 {
+
+// What start-up hands the main window. The restart flag is set by a
+// language command and read by the close handling.
+struct AppContext {
+    ConfigLocation config;
+    ProfileStore& store;
+    bool restartAfterClose = false;
+};
+
+class COrvika2App {
+public:
+    // The whole life of the process; returns its exit code.
+    int Run();
+};
+
+}  // namespace orvika2

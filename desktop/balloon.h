@@ -1,0 +1,52 @@
+#pragma once
+// The balloon message's decisions: which keys and clicks close it, how long
+// its texts may be, its tooltip's style and where it points.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace orvika2 {
+
+inline constexpr std::size_t kBalloonTitleMax = 498;
+inline constexpr std::size_t kBalloonTextMax = 3998;
+
+std::wstring CutBalloonText(std::wstring_view text, std::size_t limit);
+
+enum class BalloonKey {
+    PassOn,          // not a close trigger
+    CloseSwallow,    // closes the balloon and never reaches the window
+    PassOnAndClose,  // reaches the window, then closes the balloon
+};
+
+// Keyboard hook: hook code, virtual key and whether the key goes down.
+BalloonKey ClassifyBalloonKey(int hookCode, std::uint32_t virtualKey, bool keyDown);
+
+// Mouse hook: a button press or the wheel, with a non-negative hook code.
+bool MouseMessageClosesBalloon(int hookCode, std::uint32_t message);
+
+// "EnableBalloonTips": allowed unless the key opens, the value reads, and
+// the value is 0. A missing value is nullopt.
+bool BalloonTipsAllowed(std::optional<std::uint32_t> enableBalloonTips);
+
+struct BalloonLook {
+    std::uint32_t tooltipStyle = 0;
+    std::uint32_t toolFlags = 0;
+    bool pointAtCentre = false;
+};
+// The rounded, centred balloon needs both the system setting and the
+// caller's request; otherwise a plain tip at the anchor's top-left corner.
+BalloonLook BalloonLookFor(bool balloonTipsAllowed, bool balloonShapeRequested);
+
+struct AnchorPoint {
+    int x = 0;
+    int y = 0;
+    friend bool operator==(const AnchorPoint&, const AnchorPoint&) = default;
+};
+AnchorPoint BalloonTrackPoint(int left, int top, int right, int bottom, bool pointAtCentre);
+
+// TTM_TRACKPOSITION's lParam: x in the low word, y in the high word.
+std::uint32_t PackTrackPosition(AnchorPoint point);
+
+}  // namespace orvika2

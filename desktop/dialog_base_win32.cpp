@@ -1,0 +1,53 @@
+#include "desktop/dialog_base_win32.h"
+
+namespace orvika2 {
+
+INT_PTR DialogBase::DoModal(HWND owner) {
+    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), owner, &DialogProc,
+                           reinterpret_cast<LPARAM>(this));
+}
+
+bool DialogBase::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        EndDialog(LOWORD(wParam));
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+INT_PTR CALLBACK DialogBase::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* self = reinterpret_cast<DialogBase*>(lParam);
+        SetWindowLongPtrW(window, DWLP_USER, lParam);
+        self->window_ = window;
+        return self->OnInitDialog();
+    }
+    auto* self = reinterpret_cast<DialogBase*>(GetWindowLongPtrW(window, DWLP_USER));
+    if (!self) return FALSE;
+    const INT_PTR handled = self->Dispatch(message, wParam, lParam);
+    if (message == WM_NCDESTROY) self->window_ = nullptr;
+    return handled;
+}
+
+INT_PTR DialogBase::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DRAWITEM && wParam != 0) {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (SendMessageW(item->hwndItem, kReflectedDrawItem, wParam, lParam)) return TRUE;
+    }
+    LRESULT result = 0;
+    if (!OnMessage(message, wParam, lParam, result)) return FALSE;
+    switch (message) {
+        // These return their result directly rather than through DWLP_MSGRESULT.
+        case WM_QUERYDRAGICON:
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            return static_cast<INT_PTR>(result);
+        default:
+            SetWindowLongPtrW(window_, DWLP_MSGRESULT, result);
+            return TRUE;
+    }
+}
+
+}  // namespace orvika2

@@ -1,0 +1,36 @@
+#pragma once
+// A light dialog class: a template id, a modal run and virtual handlers.
+// The object lives at least as long as its window.
+#include <windows.h>
+
+namespace orvika2 {
+
+class DialogBase {
+public:
+    explicit DialogBase(int templateId) : templateId_(templateId) {}
+    virtual ~DialogBase() = default;
+    DialogBase(const DialogBase&) = delete;
+    DialogBase& operator=(const DialogBase&) = delete;
+
+    INT_PTR DoModal(HWND owner = nullptr);
+    HWND hwnd() const { return window_; }
+
+protected:
+    virtual BOOL OnInitDialog() { return TRUE; }
+    // True when the message was handled; `result` is then its result.
+    virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void EndDialog(INT_PTR result) { ::EndDialog(window_, result); }
+    HWND Item(int id) const { return GetDlgItem(window_, id); }
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+
+    int templateId_;
+    HWND window_ = nullptr;
+};
+
+// WM_DRAWITEM as the parent reflects it to an owner-drawn control.
+inline constexpr UINT kReflectedDrawItem = 0x2000 + WM_DRAWITEM;
+
+}  // namespace orvika2

@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include "app/floating_window.h"
+#include "resources/resource.h"
+
+namespace orvika2 {
+namespace {
+
+StringSource StringsIn(LanguageId language) {
+    return [language](int id) { return UiString(id, language); };
+}
+
+TEST(MainWindowPlacement, LowerRightCornerOfThePrimaryScreen) {
+    EXPECT_EQ(MainWindowOrigin(1280, 800), (ScreenPoint{1080, 700}));
+    EXPECT_EQ(MainWindowOrigin(1920, 1080), (ScreenPoint{1720, 980}));
+}
+
+TEST(DeviceChange, OnlyHidBroadcastsNamingTheTokenVendorStartATimer) {
+    const std::wstring token = L"\\\\?\\hid#vid_1050&pid_0010#6&1a2b&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}";
+    EXPECT_EQ(DeviceChangeTimer(kDeviceArrival, true, token), std::optional<std::uintptr_t>(kDeviceArrival));
+    EXPECT_EQ(DeviceChangeTimer(kDeviceRemoveComplete, true, token),
+              std::optional<std::uintptr_t>(kDeviceRemoveComplete));
+    EXPECT_EQ(DeviceChangeTimer(kDeviceArrival, false, token), std::nullopt);
+    EXPECT_EQ(DeviceChangeTimer(kDeviceArrival, true, L"\\\\?\\HID#VID_045E&PID_0023#7&0"), std::nullopt);
+    EXPECT_EQ(DeviceChangeTimer(kDeviceArrival, true, L""), std::nullopt);
+    // Other event codes pass through; the timer dispatch ignores them.
+    EXPECT_EQ(DeviceChangeTimer(0x8006, true, token), std::optional<std::uintptr_t>(0x8006));
+    EXPECT_TRUE(NamesTokenDevice(L"hid#ViD_1050&PID_0110"));
+    EXPECT_FALSE(NamesTokenDevice(L"hid#vid_105&pid_0010"));
+}
+
+TEST(DeviceChange, TimersRunPresenceArrivalAndRemovalOnly) {
+    EXPECT_EQ(ActionForTimer(1), TimerAction::CheckPresence);
+    EXPECT_EQ(ActionForTimer(0x8000), TimerAction::TokenArrival);
+    EXPECT_EQ(ActionForTimer(0x8004), TimerAction::TokenRemoval);
+    EXPECT_EQ(ActionForTimer(0x8006), TimerAction::None);
+    EXPECT_EQ(ActionForTimer(0), TimerAction::None);
+    EXPECT_EQ(ActionForTimer(2), TimerAction::None);
+}
+
+TEST(TrayIcon, LeftButtonDownShowsRightButtonUpOpensTheMenu) {
+    const TrayOutcome foreign = TrayNotify(127, kMouseLeftDown);
+    EXPECT_EQ(foreign.action, TrayAction::None);
+    EXPECT_EQ(foreign.result, 1);
+    EXPECT_EQ(TrayNotify(128, kMouseLeftDown).action, TrayAction::ShowWindow);
+    EXPECT_EQ(TrayNotify(128, kMouseRightUp).action, TrayAction::PopupMenu);
+    EXPECT_EQ(TrayNotify(128, kMouseRightUp).result, 0);
+    const TrayOutcome rightDown = TrayNotify(128, 0x0204);
+    EXPECT_EQ(rightDown.action, TrayAction::None);
+    EXPECT_EQ(rightDown.result, 0);
+    EXPECT_EQ(TrayNotify(128, 0x0202).action, TrayAction::None);  // left button up
+}
+
+TEST(LanguageCommands, WriteTheirChoiceAndMarkTheCurrentLanguage) {
+    EXPECT_EQ(LanguageChoiceForCommand(ID_LANGUAGE_CHINESE), std::optional<std::wstring_view>(L"zh-tw"));
+    EXPECT_EQ(LanguageChoiceForCommand(ID_LANGUAGE_ENGLISH), std::optional<std::wstring_view>(L"en"));
+    EXPECT_EQ(LanguageChoiceForCommand(ID_ABOUT), std::nullopt);
+
+    EXPECT_EQ(LanguageMarksFor(kLangTraditionalChinese).checked, ID_LANGUAGE_CHINESE);
+    EXPECT_EQ(LanguageMarksFor(kLangTraditionalChinese).unchecked, ID_LANGUAGE_ENGLISH);
+    // Simplified Chinese has no texts of its own: English is marked.
+    EXPECT_EQ(LanguageMarksFor(kLangSimplifiedChinese).checked, ID_LANGUAGE_ENGLISH);
+    EXPECT_EQ(LanguageMarksFor(kLangEnglish).checked, ID_LANGUAGE_ENGLISH);
+}
+
+TEST(AboutBox, VersionLineUsesTheFullwidthColonWithoutBlanks) {
+    EXPECT_EQ(AboutVersionLine(StringsIn(kLangEnglish), L"1.0.14.821"), L"version\uFF1A1.0.14.821");
+    EXPECT_EQ(AboutVersionLine(StringsIn(kLangTraditionalChinese), L"1.0.14.821"), L"\u7248\u672C\uFF1A1.0.14.821");
+    EXPECT_EQ(AboutVersionLine(StringsIn(kLangEnglish), L""), L"version\uFF1A");
+}
+
+TEST(MenuLabels, ProfileTextsFollowTheirEntries) {
+    const auto english = StringsIn(kLangEnglish);
+    EXPECT_EQ(ProfileMenuText(english, 1, L""), L"Profile1");
+    EXPECT_EQ(ProfileMenuText(english, 2, L"Google"), L"Profile2 ( Google ) ");
+    EXPECT_EQ(ProfileMenuText(english, 1, L"StaticPassword"), L"Profile1 ( Static password ) ");
+    EXPECT_EQ(ProfileMenuText(english, 2, L"NotConfigured"), L"Profile2 ( Profile not yet set ) ");
+    // Substring tests, static password first.
+    EXPECT_EQ(ProfileMenuText(english, 1, L"xNotConfiguredStaticPassword"), L"Profile1 ( Static password ) ");
+    EXPECT_EQ(ProfileMenuText(StringsIn(kLangTraditionalChinese), 2, L"StaticPassword"),
+              L"\u8A2D\u5B9A\u6A942 ( \u975C\u614B\u5BC6\u78BC ) ");
+}
+
+TEST(MenuLabels, EveryItemButTheLanguageSubmenuGetsARunTimeText) {
+    const auto labels = MenuLabels(StringsIn(kLangEnglish), L"", L"Dropbox");
+    const std::vector<MenuLabel> expected = {
+        {ID_PROFILE_1, L"Profile1"},
+        {ID_PROFILE_2, L"Profile2 ( Dropbox ) "},
+        {ID_SETTINGS, L"Settings"},
+        {ID_SOFTWARE_UPDATE, L"Software update"},
+        {ID_ABOUT, L"About Orvika2"},
+        {ID_HIDE_WINDOW, L"Minimize to taskbar"},
+        {ID_CLOSE_PROGRAM, L"Close program"},
+    };
+    EXPECT_EQ(labels, expected);
+    const auto chinese = MenuLabels(StringsIn(kLangTraditionalChinese), L"", L"");
+    ASSERT_EQ(chinese.size(), expected.size());
+    EXPECT_EQ(chinese[2].text, L"\u7CFB\u7D71\u8A2D\u5B9A");
+    EXPECT_EQ(chinese[6].text, L"\u95DC\u9589\u7A0B\u5F0F");
+}
+
+}  // namespace
+}  // namespace orvika2

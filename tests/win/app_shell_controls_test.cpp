@@ -1,0 +1,154 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "desktop/balloon_win32.h"
+#include "desktop/skin_button_win32.h"
+#include "platform/win32_handles_win32.h"
+#include "resources/resource.h"
+
+namespace orvika2 {
+namespace {
+
+HINSTANCE Self() { return GetModuleHandleW(nullptr); }
+
+void PumpMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+class ShellControls : public testing::Test {
+protected:
+    void SetUp() override {
+        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
+        InitCommonControlsEx(&controls);
+        parent_.reset(CreateWindowExW(0, WC_DIALOG, L"shell controls", WS_POPUP | WS_VISIBLE, 100, 100, 300, 200,
+                                      nullptr, nullptr, Self(), nullptr));
+        // Wine creates no windows without an X display.
+        if (!parent_) GTEST_SKIP() << "no display for windows: run under Xvfb";
+    }
+    void TearDown() override {
+        CloseBalloonMsg();
+        parent_.reset();
+        PumpMessages();
+    }
+    HWND AddButton(int id, DWORD style, int x) {
+        return CreateWindowExW(0, WC_BUTTONW, L"", WS_CHILD | WS_VISIBLE | style, x, 10, 40, 30, parent_.get(),
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Self(), nullptr);
+    }
+    UniqueWindow parent_;
+};
+
+TEST_F(ShellControls, SkinButtonTakesTheSizeAndShapeOfItsMask) {
+    CxSkinButton button;
+    button.Attach(AddButton(IDC_CODE_BUTTON, BS_PUSHBUTTON, 20));
+    EXPECT_EQ(GetWindowLongW(button.hwnd(), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+    button.SetSkin(Self(), IDB_CODE_NORMAL, IDB_CODE_DOWN, IDB_CODE_OVER, IDB_CODE_DISABLED, IDB_CODE_MASK);
+    RECT rect{};
+    GetWindowRect(button.hwnd(), &rect);
+    EXPECT_EQ(rect.right - rect.left, 32);
+    EXPECT_EQ(rect.bottom - rect.top, 32);
+    UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(GetWindowRgn(button.hwnd(), region.get()), ERROR);
+    EXPECT_TRUE(PtInRegion(region.get(), 16, 16));
+    EXPECT_FALSE(PtInRegion(region.get(), 0, 0));    // the white corners are outside
+    EXPECT_FALSE(PtInRegion(region.get(), 31, 31));
+    // A push button never keeps a check mark.
+    SendMessageW(button.hwnd(), BM_SETCHECK, BST_CHECKED, 0);
+    EXPECT_EQ(SendMessageW(button.hwnd(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+TEST_F(ShellControls, CheckingARadioButtonUnchecksTheOthersOfItsGroup) {
+    CxSkinButton first, second, third;
+    first.Attach(AddButton(2001, BS_AUTORADIOBUTTON | WS_GROUP, 10));
+    second.Attach(AddButton(2002, BS_AUTORADIOBUTTON, 60));
+    third.Attach(AddButton(2003, BS_AUTORADIOBUTTON, 110));
+    EXPECT_EQ(first.kind(), SkinButtonKind::RadioButton);
+    SendMessageW(first.hwnd(), BM_SETCHECK, BST_CHECKED, 0);
+    PumpMessages();
+    EXPECT_TRUE(first.checked());
+    SendMessageW(third.hwnd(), BM_SETCHECK, BST_CHECKED, 0);
+    PumpMessages();
+    EXPECT_FALSE(first.checked());
+    EXPECT_FALSE(second.checked());
+    EXPECT_TRUE(third.checked());
+}
+
+TEST_F(ShellControls, CheckBoxTogglesOnTheSpaceBar) {
+    CxSkinButton box;
+    box.Attach(AddButton(2010, BS_AUTOCHECKBOX, 10));
+    EXPECT_EQ(box.kind(), SkinButtonKind::CheckBox);
+    SendMessageW(box.hwnd(), WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_TRUE(box.checked());
+    SendMessageW(box.hwnd(), WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_FALSE(box.checked());
+}
+
+TEST_F(ShellControls, BalloonReplacesTheOwnerProcedureUntilItCloses) {
+    HWND anchor = AddButton(IDC_CODE_BUTTON, BS_PUSHBUTTON, 20);
+    const auto ownerProc = GetWindowLongPtrW(parent_.get(), GWLP_WNDPROC);
+
+    ShowBalloonMsg(L"Reminder", L"", anchor, parent_.get(), Self(), BalloonIcon::Info, true);
+    EXPECT_EQ(BalloonHostWindow(), nullptr);  // an empty text shows nothing
+
+    ShowBalloonMsg(L"Reminder", L"Orvika2 not inserted", anchor, parent_.get(), Self(), BalloonIcon::Info, true);
+    HWND firstTooltip = BalloonTooltipWindow();
+    ASSERT_NE(firstTooltip, nullptr);
+    ASSERT_NE(BalloonHostWindow(), nullptr);
+    EXPECT_NE(GetWindowLongPtrW(parent_.get(), GWLP_WNDPROC), ownerProc);
+    wchar_t className[32] = {};
+    GetClassNameW(BalloonHostWindow(), className, 32);
+    EXPECT_STREQ(className, L"XBalloonMsg");
+
+    ShowBalloonMsg(L"Reminder", L"second", anchor, parent_.get(), Self(), BalloonIcon::Info, true);
+    EXPECT_NE(BalloonTooltipWindow(), nullptr);
+    PumpMessages();
+    EXPECT_FALSE(IsWindow(firstTooltip));  // the first balloon went away
+
+    CloseBalloonMsg();
+    EXPECT_EQ(BalloonHostWindow(), nullptr);
+    EXPECT_EQ(BalloonTooltipWindow(), nullptr);
+    EXPECT_EQ(GetWindowLongPtrW(parent_.get(), GWLP_WNDPROC), ownerProc);
+}
+
+TEST_F(ShellControls, BalloonShapeFollowsEnableBalloonTips) {
+    HWND anchor = AddButton(IDC_CODE_BUTTON, BS_PUSHBUTTON, 20);
+    const wchar_t* path = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
+    HKEY created = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created, nullptr),
+              ERROR_SUCCESS);
+    UniqueRegistryKey key(created);
+    DWORD previous = 0;
+    DWORD size = sizeof(previous);
+    const bool hadValue =
+        RegQueryValueExW(key.get(), L"EnableBalloonTips", nullptr, nullptr, reinterpret_cast<BYTE*>(&previous),
+                         &size) == ERROR_SUCCESS;
+    const auto setValue = [&](DWORD value) {
+        RegSetValueExW(key.get(), L"EnableBalloonTips", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                       sizeof(value));
+    };
+
+    setValue(0);
+    ShowBalloonMsg(L"Reminder", L"plain", anchor, parent_.get(), Self(), BalloonIcon::Info, true);
+    ASSERT_NE(BalloonTooltipWindow(), nullptr);
+    EXPECT_EQ(GetWindowLongW(BalloonTooltipWindow(), GWL_STYLE) & TTS_BALLOON, 0);
+
+    setValue(1);
+    ShowBalloonMsg(L"Reminder", L"balloon", anchor, parent_.get(), Self(), BalloonIcon::Info, true);
+    ASSERT_NE(BalloonTooltipWindow(), nullptr);
+    EXPECT_EQ(GetWindowLongW(BalloonTooltipWindow(), GWL_STYLE) & TTS_BALLOON, TTS_BALLOON);
+
+    CloseBalloonMsg();
+    if (hadValue) {
+        setValue(previous);
+    } else {
+        RegDeleteValueW(key.get(), L"EnableBalloonTips");
+    }
+}
+
+}  // namespace
+}  // namespace orvika2
