@@ -8,10 +8,12 @@
 #include "app/hotkey_dispatch.h"
 #include "app/floating_window.h"
 #include "app/menu_text_dump_win32.h"
+#include "app/wait_dialog_win32.h"
 #include "app/shell_windows_win32.h"
 #include "platform/autostart_win32.h"
 #include "app/ui_language_win32.h"
 #include "desktop/balloon_win32.h"
+#include "platform/token_bus_select.h"
 #include "resources/resource.h"
 
 namespace orvika2 {
@@ -29,6 +31,14 @@ UniqueIcon LoadAppIcon(int size) {
 }
 
 UniqueMenu LoadPopupMenu() { return UniqueMenu(LoadMenuW(Instance(), MAKEINTRESOURCEW(IDR_POPUP_MENU))); }
+
+// The token named by the environment; an invalid setting falls back to the
+// USB token.
+std::unique_ptr<HidBus> SelectedBus() {
+    SelectedTokenBus selected = SelectTokenBusFromEnvironment();
+    if (selected.bus) return std::move(selected.bus);
+    return SelectTokenBus(nullptr).bus;
+}
 
 std::wstring SystemErrorText(DWORD code) {
     wchar_t* buffer = nullptr;
@@ -49,7 +59,11 @@ std::wstring SystemErrorText(DWORD code) {
 }  // namespace
 
 COrvika2Dlg::COrvika2Dlg(AppContext& context)
-    : DialogBase(IDD_ORVIKA2_DIALOG), context_(context), tracking_(MakeProfileTracking(*this)) {
+    : DialogBase(IDD_ORVIKA2_DIALOG),
+      context_(context),
+      tokenBus_(SelectedBus()),
+      tracking_(MakeProfileTracking(
+          *this, TrackingContext{Token(), context.store, context.config.file, &LoadUiString, UiLanguageId()})) {
     bigIcon_ = LoadAppIcon(GetSystemMetrics(SM_CXICON));
     smallIcon_ = LoadAppIcon(GetSystemMetrics(SM_CXSMICON));
 }
@@ -66,7 +80,7 @@ BOOL COrvika2Dlg::OnInitDialog() {
     SetUpWindow();
     RegisterDeviceNotifications();
     tracking_->RefreshProfiles();
-    UpdateMenuLabels();
+    tracking_->UpdateMenuLabels();
     trayIconWanted_ = true;
     AddTrayIcon();
     RegisterHotkeys();
@@ -136,7 +150,7 @@ bool COrvika2Dlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         case WM_SETTINGS_REFRESH:
             ReloadMenu();
             tracking_->RefreshProfiles();
-            UpdateMenuLabels();
+            tracking_->UpdateMenuLabels();
             return true;
         case WM_HOTKEY:
             OnHotkey(lParam);
@@ -166,7 +180,7 @@ bool COrvika2Dlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
 bool COrvika2Dlg::OnCommand(int command) {
     switch (command) {
         case IDC_MENU_BUTTON: ShowPopupMenu(); return true;
-        case IDC_CODE_BUTTON: tracking_->RunCodeButton(); return true;
+        case IDC_CODE_BUTTON: OnCodeButton(); return true;
         case ID_PROFILE_1: tracking_->SelectProfile(1); return true;
         case ID_PROFILE_2: tracking_->SelectProfile(2); return true;
         case ID_LANGUAGE_CHINESE:
@@ -264,11 +278,18 @@ void COrvika2Dlg::OnHotkey(LPARAM lParam) {
         ReadHotkey(context_.store, context_.config.file, HotkeyRole::SwitchProfile), CodeButtonEnabled(),
         MenuItemState(ID_PROFILE_1), MenuItemState(ID_PROFILE_2));
     switch (action) {
-        case HotkeyAction::CodeButton: tracking_->RunCodeButton(); break;
+        case HotkeyAction::CodeButton: OnCodeButton(); break;
         case HotkeyAction::SelectProfile1: tracking_->SelectProfile(1); break;
         case HotkeyAction::SelectProfile2: tracking_->SelectProfile(2); break;
         case HotkeyAction::None: break;
     }
+}
+
+TokenPorts COrvika2Dlg::Token() { return TokenPorts{*tokenBus_, SystemClock()}; }
+
+void COrvika2Dlg::OnCodeButton() {
+    codeTarget_ = GetForegroundWindow();
+    RunCodeButton(*this, Token(), &LoadUiString);
 }
 
 void COrvika2Dlg::OnLanguageCommand(int command) {
@@ -349,23 +370,15 @@ void COrvika2Dlg::EnableMenuItem(int command, bool enabled) {
 
 void COrvika2Dlg::ReloadMenu() { popupMenu_ = LoadPopupMenu(); }
 
-void COrvika2Dlg::UpdateMenuLabels() {
+void COrvika2Dlg::SetMenuItemText(int command, const std::wstring& text) {
     HMENU menu = ProfileMenu();
     if (!menu) return;
-    const LanguageMarks marks = LanguageMarksFor(UiLanguageId());
-    CheckMenuItem(marks.checked, true);
-    CheckMenuItem(marks.unchecked, false);
-    const std::wstring section = tracking_->TokenSection();
-    const auto labels = MenuLabels(&LoadUiString, ReadProfileEntry(context_.store, context_.config.file, section, 1),
-                                   ReadProfileEntry(context_.store, context_.config.file, section, 2));
-    for (const MenuLabel& label : labels) {
-        std::wstring text = label.text;
-        MENUITEMINFOW item{};
-        item.cbSize = sizeof(item);
-        item.fMask = MIIM_STRING;
-        item.dwTypeData = text.data();
-        SetMenuItemInfoW(menu, static_cast<UINT>(label.command), FALSE, &item);
-    }
+    std::wstring copy = text;
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof(item);
+    item.fMask = MIIM_STRING;
+    item.dwTypeData = copy.data();
+    SetMenuItemInfoW(menu, static_cast<UINT>(command), FALSE, &item);
 }
 
 bool COrvika2Dlg::CodeButtonEnabled() { return IsWindowEnabled(codeButton_.hwnd()) != FALSE; }
@@ -379,7 +392,25 @@ void COrvika2Dlg::ShowNotice(Anchor anchor, const std::wstring& title, const std
     ShowBalloonMsg(title, text, at, hwnd(), Instance(), BalloonIcon::Info, true);
 }
 
+void COrvika2Dlg::ShowMessageBox(const std::wstring& text, unsigned flags) {
+    MessageBoxExW(nullptr, text.c_str(), L"", flags, UiLanguageId());
+}
+
+bool COrvika2Dlg::SettingsWindowOpen() { return FindWindowW(nullptr, LoadUiString(100).c_str()) != nullptr; }
+
+bool COrvika2Dlg::OtpWindowExists() { return FindWindowW(nullptr, L"OTP") != nullptr; }
+
 void COrvika2Dlg::HideWindow() { ShowWindow(hwnd(), SW_HIDE); }
+
+void COrvika2Dlg::ShowWindowNormally() { ShowWindow(hwnd(), SW_SHOWNORMAL); }
+
+void COrvika2Dlg::RunTouchWait(int profile) {
+    // A target that is one of ours would take the code in our place.
+    DWORD process = 0;
+    if (codeTarget_) GetWindowThreadProcessId(codeTarget_, &process);
+    Wait15SecDialog dialog(profile, Token(), process == GetCurrentProcessId() ? nullptr : codeTarget_);
+    if (const int id = TouchWaitMessageId(dialog.Run())) ShowMessageBox(LoadUiString(id), kCodeMessageFlags);
+}
 
 void COrvika2Dlg::ShowWindowWithoutActivation() { ShowWindow(hwnd(), SW_SHOWNOACTIVATE); }
 

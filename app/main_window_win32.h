@@ -7,16 +7,19 @@
 #include <memory>
 #include <string>
 
+#include "app/code_button.h"
 #include "app/floating_window.h"
 #include "app/orvika2_app_win32.h"
 #include "app/profile_tracking.h"
+#include "app/typing_win32.h"
 #include "desktop/dialog_base_win32.h"
 #include "desktop/skin_button_win32.h"
+#include "platform/hid.h"
 #include "platform/win32_handles_win32.h"
 
 namespace orvika2 {
 
-class COrvika2Dlg final : public DialogBase, private MainWindowPort {
+class COrvika2Dlg final : public DialogBase, private MainWindowPort, private CodeButtonPort {
 public:
     explicit COrvika2Dlg(AppContext& context);
     ~COrvika2Dlg() override;
@@ -34,6 +37,8 @@ private:
     void OnDeviceChange(WPARAM wParam, LPARAM lParam);
     void OnTimer(UINT_PTR timerId);
     void OnHotkey(LPARAM lParam);
+    void OnCodeButton();
+    TokenPorts Token();
     void OnLanguageCommand(int command);
     void OnSettingsCommand();
     void OnAboutCommand();
@@ -48,15 +53,23 @@ private:
     unsigned MenuItemState(int command) override;
     void CheckMenuItem(int command, bool checked) override;
     void EnableMenuItem(int command, bool enabled) override;
+    void SetMenuItemText(int command, const std::wstring& text) override;
     void ReloadMenu() override;
-    void UpdateMenuLabels() override;
     bool CodeButtonEnabled() override;
     void EnableCodeButton(bool enabled) override;
     void SetCodeButtonTip(const std::wstring& text) override;
     void ShowNotice(Anchor anchor, const std::wstring& title, const std::wstring& text) override;
+    void ShowMessageBox(const std::wstring& text, unsigned flags) override;
+    bool SettingsWindowOpen() override;
     void RunSettingsCommand() override { OnSettingsCommand(); }
+
+    // CodeButtonPort
+    bool OtpWindowExists() override;
     void HideWindow() override;
+    void ShowWindowNormally() override;
     void ShowWindowWithoutActivation() override;
+    void RunTouchWait(int profile) override;
+    TypingPort& Typing() override { return typing_; }
 
     AppContext& context_;
     UniqueIcon bigIcon_;
@@ -71,6 +84,10 @@ private:
     NOTIFYICONDATAW trayIcon_{};
     bool trayIconWanted_ = false;
     UINT taskbarCreatedMessage_ = 0;
+    std::unique_ptr<HidBus> tokenBus_;
+    Win32Typing typing_;
+    // The window that had the focus when the code was asked for.
+    HWND codeTarget_ = nullptr;
     std::unique_ptr<ProfileTracking> tracking_;
 };
 

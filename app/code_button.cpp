@@ -1,0 +1,58 @@
+#include "app/code_button.h"
+
+#include "resources/resource.h"
+
+namespace orvika2 {
+namespace {
+
+constexpr unsigned kActive = 8;
+
+void ShowString(CodeButtonPort& port, const StringSource& strings, int id) {
+    port.ShowMessageBox(strings(id), kCodeMessageFlags);
+}
+
+void Generate(CodeButtonPort& port, TokenPorts token, const StringSource& strings, int profile) {
+    const CodeOutcome outcome = GenerateVerificationCode(token, profile);
+    switch (outcome.action) {
+    case CodeAction::ShowMessage:
+        ShowString(port, strings, outcome.messageId);
+        return;
+    case CodeAction::TypeCode:
+        if (const int id = TypingMessageId(
+                TypeCodeWhenReady(port.Typing(), token.clock, outcome.code, FocusRule::MustLeaveOwnWindows))) {
+            ShowString(port, strings, id);
+        }
+        return;
+    case CodeAction::AwaitTouch:
+        port.ShowWindowNormally();
+        port.RunTouchWait(profile);
+        return;
+    case CodeAction::Nothing:
+        return;
+    }
+}
+
+}  // namespace
+
+int ActiveProfile(CodeButtonPort& port) {
+    if (port.MenuItemState(ID_PROFILE_1) == kActive) return 1;
+    if (port.MenuItemState(ID_PROFILE_2) == kActive) return 2;
+    return 0;
+}
+
+int TypingMessageId(TypingResult result) {
+    return result == TypingResult::FocusStayed ? kMsgGoToInputBox : 0;
+}
+
+void RunCodeButton(CodeButtonPort& port, TokenPorts token, const StringSource& strings) {
+    if (port.OtpWindowExists()) return;
+    port.HideWindow();
+    if (const int profile = ActiveProfile(port)) {
+        Generate(port, token, strings, profile);
+    } else {
+        ShowString(port, strings, kMsgProfileNotSet);
+    }
+    port.ShowWindowWithoutActivation();
+}
+
+}  // namespace orvika2

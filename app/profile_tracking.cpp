@@ -1,0 +1,261 @@
+#include "app/profile_tracking.h"
+
+#include <utility>
+
+#include "resources/resource.h"
+#include "settings/config_file.h"
+#include "settings/profile_mode.h"
+#include "token/code_generator.h"
+
+namespace orvika2 {
+namespace {
+
+constexpr unsigned kUsable = 0;
+
+constexpr int kStrReminder = 18;
+constexpr int kStrProfile = 26;
+constexpr int kStrStaticNotice = 27;
+constexpr int kStrTwoStepNotice = 30;
+constexpr int kStrStaticPassword = 31;
+constexpr int kStrOnlyOneToken = 34;
+constexpr int kStrNoProfileSet = 35;
+constexpr int kStrArrived = 36;
+constexpr int kStrRemoved = 37;
+constexpr int kStrNotInserted = 105;
+
+int MenuItem(int profile) { return profile == 1 ? ID_PROFILE_1 : ID_PROFILE_2; }
+int ButtonHint(int profile) { return profile == 1 ? 28 : 29; }
+
+bool Contains(const std::wstring& text, std::wstring_view part) { return text.find(part) != std::wstring::npos; }
+
+bool HasConfiguredProfile(const TokenStatus& status) {
+    return status.FirmwareAtLeast(2, 1) && (status.profileFlags & 3) != 0;
+}
+
+// Opens the token when exactly one is listed; otherwise leaves it closed.
+void OpenSingleToken(CTokenLib& token) {
+    if (token.EnumerateTokens() == 1) token.OpenListedToken();
+}
+
+class TokenProfileTracking final : public ProfileTracking {
+public:
+    TokenProfileTracking(MainWindowPort& window, TrackingContext context)
+        : window_(window), context_(std::move(context)) {}
+
+    void RefreshProfiles() override;
+    void SelectProfile(int profile) override;
+    void ActivateProfile(int profile) override;
+    void UpdateMenuLabels() override;
+    void CheckTokenPresence() override;
+    void PromptFirstUse() override;
+    void HandleTokenArrival() override;
+    void HandleTokenRemoval() override;
+    std::wstring TokenSection() const override { return section_; }
+
+private:
+    std::wstring String(int id) const { return context_.strings(id); }
+    std::wstring Label(int profile) const { return String(kStrProfile) + std::to_wstring(profile); }
+    std::wstring Entry(int profile) const {
+        return ReadProfileEntry(context_.store, context_.configFile, section_, profile);
+    }
+    void WriteEntry(int profile, std::wstring_view entry) {
+        WriteProfileEntry(context_.store, context_.configFile, section_, profile, entry);
+    }
+    void Reminder(MainWindowPort::Anchor anchor, int textId) {
+        window_.ShowNotice(anchor, String(kStrReminder), String(textId));
+    }
+    void DisableEverything();
+    // Opens the token; true when several are present, which is then shown
+    // and leaves nothing usable.
+    bool OpenRefusingSeveral(CTokenLib& token);
+    void RefreshProfile(CTokenLib& token, const TokenStatus& status, int profile);
+
+    MainWindowPort& window_;
+    TrackingContext context_;
+    std::wstring section_;
+};
+
+void TokenProfileTracking::DisableEverything() {
+    for (const int item : {ID_PROFILE_1, ID_PROFILE_2}) {
+        window_.CheckMenuItem(item, false);
+        window_.EnableMenuItem(item, false);
+    }
+    window_.EnableCodeButton(false);
+}
+
+bool TokenProfileTracking::OpenRefusingSeveral(CTokenLib& token) {
+    if (token.Open() != TokenResult::MoreThanOneToken) return false;
+    Reminder(MainWindowPort::Anchor::CodeButton, kStrOnlyOneToken);
+    DisableEverything();
+    return true;
+}
+
+void TokenProfileTracking::RefreshProfile(CTokenLib& token, const TokenStatus& status, int profile) {
+    const ProbeResult probe = ProbeProfileKind(token, status, profile);
+    // A passing failure says nothing about the profile: its entry stays, and
+    // it is not offered until the next refresh asks again.
+    if (!probe.definite) {
+        window_.EnableMenuItem(MenuItem(profile), false);
+        return;
+    }
+    switch (probe.kind) {
+    case ProfileKind::NotConfigured:
+        WriteEntry(profile, kNotConfiguredEntry);
+        window_.EnableMenuItem(MenuItem(profile), false);
+        return;
+    case ProfileKind::StaticPassword:
+        WriteEntry(profile, kStaticPasswordEntry);
+        window_.EnableMenuItem(MenuItem(profile), true);
+        return;
+    case ProfileKind::TwoStep: {
+        token.CancelPending();
+        const std::wstring entry = Entry(profile);
+        std::wstring tip = Label(profile);
+        if (!entry.empty()) {
+            if (Contains(entry, kStaticPasswordEntry) || Contains(entry, kNotConfiguredEntry)) {
+                WriteEntry(profile, L"");
+            } else {
+                tip += L" ( " + entry + L" ) ";
+            }
+        }
+        window_.SetCodeButtonTip(tip);
+        window_.EnableMenuItem(MenuItem(profile), true);
+        return;
+    }
+    }
+}
+
+void TokenProfileTracking::RefreshProfiles() {
+    if (std::wstring serial = ReadSerialString(context_.token); !serial.empty()) section_ = std::move(serial);
+
+    CTokenLib token(context_.token);
+    OpenSingleToken(token);
+    TokenStatus status;
+    if (!token.IsOpen() || WaitForIdleToken(token, status) != TokenResult::Success) {
+        DisableEverything();
+        return;
+    }
+    RefreshProfile(token, status, 1);
+    RefreshProfile(token, status, 2);
+
+    if (window_.MenuItemState(ID_PROFILE_1) == kUsable) {
+        window_.CheckMenuItem(ID_PROFILE_1, true);
+        window_.CheckMenuItem(ID_PROFILE_2, false);
+        ActivateProfile(1);
+    } else if (window_.MenuItemState(ID_PROFILE_2) == kUsable) {
+        SelectProfile(2);
+    } else {
+        DisableEverything();
+    }
+}
+
+void TokenProfileTracking::SelectProfile(int profile) {
+    window_.CheckMenuItem(MenuItem(profile), true);
+    window_.CheckMenuItem(MenuItem(profile == 1 ? 2 : 1), false);
+    ActivateProfile(profile);
+}
+
+void TokenProfileTracking::ActivateProfile(int profile) {
+    CTokenLib token(context_.token);
+    OpenSingleToken(token);
+    TokenStatus status;
+    if (token.IsOpen()) WaitForIdleToken(token, status);
+    if (token.ReadStatus(status) != TokenResult::Success) return;
+
+    std::wstring title = Label(profile);
+    const ProbeResult probe = ProbeProfileKind(token, status, profile);
+    if (!probe.definite) {
+        // Usable again after the next refresh; what the file knows stays.
+        window_.EnableCodeButton(false);
+        return;
+    }
+    switch (probe.kind) {
+    case ProfileKind::NotConfigured:
+        WriteEntry(profile, kNotConfiguredEntry);
+        window_.EnableCodeButton(false);
+        return;
+    case ProfileKind::StaticPassword: {
+        const std::wstring kind = L" ( " + String(kStrStaticPassword) + L" ) ";
+        title += kind;
+        window_.SetCodeButtonTip(kind);
+        WriteEntry(profile, kStaticPasswordEntry);
+        window_.EnableCodeButton(false);
+        window_.ShowNotice(MainWindowPort::Anchor::CodeButton, title,
+                           String(kStrStaticNotice) + L" (" + String(ButtonHint(profile)) + L") ");
+        return;
+    }
+    case ProfileKind::TwoStep: {
+        token.CancelPending();
+        const std::wstring entry = Entry(profile);
+        // A marker word is never an account name: cleared as the refresh
+        // clears it, so the title shows the bare label.
+        if (entry.empty() || Contains(entry, kStaticPasswordEntry) || Contains(entry, kNotConfiguredEntry)) {
+            WriteEntry(profile, L"");
+        } else {
+            title += L" ( " + entry + L" ) ";
+        }
+        window_.SetCodeButtonTip(title);
+        window_.EnableCodeButton(true);
+        window_.ShowNotice(MainWindowPort::Anchor::CodeButton, title, String(kStrTwoStepNotice));
+        return;
+    }
+    }
+}
+
+void TokenProfileTracking::UpdateMenuLabels() {
+    const LanguageMarks marks = LanguageMarksFor(context_.language);
+    window_.CheckMenuItem(marks.checked, true);
+    window_.CheckMenuItem(marks.unchecked, false);
+    for (const MenuLabel& label : MenuLabels(context_.strings, Entry(1), Entry(2))) {
+        window_.SetMenuItemText(label.command, label.text);
+    }
+}
+
+void TokenProfileTracking::CheckTokenPresence() {
+    CTokenLib token(context_.token);
+    if (OpenRefusingSeveral(token)) return;
+    TokenStatus status;
+    WaitForIdleToken(token, status);
+    if (token.ReadStatus(status) != TokenResult::Success) {
+        Reminder(MainWindowPort::Anchor::CodeButton, kStrNotInserted);
+        return;
+    }
+    if (!HasConfiguredProfile(status)) Reminder(MainWindowPort::Anchor::MenuButton, kStrNoProfileSet);
+}
+
+void TokenProfileTracking::PromptFirstUse() {
+    CTokenLib token(context_.token);
+    OpenSingleToken(token);
+    if (!token.IsOpen()) return;
+    TokenStatus status;
+    const TokenResult result = WaitForIdleToken(token, status);
+    // Without any status report the flags are unknown: no prompt. A token
+    // still busy has reported its flags with every report.
+    if (result != TokenResult::Success && result != TokenResult::NotReady) return;
+    if (HasConfiguredProfile(status) || window_.SettingsWindowOpen()) return;
+    window_.ShowMessageBox(String(kStrNoProfileSet), kFirstUsePromptFlags);
+    window_.RunSettingsCommand();
+}
+
+void TokenProfileTracking::HandleTokenArrival() {
+    CTokenLib token(context_.token);
+    if (OpenRefusingSeveral(token)) return;
+    Reminder(MainWindowPort::Anchor::CodeButton, kStrArrived);
+    window_.ReloadMenu();
+    RefreshProfiles();
+    UpdateMenuLabels();
+    PromptFirstUse();
+}
+
+void TokenProfileTracking::HandleTokenRemoval() {
+    Reminder(MainWindowPort::Anchor::CodeButton, kStrRemoved);
+    RefreshProfiles();
+}
+
+}  // namespace
+
+std::unique_ptr<ProfileTracking> MakeProfileTracking(MainWindowPort& window, TrackingContext context) {
+    return std::make_unique<TokenProfileTracking>(window, std::move(context));
+}
+
+}  // namespace orvika2

@@ -1,0 +1,59 @@
+#pragma once
+// Wait15SecDialog's decisions: its countdown, the keys it refuses, its
+// worker that collects the touched answer, and the reset on closing.
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "app/typing.h"
+#include "token/token_lib.h"
+
+namespace orvika2 {
+
+inline constexpr std::uint32_t WM_COUNTDOWN_TICK = 0x07E8;
+inline constexpr std::uint32_t kCountdownTickMs = 1000;
+inline constexpr int kWaitDialogTitle = 226;
+inline constexpr int kWaitDialogPrompt = 227;
+
+// Starts at 15 and is not bounded below: a dialog left open counts on into
+// negative numbers.
+class Countdown {
+public:
+    int Tick() { return --value_; }
+    int Value() const { return value_; }
+    std::wstring Text() const { return std::to_wstring(value_); }
+
+private:
+    int value_ = 15;
+};
+
+// A key-down of Enter or Escape never reaches the dialog's key handling, so
+// neither key closes it.
+bool FilteredKeyDown(std::uint32_t message, std::uintptr_t virtualKey);
+
+// What the worker reaches of the dialog.
+class TouchWaitPort {
+public:
+    virtual ~TouchWaitPort() = default;
+    // Out of the way, so that the code goes to the window that had the focus.
+    virtual void MinimiseDialog() = 0;
+    virtual TypingPort& Typing() = 0;
+    virtual void CloseDialog() = 0;
+};
+
+enum class TouchWaitResult { Typed, NoCode, FocusStayed, SendFailed };
+
+// Collects the answer of the challenge still pending in the token, with its
+// own token session; on a code minimises the dialog and types it. Closes the
+// dialog on every result unless the dialog itself cancelled the wait.
+TouchWaitResult WaitForTouchWorker(TokenPorts token, const std::atomic<bool>& cancelled, TouchWaitPort& dialog);
+
+// The string the result is reported with once the dialog has closed, 0 for
+// none.
+int TouchWaitMessageId(TouchWaitResult result);
+
+// The dialog's close: a token still waiting for its button receives the
+// reset report, so it stops waiting.
+void EndTouchWait(TokenPorts token);
+
+}  // namespace orvika2

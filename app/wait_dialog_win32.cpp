@@ -1,0 +1,106 @@
+#include "app/wait_dialog_win32.h"
+
+#include "app/ui_language_win32.h"
+#include "resources/resource.h"
+
+namespace orvika2 {
+namespace {
+
+constexpr UINT_PTR kCountdownTimer = 0;
+constexpr int kCountdownPoints = 16;
+
+}  // namespace
+
+Wait15SecDialog::Wait15SecDialog(int profile, TokenPorts token, HWND focusTarget)
+    : DialogBase(IDD_WAIT_FOR_TOUCH), profile_(profile), token_(token), focusTarget_(focusTarget) {}
+
+Wait15SecDialog::~Wait15SecDialog() {
+    cancelled_ = true;
+    WaitForWorker();
+}
+
+TouchWaitResult Wait15SecDialog::Run() {
+    DoModal();
+    WaitForWorker();
+    return result_;
+}
+
+BOOL Wait15SecDialog::OnInitDialog() {
+    SetWindowTextW(hwnd(), LoadUiString(kWaitDialogTitle).c_str());
+    SetDlgItemTextW(hwnd(), IDC_TOUCH_PROMPT, LoadUiString(kWaitDialogPrompt).c_str());
+    countdown_ = Countdown{};
+    SetDlgItemTextW(hwnd(), IDC_COUNTDOWN, countdown_.Text().c_str());
+    HDC screen = GetDC(nullptr);
+    const int height = -MulDiv(kCountdownPoints, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    font_.reset(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial"));
+    SendMessageW(Item(IDC_COUNTDOWN), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    keyFilter_.reset(SetWindowsHookExW(WH_MSGFILTER, &FilterKeys, nullptr, GetCurrentThreadId()));
+    SetTimer(hwnd(), kCountdownTimer, kCountdownTickMs, &SendTick);
+    worker_ = std::jthread([this] {
+        SetThreadUILanguage(UiLanguageId());
+        result_ = WaitForTouchWorker(token_, cancelled_, *this);
+        workerDone_ = true;
+    });
+    return TRUE;
+}
+
+void CALLBACK Wait15SecDialog::SendTick(HWND window, UINT, UINT_PTR, DWORD) {
+    SendMessageW(window, WM_COUNTDOWN_TICK, 0, 0);
+}
+
+// The modal loop offers every message here before the dialog's own key
+// handling sees it.
+LRESULT CALLBACK Wait15SecDialog::FilterKeys(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const MSG*>(lParam);
+    if (code == MSGF_DIALOGBOX && message && FilteredKeyDown(message->message, message->wParam)) return TRUE;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+bool Wait15SecDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+    result = 0;
+    switch (message) {
+    case WM_COUNTDOWN_TICK:
+        countdown_.Tick();
+        SetDlgItemTextW(hwnd(), IDC_COUNTDOWN, countdown_.Text().c_str());
+        return true;
+    case WM_CLOSE:
+        OnClose();
+        return true;
+    case WM_COMMAND:
+        // The template has no buttons: these come from the keyboard only.
+        return LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL;
+    default:
+        return false;
+    }
+}
+
+void Wait15SecDialog::OnClose() {
+    cancelled_ = true;
+    KillTimer(hwnd(), kCountdownTimer);
+    keyFilter_.reset();
+    EndTouchWait(token_);
+    EndDialog(IDCANCEL);
+}
+
+// The worker may be inside a SendMessage to the dialog: keep answering sent
+// messages until it has ended.
+void Wait15SecDialog::WaitForWorker() {
+    if (!worker_.joinable()) return;
+    while (!workerDone_) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_SENDMESSAGE);
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    worker_.join();
+}
+
+void Wait15SecDialog::MinimiseDialog() {
+    ShowWindow(hwnd(), SW_MINIMIZE);
+    if (focusTarget_ && IsWindow(focusTarget_)) SetForegroundWindow(focusTarget_);
+}
+
+void Wait15SecDialog::CloseDialog() { SendMessageW(hwnd(), WM_CLOSE, 0, 0); }
+
+}  // namespace orvika2

@@ -1,0 +1,53 @@
+#pragma once
+// Wait15SecDialog: the countdown shown while the token waits for its button,
+// with the worker thread that collects the answer and types the code.
+#include <windows.h>
+
+#include <atomic>
+#include <thread>
+
+#include "app/typing_win32.h"
+#include "app/wait_dialog.h"
+#include "desktop/dialog_base_win32.h"
+#include "platform/win32_handles_win32.h"
+
+namespace orvika2 {
+
+class Wait15SecDialog final : public DialogBase, private TouchWaitPort {
+public:
+    // `focusTarget` had the keyboard focus when the code was asked for; it
+    // gets it back when the dialog steps aside to let the code be typed.
+    Wait15SecDialog(int profile, TokenPorts token, HWND focusTarget);
+    ~Wait15SecDialog() override;
+
+    // Modal; the worker has ended when it returns.
+    TouchWaitResult Run();
+    int profile() const { return profile_; }
+
+private:
+    BOOL OnInitDialog() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void OnClose();
+    void WaitForWorker();
+    static void CALLBACK SendTick(HWND window, UINT, UINT_PTR, DWORD);
+    static LRESULT CALLBACK FilterKeys(int code, WPARAM wParam, LPARAM lParam);
+
+    // TouchWaitPort, called on the worker thread.
+    void MinimiseDialog() override;
+    TypingPort& Typing() override { return typing_; }
+    void CloseDialog() override;
+
+    int profile_;
+    TokenPorts token_;
+    HWND focusTarget_;
+    Countdown countdown_;
+    UniqueHandle<HFONT, GdiObjectTraits> font_;
+    UniqueHook keyFilter_;
+    Win32Typing typing_;
+    std::atomic<bool> cancelled_{false};
+    std::atomic<bool> workerDone_{false};
+    TouchWaitResult result_ = TouchWaitResult::NoCode;
+    std::jthread worker_;
+};
+
+}  // namespace orvika2

@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/code_button.h"
+#include "platform/sim/sim_factory.h"
+#include "resources/resource.h"
+#include "tests/support/sim_fixture.h"
+#include "token/verification_code.h"
+
+namespace orvika2 {
+namespace {
+
+using testing::FakeClock;
+using testing::SimToken;
+
+// Each query answers from its script, then repeats the script's last answer.
+class FakeTyping final : public TypingPort {
+public:
+    bool OwnWindowInForeground() override { return Next(foreground, foregroundAsked); }
+    bool ModifierKeysDown() override { return Next(modifiers, modifiersAsked); }
+    bool SendKeys(std::span<const KeyEvent> events) override {
+        sent.emplace_back(events.begin(), events.end());
+        return accepts;
+    }
+
+    std::vector<bool> foreground{false};
+    std::vector<bool> modifiers{false};
+    bool accepts = true;
+    std::size_t foregroundAsked = 0, modifiersAsked = 0;
+    std::vector<std::vector<KeyEvent>> sent;
+
+private:
+    static bool Next(const std::vector<bool>& script, std::size_t& asked) {
+        return script[std::min(asked++, script.size() - 1)];
+    }
+};
+
+std::vector<std::uint16_t> KeysDown(const std::vector<KeyEvent>& events) {
+    std::vector<std::uint16_t> keys;
+    for (const KeyEvent& event : events) {
+        if (!event.keyUp) keys.push_back(event.virtualKey);
+    }
+    return keys;
+}
+
+TEST(TypeCodeWhenReady, WaitsForFocusAndModifiersWithinTheirBounds) {
+    struct Case {
+        std::vector<bool> foreground, modifiers;
+        FocusRule rule;
+        TypingResult result;
+        bool modifiersLookedAt;
+    };
+    const std::vector<Case> cases{
+        {{false}, {false}, FocusRule::MustLeaveOwnWindows, TypingResult::Typed, true},
+        {{true, true, true, false}, {false}, FocusRule::MustLeaveOwnWindows, TypingResult::Typed, true},
+        {{true}, {false}, FocusRule::MustLeaveOwnWindows, TypingResult::FocusStayed, false},
+        {{true}, {false}, FocusRule::Anywhere, TypingResult::Typed, true},
+        {{false}, {true, true, false}, FocusRule::MustLeaveOwnWindows, TypingResult::Typed, true},
+        // Keys held for ever delay the typing by the bound, no more.
+        {{false}, {true}, FocusRule::MustLeaveOwnWindows, TypingResult::Typed, true},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(i);
+        FakeTyping port;
+        port.foreground = cases[i].foreground;
+        port.modifiers = cases[i].modifiers;
+        FakeClock clock;
+        EXPECT_EQ(TypeCodeWhenReady(port, clock, VerificationCode{321}, cases[i].rule), cases[i].result);
+        EXPECT_EQ(port.sent.size(), cases[i].result == TypingResult::FocusStayed ? 0u : 1u);
+        EXPECT_EQ(port.modifiersAsked > 0, cases[i].modifiersLookedAt);
+        // Bounded: about three seconds for the focus and one for the keys.
+        EXPECT_LE(clock.TotalSleptMs(), 4100u);
+    }
+}
+
+TEST(TypeCodeWhenReady, TypesTheKeypadDigitsInOneBatchOnceTheKeysAreUp) {
+    FakeTyping port;
+    port.modifiers = {true, true, false};
+    FakeClock clock;
+    EXPECT_EQ(TypeCodeWhenReady(port, clock, VerificationCode{321}, FocusRule::MustLeaveOwnWindows),
+              TypingResult::Typed);
+    ASSERT_EQ(port.sent.size(), 1u);
+    EXPECT_EQ(KeysDown(port.sent.front()), (std::vector<std::uint16_t>{0x60, 0x60, 0x60, 0x63, 0x62, 0x61}));
+    EXPECT_EQ(port.modifiersAsked, 3u);
+    port.accepts = false;
+    EXPECT_EQ(TypeCodeWhenReady(port, clock, VerificationCode{1}, FocusRule::Anywhere), TypingResult::SendFailed);
+}
+
+// The main window as the handler uses it.
+class FakeButtonWindow final : public CodeButtonPort {
+public:
+    unsigned MenuItemState(int command) override { return states[command]; }
+    bool OtpWindowExists() override { return otpWindow; }
+    void HideWindow() override { calls.push_back("hide"); }
+    void ShowWindowNormally() override { calls.push_back("show"); }
+    void ShowWindowWithoutActivation() override { calls.push_back("show-noactivate"); }
+    void ShowMessageBox(const std::wstring& text, unsigned flags) override {
+        calls.push_back("box");
+        boxes.push_back(text);
+        boxFlags.push_back(flags);
+    }
+    void RunTouchWait(int profile) override {
+        calls.push_back("wait");
+        waitedFor = profile;
+    }
+    TypingPort& Typing() override { return typing; }
+
+    std::map<int, unsigned> states{{ID_PROFILE_1, 8}, {ID_PROFILE_2, 0}};
+    bool otpWindow = false;
+    std::vector<std::string> calls;
+    std::vector<std::wstring> boxes;
+    std::vector<unsigned> boxFlags;
+    int waitedFor = 0;
+    FakeTyping typing;
+};
+
+constexpr std::array<std::uint8_t, 20> kKey{9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0};
+
+std::wstring En(int id) { return UiString(id, kLangEnglish); }
+
+TEST(CodeButton, TheActiveProfileIsTheItemWhoseWholeStateIsChecked) {
+    struct Case {
+        unsigned state1, state2;
+        int profile;
+    };
+    for (const Case& c : std::vector<Case>{{8, 0, 1}, {0, 8, 2}, {8, 8, 1}, {0, 0, 0}, {10, 0, 0}, {2, 10, 0}}) {
+        FakeButtonWindow window;
+        window.states = {{ID_PROFILE_1, c.state1}, {ID_PROFILE_2, c.state2}};
+        EXPECT_EQ(ActiveProfile(window), c.profile) << c.state1 << "/" << c.state2;
+    }
+}
+
+TEST(CodeButton, TypesTheCodeOfTheActiveProfile) {
+    for (const int profile : {1, 2}) {
+        SimToken sim;
+        sim.InstallTwoStep(profile, kKey);
+        FakeButtonWindow window;
+        window.states = {{ID_PROFILE_1, profile == 1 ? 8u : 0u}, {ID_PROFILE_2, profile == 2 ? 8u : 0u}};
+        RunCodeButton(window, sim.ports(), &En);
+        EXPECT_EQ(window.calls, (std::vector<std::string>{"hide", "show-noactivate"}));
+        ASSERT_EQ(window.typing.sent.size(), 1u);
+        // The same token asked directly gives the same digits.
+        const CodeOutcome direct = GenerateVerificationCode(sim.ports(), profile);
+        const auto keys = direct.code.KeyEvents();
+        EXPECT_EQ(window.typing.sent.front(), std::vector<KeyEvent>(keys.begin(), keys.end()));
+    }
+}
+
+TEST(CodeButton, FocusThatStaysOnOurWindowsTypesNothingAndSaysWhere) {
+    SimToken sim;
+    sim.InstallTwoStep(1, kKey);
+    FakeButtonWindow window;
+    window.typing.foreground = {true};
+    RunCodeButton(window, sim.ports(), &En);
+    EXPECT_TRUE(window.typing.sent.empty());
+    EXPECT_EQ(window.boxes, std::vector<std::wstring>{En(30)});
+    EXPECT_EQ(window.boxFlags, std::vector<unsigned>{0x40030u});
+    // One box, after the bounded wait: no box per look at the focus.
+    EXPECT_GT(window.typing.foregroundAsked, 1u);
+}
+
+TEST(CodeButton, OutcomesShownAsMessages) {
+    struct Case {
+        std::function<void(SimToken&, FakeButtonWindow&)> arrange;
+        int message;  // 0: none
+    };
+    const std::vector<Case> cases{
+        {[](SimToken&, FakeButtonWindow& w) { w.states = {{ID_PROFILE_1, 0}, {ID_PROFILE_2, 0}}; }, 110},
+        {[](SimToken&, FakeButtonWindow&) {}, 110},  // the profile is not set in the token
+        {[](SimToken& t, FakeButtonWindow&) {
+             t.InstallTwoStep(1, kKey);
+             t.ArmFaults(SimFaults{.vanishAfterReports = 0});
+         },
+         105},
+        {[](SimToken& t, FakeButtonWindow&) {
+             t.InstallTwoStep(1, kKey);
+             t.ArmFaults(SimFaults{.stuckBusy = true});
+         },
+         32},
+        {[](SimToken& t, FakeButtonWindow&) {
+             t.InstallTwoStep(1, kKey);
+             t.state.firmware = {2, 1, 0};
+         },
+         33},
+        {[](SimToken& t, FakeButtonWindow&) {
+             t.InstallTwoStep(1, kKey);
+             t.ArmFaults(SimFaults{.badAnswerChecksum = true});
+         },
+         0},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(i);
+        SimToken sim;
+        FakeButtonWindow window;
+        cases[i].arrange(sim, window);
+        RunCodeButton(window, sim.ports(), &En);
+        EXPECT_TRUE(window.typing.sent.empty());
+        if (cases[i].message) {
+            EXPECT_EQ(window.boxes, std::vector<std::wstring>{En(cases[i].message)});
+            EXPECT_EQ(window.boxFlags, std::vector<unsigned>{0x40030u});
+        } else {
+            EXPECT_TRUE(window.boxes.empty());
+        }
+        EXPECT_EQ(window.calls.front(), "hide");
+        EXPECT_EQ(window.calls.back(), "show-noactivate");
+    }
+}
+
+TEST(CodeButton, NoCheckedProfileNeverTouchesTheToken) {
+    SimToken sim;
+    sim.InstallTwoStep(1, kKey);
+    sim.ArmFaults(SimFaults{});
+    FakeButtonWindow window;
+    window.states = {{ID_PROFILE_1, 2}, {ID_PROFILE_2, 0}};
+    RunCodeButton(window, sim.ports(), &En);
+    EXPECT_EQ(sim.state.reportsSinceArmed, 0u);
+}
+
+TEST(CodeButton, ATouchProfileOpensTheWaitAfterShowingTheWindow) {
+    SimToken sim;
+    sim.InstallTwoStep(2, kKey, true);
+    FakeButtonWindow window;
+    window.states = {{ID_PROFILE_1, 0}, {ID_PROFILE_2, 8}};
+    RunCodeButton(window, sim.ports(), &En);
+    EXPECT_EQ(window.calls, (std::vector<std::string>{"hide", "show", "wait", "show-noactivate"}));
+    EXPECT_EQ(window.waitedFor, 2);
+    EXPECT_TRUE(window.typing.sent.empty());
+}
+
+TEST(CodeButton, AnOtpWindowStopsEverything) {
+    SimToken sim;
+    sim.InstallTwoStep(1, kKey);
+    FakeButtonWindow window;
+    window.otpWindow = true;
+    RunCodeButton(window, sim.ports(), &En);
+    EXPECT_TRUE(window.calls.empty());
+    EXPECT_TRUE(window.typing.sent.empty());
+}
+
+}  // namespace
+}  // namespace orvika2

@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "app/code_button.h"
+#include "app/wait_dialog.h"
+#include "tests/support/sim_fixture.h"
+#include "token/code_generator.h"
+
+namespace orvika2 {
+namespace {
+
+using testing::SimToken;
+
+constexpr std::array<std::uint8_t, 20> kKey{3, 1, 4, 1, 5, 9, 2, 6, 5, 3, 5, 8, 9, 7, 9, 3, 2, 3, 8, 4};
+
+TEST(Countdown, CountsDownFromFifteenIntoNegativeNumbers) {
+    Countdown countdown;
+    EXPECT_EQ(countdown.Text(), L"15");
+    std::vector<std::wstring> shown;
+    for (int i = 0; i < 17; ++i) {
+        countdown.Tick();
+        shown.push_back(countdown.Text());
+    }
+    EXPECT_EQ(shown.front(), L"14");
+    EXPECT_EQ(shown[14], L"0");
+    EXPECT_EQ(shown.back(), L"-2");
+}
+
+TEST(WaitDialogKeys, OnlyEnterAndEscapeKeyDownsAreFiltered) {
+    constexpr std::uint32_t kKeyDown = 0x0100, kKeyUp = 0x0101, kChar = 0x0102;
+    EXPECT_TRUE(FilteredKeyDown(kKeyDown, 0x0D));
+    EXPECT_TRUE(FilteredKeyDown(kKeyDown, 0x1B));
+    EXPECT_FALSE(FilteredKeyDown(kKeyUp, 0x0D));
+    EXPECT_FALSE(FilteredKeyDown(kChar, 0x1B));
+    EXPECT_FALSE(FilteredKeyDown(kKeyDown, 0x20));
+    EXPECT_FALSE(FilteredKeyDown(kKeyDown, 0x09));
+}
+
+class FakeDialog final : public TouchWaitPort, public TypingPort {
+public:
+    void MinimiseDialog() override { calls.push_back("minimise"); }
+    TypingPort& Typing() override { return *this; }
+    void CloseDialog() override { calls.push_back("close"); }
+    bool OwnWindowInForeground() override { return focusStays; }
+    bool ModifierKeysDown() override { return false; }
+    bool SendKeys(std::span<const KeyEvent> events) override {
+        calls.push_back("type");
+        typed.assign(events.begin(), events.end());
+        return true;
+    }
+    std::vector<std::string> calls;
+    std::vector<KeyEvent> typed;
+    bool focusStays = false;
+};
+
+// A touch profile's challenge, left pending in the token as the generator
+// leaves it when it opens the dialog.
+void PendingChallenge(SimToken& sim) {
+    sim.InstallTwoStep(1, kKey, true);
+    ASSERT_EQ(GenerateVerificationCode(sim.ports(), 1).action, CodeAction::AwaitTouch);
+}
+
+TEST(WaitForTouchWorker, ATouchTypesTheCodeAndClosesTheDialog) {
+    SimToken sim;
+    PendingChallenge(sim);
+    // Touched at once: the fake clock does not move while the worker polls.
+    sim.state.autoTouchMs = 0;
+    FakeDialog dialog;
+    std::atomic<bool> cancelled{false};
+    EXPECT_EQ(WaitForTouchWorker(sim.ports(), cancelled, dialog), TouchWaitResult::Typed);
+    EXPECT_EQ(dialog.calls, (std::vector<std::string>{"minimise", "type", "close"}));
+    // The code of the same time step from a profile that needs no touch.
+    SimToken plain;
+    plain.clock.SetUnixSeconds(sim.clock.UnixSeconds());
+    plain.InstallTwoStep(1, kKey);
+    const CodeOutcome expected = GenerateVerificationCode(plain.ports(), 1);
+    const auto keys = expected.code.KeyEvents();
+    EXPECT_EQ(dialog.typed, std::vector<KeyEvent>(keys.begin(), keys.end()));
+}
+
+TEST(WaitForTouchWorker, ATokenGoneClosesWithoutTyping) {
+    SimToken sim;
+    PendingChallenge(sim);
+    sim.ArmFaults(SimFaults{.vanishAfterReports = 0});
+    FakeDialog dialog;
+    std::atomic<bool> cancelled{false};
+    EXPECT_EQ(WaitForTouchWorker(sim.ports(), cancelled, dialog), TouchWaitResult::NoCode);
+    EXPECT_EQ(dialog.calls, std::vector<std::string>{"close"});
+}
+
+TEST(WaitForTouchWorker, FocusLeftOnOurWindowsTypesNothing) {
+    SimToken sim;
+    PendingChallenge(sim);
+    sim.state.autoTouchMs = 0;
+    FakeDialog dialog;
+    dialog.focusStays = true;
+    std::atomic<bool> cancelled{false};
+    EXPECT_EQ(WaitForTouchWorker(sim.ports(), cancelled, dialog), TouchWaitResult::FocusStayed);
+    EXPECT_TRUE(dialog.typed.empty());
+    EXPECT_EQ(dialog.calls.back(), "close");
+    EXPECT_EQ(TouchWaitMessageId(TouchWaitResult::FocusStayed), TypingMessageId(TypingResult::FocusStayed));
+    EXPECT_NE(TouchWaitMessageId(TouchWaitResult::FocusStayed), 0);
+    for (const auto quiet : {TouchWaitResult::Typed, TouchWaitResult::NoCode}) EXPECT_EQ(TouchWaitMessageId(quiet), 0);
+}
+
+TEST(WaitForTouchWorker, ClosingEarlyResetsTheTokenAndTheWorkerEndsWithoutTyping) {
+    SimToken sim;
+    PendingChallenge(sim);
+    ASSERT_TRUE(sim.state.exchange.touchWaitSinceMs.has_value());
+    EndTouchWait(sim.ports());
+    EXPECT_FALSE(sim.state.exchange.touchWaitSinceMs.has_value());
+    // A touch after the reset releases nothing.
+    sim.state.autoTouchMs = 0;
+    FakeDialog dialog;
+    std::atomic<bool> cancelled{true};
+    EXPECT_EQ(WaitForTouchWorker(sim.ports(), cancelled, dialog), TouchWaitResult::NoCode);
+    EXPECT_TRUE(dialog.calls.empty());
+
+    std::atomic<bool> running{false};
+    EXPECT_EQ(WaitForTouchWorker(sim.ports(), running, dialog), TouchWaitResult::NoCode);
+    EXPECT_EQ(dialog.calls, std::vector<std::string>{"close"});
+}
+
+TEST(WaitForTouchWorker, EndingAWaitOfAnIdleTokenSendsNoReset) {
+    SimToken sim;
+    sim.InstallTwoStep(1, kKey, true);
+    const auto before = sim.state.sequence;
+    EndTouchWait(sim.ports());
+    EXPECT_EQ(sim.state.sequence, before);
+    EXPECT_FALSE(sim.state.exchange.touchWaitSinceMs.has_value());
+    EXPECT_EQ(GenerateVerificationCode(sim.ports(), 1).action, CodeAction::AwaitTouch);
+}
+
+}  // namespace
+}  // namespace orvika2
