@@ -1,0 +1,15 @@
+#pragma once
+// The windows and services that the main window starts and that live in
+// their own parts of the shell: each is one call from the main window.
+#include <windows.h>
+
+namespace orvika2 {
+
+// The settings window, modal, owned by the main window; returns when it
+// has closed.
+void RunSettingsWindow(HWND mainWindow);
+
+// The update check, with its wait notice at the main window's menu button.
+void RunUpdateCheck(HWND mainWindow);
+
+}  // namespace orvika2

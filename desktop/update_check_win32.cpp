@@ -1,0 +1,39 @@
+#include "desktop/update_check_win32.h"
+
+#include <shellapi.h>
+
+#include "app/ui_language_win32.h"
+#include "desktop/balloon_win32.h"
+#include "desktop/product_version_win32.h"
+#include "desktop/update_check.h"
+#include "dialogs/ui_message_win32.h"
+#include "platform/update_download_win32.h"
+#include "resources/resource.h"
+
+namespace orvika2 {
+namespace {
+
+constexpr int kReminderTitle = 18;
+
+}  // namespace
+
+void CheckForUpdate(HWND mainWindow) {
+    ShowBalloonMsg(LoadUiString(kReminderTitle), LoadUiString(kMsgCheckingForUpdate),
+                   GetDlgItem(mainWindow, IDC_MENU_BUTTON), mainWindow, GetModuleHandleW(nullptr), BalloonIcon::Info,
+                   true);
+    const auto store = MakePlatformProfileStore();
+    const UpdateCheckInputs inputs{&DownloadToFile,      *store,           ConfiguredUpdateAddresses(),
+                                   TemporaryFolder(),    GetProductVersion(), UiLanguageId()};
+    const UpdateOutcome outcome = DecideUpdate(inputs);
+    // The wait is over: the notice gives way to the answer.
+    CloseBalloonMsg();
+    if (outcome.messageId == kMsgUpdateCheckFailed) {
+        ShowUiMessage(outcome.messageId, kMessageWarning);
+        return;
+    }
+    if (ShowUiMessage(outcome.messageId, kQuestionPlain) == IDYES) {
+        ShellExecuteW(GetDesktopWindow(), L"open", outcome.downloadPage.c_str(), nullptr, nullptr, SW_SHOWMAXIMIZED);
+    }
+}
+
+}  // namespace orvika2

@@ -1,0 +1,10 @@
+#pragma once
+// The update check as the user sees it: the wait balloon, the download of
+// the description file, the question, and the download page on Yes.
+#include <windows.h>
+
+namespace orvika2 {
+
+void CheckForUpdate(HWND mainWindow);
+
+}  // namespace orvika2

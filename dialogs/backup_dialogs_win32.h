@@ -1,0 +1,29 @@
+#pragma once
+// The profile backup's file dialogs and the save with its messages.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "settings/backup_file.h"
+#include "settings/profile_store.h"
+
+namespace orvika2 {
+
+// The save dialog with the default extension "bcp", `defaultName` in the
+// name field and a prompt before an existing file is replaced; nullopt when
+// cancelled.
+std::optional<std::wstring> AskBackupSavePath(HWND owner, std::wstring_view defaultName);
+// The open dialog with an empty name field; nullopt when cancelled.
+std::optional<std::wstring> AskBackupOpenPath(HWND owner);
+
+// Asks where, writes the backup and tells the user: message 7 when it was
+// saved, 234 when it could not be written, 8 when the dialog was cancelled;
+// then refreshes the settings window.
+void SaveProfileBackup(HWND owner, ProfileStore& store, std::wstring_view defaultName, const ProfileBackup& backup);
+
+// 8-bit text in the thread's ANSI code page.
+std::wstring WidenAnsi(std::string_view text);
+
+}  // namespace orvika2

@@ -1,0 +1,172 @@
+#include "dialogs/settings_window_win32.h"
+
+#include <commctrl.h>
+
+#include "app/ui_language_win32.h"
+#include "app/floating_window.h"
+#include "dialogs/ui_message_win32.h"
+#include "platform/win32_handles_win32.h"
+#include "resources/resource.h"
+
+namespace orvika2 {
+namespace {
+
+// Margins of the page rectangle inside the tab control's client area.
+constexpr int kPageMarginSide = 8;
+constexpr int kPageMarginTop = 25;
+
+// The window whose descendants' Enter and Escape bypass the dialog manager.
+// The hook has no context of its own; one settings window is open at most.
+HWND& FilteredWindow() {
+    static HWND window = nullptr;
+    return window;
+}
+
+// IsDialogMessage asks this hook first: a key-down of Enter or Escape in the
+// settings window goes straight to its control, so it never becomes a
+// default-button or cancel command.
+LRESULT CALLBACK KeyFilter(int code, WPARAM wParam, LPARAM lParam) {
+    auto* message = reinterpret_cast<MSG*>(lParam);
+    HWND root = FilteredWindow();
+    if (code == MSGF_DIALOGBOX && message && root && message->message == WM_KEYDOWN &&
+        (message->wParam == VK_RETURN || message->wParam == VK_ESCAPE) &&
+        (message->hwnd == root || IsChild(root, message->hwnd))) {
+        TranslateMessage(message);
+        DispatchMessageW(message);
+        return TRUE;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+SettingsPages& SharedSettingsPages() {
+    static SettingsPages pages;
+    return pages;
+}
+
+SettingDlg::SettingDlg(SettingsServices& services, SettingsPages& pages)
+    : DialogBase(IDD_SETTINGS), services_(services), pages_(pages) {}
+
+BOOL SettingDlg::OnInitDialog() {
+    FilteredWindow() = hwnd();
+    SetWindowTextW(hwnd(), LoadUiString(kSettingsCaptionString).c_str());
+    HWND tab = Item(kSettingsTabControl);
+    RECT page{};
+    GetClientRect(tab, &page);
+    page.left += kPageMarginSide;
+    page.top += kPageMarginTop;
+    page.right -= kPageMarginSide;
+    page.bottom -= kPageMarginSide;
+
+    withProfilePages_ = SettingsTokenPresent(services_.ports);
+    const auto texts = SettingsTabTexts(withProfilePages_, UiLanguageId());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        std::wstring text = texts[i];
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = text.data();
+        SendMessageW(tab, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+    }
+
+    pages_.profile1.Attach(services_);
+    pages_.profile2.Attach(services_);
+    pages_.basic.Attach(services_);
+    if (withProfilePages_) {
+        slots_ = {&pages_.profile1, &pages_.profile2, &pages_.basic, &pages_.alreadySet};
+    } else {
+        slots_ = {&pages_.basic, nullptr, nullptr, nullptr};
+    }
+    for (ChildPage* slot : slots_) {
+        if (!slot) continue;
+        slot->Create(tab);
+        SetWindowPos(slot->hwnd(), nullptr, page.left, page.top, page.right - page.left, page.bottom - page.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ApplyPageTexts();
+    currentSlot_ = kProfile1Slot;
+    ShowSlot(currentSlot_, true);
+    if (withProfilePages_) RunChoosePage();
+    return TRUE;
+}
+
+bool SettingDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    result = 0;
+    switch (message) {
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (header->idFrom != kSettingsTabControl || header->code != TCN_SELCHANGE) return false;
+            RunChoosePage();
+            return true;
+        }
+        case WM_SETTINGS_REFRESH:
+            switch (SettingsRefreshAction(wParam)) {
+                case RefreshAction::ChoosePage: RunChoosePage(); break;
+                case RefreshAction::ShowSelectedTabPage: ShowSelectedTabPage(); break;
+                case RefreshAction::None: break;
+            }
+            return true;
+        case WM_COMMAND:
+            // No OK or Cancel: only the close box ends the window.
+            return LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL;
+        case WM_CLOSE:
+            EndDialog(IDCANCEL);
+            return true;
+        case WM_DESTROY:
+            FilteredWindow() = nullptr;
+            return false;
+        default:
+            return false;
+    }
+}
+
+HWND SettingDlg::PageWindow(SettingsPageKind kind) const {
+    switch (kind) {
+        case SettingsPageKind::Profile1: return pages_.profile1.hwnd();
+        case SettingsPageKind::Profile2: return pages_.profile2.hwnd();
+        case SettingsPageKind::Basic: return pages_.basic.hwnd();
+        case SettingsPageKind::AlreadySet: return pages_.alreadySet.hwnd();
+    }
+    return nullptr;
+}
+
+void SettingDlg::ApplyPageTexts() {
+    for (const PageTextRow& row : PageTextRows(withProfilePages_)) {
+        if (HWND page = PageWindow(row.page)) SetDlgItemTextW(page, row.controlId, LoadUiString(row.stringId).c_str());
+    }
+}
+
+int SettingDlg::SelectedTab() const {
+    return static_cast<int>(SendDlgItemMessageW(hwnd(), kSettingsTabControl, TCM_GETCURSEL, 0, 0));
+}
+
+void SettingDlg::ShowSlot(int slot, bool shown) {
+    if (slot < 0 || slot >= static_cast<int>(slots_.size()) || !slots_[slot]) return;
+    ShowWindow(slots_[slot]->hwnd(), shown ? SW_SHOW : SW_HIDE);
+}
+
+void SettingDlg::RunChoosePage() {
+    ShowSlot(currentSlot_, false);
+    const SettingsLookup lookup{services_.ports, services_.store, services_.configFile, UiLanguageId()};
+    const PageChoice choice = ChoosePage(SelectedTab(), withProfilePages_, pages_.section, lookup);
+    if (choice.messageId != 0) ShowUiMessage(choice.messageId, kMessageWarning);
+    currentSlot_ = choice.slot;
+    if (currentSlot_ == kAlreadySetSlot) {
+        SetDlgItemTextW(pages_.alreadySet.hwnd(), kAlreadySetLabelControl, choice.alreadySetLabel.c_str());
+    }
+    ShowSlot(currentSlot_, true);
+}
+
+void SettingDlg::ShowSelectedTabPage() {
+    ShowSlot(currentSlot_, false);
+    currentSlot_ = SelectedTab();
+    ShowSlot(currentSlot_, true);
+}
+
+void RunSettingDlg(HWND owner, SettingsServices& services) {
+    UniqueHook filter(SetWindowsHookExW(WH_MSGFILTER, &KeyFilter, nullptr, GetCurrentThreadId()));
+    SettingDlg window(services, SharedSettingsPages());
+    window.DoModal(owner);
+}
+
+}  // namespace orvika2

@@ -1,0 +1,55 @@
+#pragma once
+// The settings window: one tab control hosting the profile pages, the basic
+// settings page and the already-set page.
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+#include "desktop/dialog_base_win32.h"
+#include "dialogs/already_set_page_win32.h"
+#include "dialogs/hotkey_page_win32.h"
+#include "dialogs/profile_page_win32.h"
+#include "dialogs/settings_services_win32.h"
+#include "dialogs/settings_window.h"
+
+namespace orvika2 {
+
+// The page objects and the current section, shared by every opening of the
+// settings window for the life of the process.
+struct SettingsPages {
+    Config1 profile1;
+    Config2 profile2;
+    HotKeyDlg basic;
+    ShowSettingInfo alreadySet;
+    std::wstring section;
+};
+SettingsPages& SharedSettingsPages();
+
+class SettingDlg final : public DialogBase {
+public:
+    SettingDlg(SettingsServices& services, SettingsPages& pages);
+
+private:
+    BOOL OnInitDialog() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+    void ApplyPageTexts();
+    void RunChoosePage();
+    void ShowSelectedTabPage();
+    void ShowSlot(int slot, bool shown);
+    int SelectedTab() const;
+    HWND PageWindow(SettingsPageKind kind) const;
+
+    SettingsServices& services_;
+    SettingsPages& pages_;
+    bool withProfilePages_ = false;
+    std::array<ChildPage*, 4> slots_{};
+    int currentSlot_ = 0;
+};
+
+// Runs the settings window modally, with Enter and Escape kept from the
+// dialog manager while it is open.
+void RunSettingDlg(HWND owner, SettingsServices& services);
+
+}  // namespace orvika2

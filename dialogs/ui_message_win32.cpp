@@ -1,0 +1,46 @@
+#include "dialogs/ui_message_win32.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "app/floating_window.h"
+#include "app/ui_language_win32.h"
+#include "dialogs/settings_window.h"
+#include "platform/text.h"
+
+namespace orvika2 {
+namespace {
+
+struct FileCloser {
+    void operator()(FILE* file) const { std::fclose(file); }
+};
+
+void LogMessage(int stringId, const std::wstring& text) {
+    wchar_t path[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableW(L"ORVIKA2_MESSAGE_LOG", path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return;
+    std::unique_ptr<FILE, FileCloser> file(_wfopen(path, L"ab"));
+    if (!file) return;
+    const std::string line = std::to_string(stringId) + '\t' + NarrowUtf8(text) + '\n';
+    std::fwrite(line.data(), 1, line.size(), file.get());
+}
+
+}  // namespace
+
+int ShowUiMessage(int stringId, UINT style, std::wstring_view suffix) {
+    const std::wstring text = LoadUiString(stringId) + std::wstring(suffix);
+    LogMessage(stringId, text);
+    return MessageBoxExW(nullptr, text.c_str(), L"", style, UiLanguageId());
+}
+
+void SendRefresh(std::wstring_view windowTitle, WPARAM wParam) {
+    const std::wstring title(windowTitle);
+    if (HWND window = FindWindowW(nullptr, title.c_str())) SendMessageW(window, WM_SETTINGS_REFRESH, wParam, 0);
+}
+
+void RefreshMainWindow() { SendRefresh(kMainWindowTitle, 0); }
+
+void RefreshSettingsWindow(WPARAM wParam) { SendRefresh(LoadUiString(kSettingsCaptionString), wParam); }
+
+}  // namespace orvika2

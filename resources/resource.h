@@ -1,0 +1,87 @@
+// Resource identifiers, shared by the resource script and the code. Plain
+// macros because the resource compiler reads this file too.
+#pragma once
+
+#define IDD_ABOUTBOX            100
+#define IDD_ORVIKA2_DIALOG      102
+#define IDI_ORVIKA2             128
+#define IDD_WAIT_FOR_TOUCH      147
+#define IDR_POPUP_MENU          148
+
+#define IDB_CODE_DOWN           137
+#define IDB_CODE_DISABLED       138
+#define IDB_CODE_MASK           139
+#define IDB_CODE_OVER           140
+#define IDB_CODE_NORMAL         141
+#define IDB_MENU_NORMAL         144
+#define IDB_MENU_MASK           145
+#define IDB_WINDOW_SKIN         153
+#define IDB_MENU_DOWN           155
+#define IDB_STATUS_MARK         1000
+
+#define IDC_CODE_BUTTON         1000
+#define IDC_MENU_BUTTON         1002
+#define IDC_COUNTDOWN           1005
+#define IDC_TOUCH_PROMPT        1006
+#define IDC_ABOUT_VERSION       1090
+#define IDC_ABOUT_NOTE          1091
+#define IDC_ABOUT_ICON          1092
+
+#define ID_HIDE_WINDOW          32782
+#define ID_PROFILE_1            32783
+#define ID_PROFILE_2            32784
+#define ID_CLOSE_PROGRAM        32786
+#define ID_SETTINGS             32787
+#define ID_ABOUT                32788
+#define ID_SOFTWARE_UPDATE      32791
+#define ID_LANGUAGE_ENGLISH     32796
+#define ID_LANGUAGE_CHINESE     32798
+
+// The settings window, its pages and the account-name dialog.
+#define IDD_SETTINGS            156
+#define IDD_PROFILE1_PAGE       157
+#define IDD_PROFILE2_PAGE       159
+#define IDD_HOTKEY_PAGE         161
+#define IDD_ACCOUNT_NAME        163
+#define IDD_ALREADY_SET_PAGE    164
+
+#define IDC_SETTINGS_TAB        1009
+#define IDC_RESET_BUTTON        1000
+#define IDC_ALREADY_SET_LABEL   1091
+#define IDC_ACCOUNT_NAME_EDIT   1089
+
+#define IDC_TWO_STEP_RADIO      1065
+#define IDC_ACCOUNT_LABEL       1066
+#define IDC_ACCOUNT_LIST        1067
+#define IDC_SECRET_KEY_LABEL    1068
+#define IDC_SECRET_KEY_EDIT     1069
+#define IDC_REQUIRE_TOUCH_CHECK 1070
+#define IDC_TWO_STEP_APPLY      1071
+#define IDC_STATIC_RADIO        1072
+#define IDC_OTHERS_RADIO        1073
+#define IDC_LENGTH_LABEL        1074
+#define IDC_LETTERS_CHECK       1075
+#define IDC_DIGITS_CHECK        1076
+#define IDC_SPECIAL_CHECK       1077
+#define IDC_PASSWORD_LABEL      1078
+#define IDC_PASSWORD_EDIT       1079
+#define IDC_LENGTH_EDIT         1080
+#define IDC_GENERATE_BUTTON     1081
+#define IDC_STATIC_APPLY        1082
+#define IDC_IMPORT_BUTTON       1083
+#define IDC_DELETE_BUTTON       1084
+
+#define IDC_CODE_HOTKEY         1017
+#define IDC_SWITCH_HOTKEY       1019
+#define IDC_CODE_HOTKEY_APPLY   1020
+#define IDC_SWITCH_HOTKEY_APPLY 1021
+#define IDC_CODE_STATUS_MARK    1024
+#define IDC_SWITCH_STATUS_MARK  1025
+#define IDC_RESTORE_DEFAULTS    1000
+#define IDC_AUTOSTART_CHECK     1086
+#define IDC_DESKTOP_CHECK       1087
+#define IDC_START_MENU_CHECK    1088
+#define IDC_STARTUP_GROUP       1094
+#define IDC_HOTKEY_GROUP        1092
+#define IDC_CODE_HOTKEY_LABEL   1093
+#define IDC_SWITCH_HOTKEY_LABEL 1095

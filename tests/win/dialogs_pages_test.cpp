@@ -1,0 +1,162 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "dialogs/hotkey_page_win32.h"
+#include "dialogs/profile_page.h"
+#include "dialogs/profile_page_win32.h"
+#include "platform/win32_handles_win32.h"
+#include "resources/resource.h"
+#include "tests/support/memory_profile_store.h"
+#include "tests/support/sim_fixture.h"
+
+namespace orvika2 {
+namespace {
+
+HINSTANCE Self() { return GetModuleHandleW(nullptr); }
+
+class RecordingStartup final : public StartupServices {
+public:
+    bool QueryAutostart() override { return autostart; }
+    bool SetAutostart(bool enabled) override {
+        autostart = enabled;
+        return true;
+    }
+    std::wstring DesktopFolder() override { return L"C:\\desk"; }
+    std::wstring StartMenuFolder() override { return L"C:\\menu"; }
+    bool ShortcutExists(const std::wstring& path) override { return links.contains(path); }
+    bool CreateShortcut(const std::wstring& path) override {
+        links.insert(path);
+        return true;
+    }
+    bool RemoveShortcut(const std::wstring& path) override { return links.erase(path) == 1; }
+
+    bool autostart = false;
+    std::set<std::wstring> links;
+};
+
+std::wstring Text(HWND page, int id) {
+    wchar_t text[256] = {};
+    GetDlgItemTextW(page, id, text, 256);
+    return text;
+}
+
+// The pages as the settings window creates them, over a simulated token, a
+// store in memory and start-up options that only remember.
+class SettingsPagesOnScreen : public ::testing::Test {
+protected:
+    void SetUp() override {
+        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
+        InitCommonControlsEx(&controls);
+        host_.reset(CreateWindowExW(0, WC_DIALOG, L"host", WS_POPUP, 0, 0, 900, 300, nullptr, nullptr, Self(), nullptr));
+        if (!host_) GTEST_SKIP() << "no display for windows: run under Xvfb";
+    }
+    void Click(HWND page, int id) { SendDlgItemMessageW(page, id, BM_CLICK, 0, 0); }
+    bool Visible(HWND page, int id) { return (GetWindowLongW(GetDlgItem(page, id), GWL_STYLE) & WS_VISIBLE) != 0; }
+
+    testing::SimToken token;
+    testing::MemoryProfileStore store;
+    RecordingStartup startup;
+    const std::wstring file = L"C:\\cfg\\Orvika2Config.ini";
+    SettingsServices services{token.ports(), store, file, startup};
+    UniqueWindow host_;
+};
+
+TEST_F(SettingsPagesOnScreen, HotkeyControlsShowTheStoredCombinationsAndApplyStoresThem) {
+    store.Put(file, L"HotKey_OTP", L"VirtualKeyCode", L"112");
+    store.Put(file, L"HotKey_OTP", L"fsModifiers", L"6");
+    store.Put(file, L"HotKey_Switch", L"VirtualKeyCode", L"337");
+    store.Put(file, L"HotKey_Switch", L"fsModifiers", L"9");
+    HotKeyDlg page;
+    page.Attach(services);
+    ASSERT_TRUE(page.Create(host_.get()));
+    HWND window = page.hwnd();
+    EXPECT_EQ(SendDlgItemMessageW(window, IDC_CODE_HOTKEY, HKM_GETHOTKEY, 0, 0),
+              MAKEWORD(VK_F1, HOTKEYF_CONTROL | HOTKEYF_SHIFT));
+    EXPECT_EQ(SendDlgItemMessageW(window, IDC_SWITCH_HOTKEY, HKM_GETHOTKEY, 0, 0), MAKEWORD('Q', HOTKEYF_ALT));
+
+    SendDlgItemMessageW(window, IDC_SWITCH_HOTKEY, HKM_SETHOTKEY, MAKEWORD(VK_F2, HOTKEYF_SHIFT | HOTKEYF_ALT), 0);
+    Click(window, IDC_SWITCH_HOTKEY_APPLY);
+    EXPECT_EQ(store.Get(file, L"HotKey_Switch", L"VirtualKeyCode"), L"113");
+    EXPECT_EQ(store.Get(file, L"HotKey_Switch", L"fsModifiers"), L"5");
+    EXPECT_TRUE(Visible(window, IDC_SWITCH_STATUS_MARK));
+    EXPECT_FALSE(Visible(window, IDC_CODE_STATUS_MARK));
+
+    Click(window, IDC_CODE_HOTKEY_APPLY);
+    EXPECT_EQ(store.Get(file, L"HotKey_OTP", L"fsModifiers"), L"6");
+    EXPECT_TRUE(Visible(window, IDC_CODE_STATUS_MARK));
+    EXPECT_FALSE(Visible(window, IDC_SWITCH_STATUS_MARK));
+}
+
+TEST_F(SettingsPagesOnScreen, RestoreDefaultsResetsControlsFileAndMarks) {
+    HotKeyDlg page;
+    page.Attach(services);
+    ASSERT_TRUE(page.Create(host_.get()));
+    HWND window = page.hwnd();
+    Click(window, IDC_CODE_HOTKEY_APPLY);
+    Click(window, IDC_RESTORE_DEFAULTS);
+    EXPECT_EQ(SendDlgItemMessageW(window, IDC_CODE_HOTKEY, HKM_GETHOTKEY, 0, 0), MAKEWORD('Q', HOTKEYF_CONTROL));
+    EXPECT_EQ(SendDlgItemMessageW(window, IDC_SWITCH_HOTKEY, HKM_GETHOTKEY, 0, 0), MAKEWORD('S', HOTKEYF_ALT));
+    EXPECT_EQ(store.Get(file, L"HotKey_OTP", L"VirtualKeyCode"), L"81");
+    EXPECT_EQ(store.Get(file, L"HotKey_Switch", L"fsModifiers"), L"1");
+    EXPECT_FALSE(Visible(window, IDC_CODE_STATUS_MARK));
+}
+
+TEST_F(SettingsPagesOnScreen, StartupBoxesShowTheSystemAndActAtOnce) {
+    startup.autostart = true;
+    startup.links.insert(ShortcutFile(startup.StartMenuFolder()));
+    HotKeyDlg page;
+    page.Attach(services);
+    ASSERT_TRUE(page.Create(host_.get()));
+    HWND window = page.hwnd();
+    EXPECT_EQ(IsDlgButtonChecked(window, IDC_AUTOSTART_CHECK), BST_CHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(window, IDC_DESKTOP_CHECK), BST_UNCHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(window, IDC_START_MENU_CHECK), BST_CHECKED);
+
+    Click(window, IDC_DESKTOP_CHECK);
+    EXPECT_TRUE(startup.links.contains(ShortcutFile(startup.DesktopFolder())));
+    Click(window, IDC_AUTOSTART_CHECK);
+    EXPECT_FALSE(startup.autostart);
+    Click(window, IDC_START_MENU_CHECK);
+    EXPECT_FALSE(startup.links.contains(ShortcutFile(startup.StartMenuFolder())));
+}
+
+TEST_F(SettingsPagesOnScreen, ProfilePageStartsWithItsListAndKeepsTextsAcrossModes) {
+    Config2 page;
+    page.Attach(services);
+    ASSERT_TRUE(page.Create(host_.get()));
+    HWND window = page.hwnd();
+    const auto entries = FixedAccountEntries();
+    ASSERT_EQ(SendDlgItemMessageW(window, IDC_ACCOUNT_LIST, CB_GETCOUNT, 0, 0), std::ssize(entries));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        wchar_t entry[64] = {};
+        SendDlgItemMessageW(window, IDC_ACCOUNT_LIST, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(entry));
+        EXPECT_EQ(entries[i], entry);
+    }
+    EXPECT_EQ(SendDlgItemMessageW(window, IDC_ACCOUNT_LIST, CB_GETCURSEL, 0, 0), CB_ERR);
+    EXPECT_EQ(IsDlgButtonChecked(window, IDC_TWO_STEP_RADIO), BST_CHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(window, IDC_LETTERS_CHECK), BST_CHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(window, IDC_SPECIAL_CHECK), BST_UNCHECKED);
+
+    EnableWindow(GetDlgItem(window, IDC_STATIC_RADIO), TRUE);
+    Click(window, IDC_STATIC_RADIO);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_SECRET_KEY_EDIT)));
+    ASSERT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_GENERATE_BUTTON)));
+    Click(window, IDC_GENERATE_BUTTON);
+    const std::wstring generated = Text(window, IDC_PASSWORD_EDIT);
+    EXPECT_EQ(generated.size(), 12u);
+
+    Click(window, IDC_OTHERS_RADIO);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_IMPORT_BUTTON)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_PASSWORD_EDIT)));
+    Click(window, IDC_TWO_STEP_RADIO);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_SECRET_KEY_EDIT)));
+    EXPECT_EQ(Text(window, IDC_PASSWORD_EDIT), generated);
+}
+
+}  // namespace
+}  // namespace orvika2
