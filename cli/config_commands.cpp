@@ -18,9 +18,11 @@ std::string HotkeyText(const Hotkey& hotkey) {
     if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) {
         text += static_cast<char>(key);
     } else if (key >= 0x70 && key <= 0x87) {
-        text += "F" + std::to_string(key - 0x6F);
+        text += 'F';
+        text += std::to_string(key - 0x6F);
     } else {
-        text += "key " + std::to_string(key);
+        text += "key ";
+        text += std::to_string(key);
     }
     return text + " (" + std::to_string(hotkey.virtualKey) + ", " + std::to_string(hotkey.modifiers) + ")";
 }

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,9 @@ struct ProfileStoreImplementation {
     std::string name;
     std::unique_ptr<ProfileStore> (*make)();
 };
+
+// How ctest lists the parameter.
+inline void PrintTo(const ProfileStoreImplementation& implementation, std::ostream* out) { *out << implementation.name; }
 
 // The test name suffix: the implementation's name.
 std::string ProfileStoreName(const ::testing::TestParamInfo<ProfileStoreImplementation>& info);

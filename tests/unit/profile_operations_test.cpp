@@ -76,7 +76,9 @@ TEST_F(ProfileOperations, TwoStepChecksComeInTheirOrder) {
         const auto outcome = WriteTwoStepProfile(page, c.key, L"Google", false, true);
         EXPECT_EQ(outcome.messageId, c.message) << c.key;
         EXPECT_EQ(outcome.balloonId, c.balloon) << c.key;
-        if (c.balloon) EXPECT_EQ(outcome.balloonField, PageField::SecretKey);
+        if (c.balloon) {
+            EXPECT_EQ(outcome.balloonField, PageField::SecretKey);
+        }
         EXPECT_FALSE(outcome.applied);
         EXPECT_TRUE(freshStore.writes.empty()) << c.key;
         EXPECT_FALSE(fresh.state.profiles[0].has_value()) << c.key;
