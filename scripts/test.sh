@@ -23,7 +23,7 @@ run_ctest() {  # run_ctest NAME DIR [ctest args]
   local out
   out=$(ctest --test-dir "$dir" --output-on-failure "$@" 2>&1)
   local rc=$?
-  echo "$out" | grep -v -E '^\s+(Start|[0-9]+/[0-9]+ Test)' | tail -n 40
+  echo "$out" | grep -v -E '^\s*(Start|[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed)' | tail -n 40
   local total fails
   total=$(echo "$out" | sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' | tail -1)
   fails=$(echo "$out" | sed -n 's/.* \([0-9]*\) tests failed out of.*/\1/p' | tail -1)

@@ -3,18 +3,20 @@
 # drives it: a 2-Step Verification profile written on the profile-1 page with
 # its backup saved, that backup imported on the profile-2 page, the code
 # hotkey changed and the start-up options switched on and off on the basic
-# settings page, the update check against a local server, and every page in
-# both languages. Screenshots go to $ORVIKA2_BUILD_DIR/artifacts/settings_*.
+# settings page, the code hotkey typing profile 1's code into a key recorder
+# once the window is closed, the update check against a local server, and
+# every page in both languages. Screenshots go to $ORVIKA2_BUILD_DIR/artifacts/settings_*.
 set -eu
 
 build="${ORVIKA2_BUILD_DIR:?}"
 exe="$build/app/Orvika2.exe"
+recorder_exe="$build/win_tools/key_recorder.exe"
 ctl="${ORVIKA2_NATIVE_BUILD_DIR:?}/cli/orvika2ctl"
 artifacts="$build/artifacts"
 wine_run="${ORVIKA2_WINE_RUN:?}"
-[ -f "$exe" ] || { echo "missing $exe"; exit 1; }
+[ -f "$exe" ] && [ -f "$recorder_exe" ] || { echo "missing $exe or $recorder_exe"; exit 1; }
 [ -x "$ctl" ] || { echo "missing $ctl"; exit 1; }
-for tool in Xvfb xdotool xwininfo import convert python3; do
+for tool in Xvfb xdotool xwininfo import convert python3 oathtool; do
   command -v "$tool" >/dev/null || { echo "missing $tool"; exit 1; }
 done
 mkdir -p "$artifacts"
@@ -52,6 +54,8 @@ Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY=":$display"
 for _ in $(seq 50); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done
+# Keypad digits give characters only with NumLock on; Xvfb starts with it off.
+xdotool key Num_Lock
 
 step "throwaway prefix"
 "$wine_run" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
@@ -68,6 +72,8 @@ windows_path() { printf 'Z:%s' "$1" | tr '/' '\\'; }
 install="$work/install"
 mkdir -p "$install"
 cp "$exe" "$install/Orvika2.exe"
+cp "$recorder_exe" "$install/key_recorder.exe"
+typed="$work/typed.txt"
 "$ctl" sim create "$work/token.sim" >/dev/null
 messages="$work/messages.txt"
 : >"$messages"
@@ -170,6 +176,51 @@ shot() {  # shot NAME: the settings window alone
   shots="$shots $artifacts/$1.png"
 }
 shots=""
+
+# The key recorder, the window the hotkeys type into.
+recorder=""
+start_recorder() {
+  rm -f "$typed"
+  (cd "$install" && exec "$wine_run" key_recorder.exe "$(windows_path "$typed")" </dev/null >/dev/null 2>&1) &
+  recorder=$(wait_window '^Key recorder$') || fail "no key recorder window"
+  sleep 1
+}
+close_recorder() {
+  xdotool windowfocus --sync "$recorder" 2>/dev/null || true
+  keys alt+F4
+  wait_gone '^Key recorder$' || fail "the key recorder did not close"
+}
+focus_recorder() {  # a click in its client area activates it for Wine as well
+  set -- $(geometry "$recorder")
+  xdotool mousemove --sync $(( $1 + $3 / 2 )) $(( $2 + $4 / 2 )) click 1
+  xdotool windowfocus --sync "$recorder" 2>/dev/null || true
+  sleep 0.3
+}
+press() {  # press MODIFIERS KEY: a hotkey typed the way a user types it
+  focus_recorder
+  xdotool keydown "$1"; sleep 0.1; xdotool key "$2"; sleep 0.3; xdotool keyup "$1"
+}
+codes_around() {  # codes_around SECRET UNIX_SECONDS: the codes of the steps before, at and after
+  for offset in -30 0 30; do
+    oathtool --totp --base32 "$1" -N "@$(( $2 + offset ))"
+  done
+}
+wait_typed() {  # wait_typed COUNT: until the recorder holds COUNT characters
+  for _ in $(seq 100); do
+    [ "$(wc -c <"$typed" 2>/dev/null || echo 0)" -ge "$1" ] && { sleep 0.5; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+expect_code() {  # expect_code SECRET START_SECONDS
+  wait_typed 6 || fail "nothing typed into the recorder after the hotkey"
+  got=$(cat "$typed")
+  for code in $(codes_around "$1" "$2"); do
+    [ "$got" = "$code" ] && { echo "typed $got"; return 0; }
+  done
+  fail "typed '$got', expected one of $(codes_around "$1" "$2" | tr '\n' ' ')"
+}
+
 config() { find "$WINEPREFIX/drive_c/users" -name Orvika2Config.ini -path '*Roaming*' | head -1; }
 entry() { tr -d '\r' <"$(config)" | grep "^$1=" | head -1 | cut -d= -f2-; }
 # The profile tab shows its already-set page unless the entry says the
@@ -216,6 +267,17 @@ grep -q '^Mode=OTP' "$backup" && grep -q "^Key=$secret" "$backup" && grep -q '^A
   || fail "backup file: $(cat "$backup" 2>/dev/null)"
 shot settings_already_set_en
 
+step "settings closed: Ctrl+Q types profile 1's code"
+xdotool windowfocus --sync "$settings" 2>/dev/null || true
+keys alt+F4
+wait_gone '^Orvika2 settings$' || fail "the settings window did not close"
+start_recorder
+start=$(date +%s)
+press ctrl q
+expect_code "$secret" "$start"
+close_recorder
+open_settings "Orvika2 settings"
+
 step "profile 2: the backup imported"
 tab_click 1
 show_profile_page 2
@@ -260,6 +322,21 @@ grep -q '^102	' "$messages" && fail "an operation failed"
 xdotool windowfocus --sync "$settings" 2>/dev/null || true
 keys alt+F4
 wait_gone '^Orvika2 settings$' || fail "the settings window did not close"
+
+step "settings closed: Ctrl+Shift+F1 types the code, Ctrl+Q no longer does"
+start_recorder
+start=$(date +%s)
+press ctrl+shift F1
+expect_code "$secret" "$start"
+# Emptied in place: the recorder keeps the file open.
+: >"$typed"
+press ctrl q
+sleep 3
+# No longer a hotkey, Ctrl+Q reaches the recorder itself, as the control
+# character 0x11: that also shows the recorder had the focus.
+[ "$(cat "$typed")" = '\x11' ] || fail "after Ctrl+Q the recorder holds '$(cat "$typed")', not \\x11"
+printf "Ctrl+Q reached the recorder as %s\n" "$(cat "$typed")"
+close_recorder
 
 step "update check: a newer version, then a missing file"
 printf '[Orvika2]\r\nVersion=9.9.99.999\r\n' >"$served/checkVersion.ini"
