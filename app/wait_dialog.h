@@ -11,6 +11,9 @@
 namespace orvika2 {
 
 inline constexpr std::uint32_t WM_COUNTDOWN_TICK = 0x07E8;
+// Sent by the worker: the dialog minimises itself and hands the focus back
+// on its own thread, the one that owns the activation.
+inline constexpr std::uint32_t WM_STEP_ASIDE = 0x07E9;
 inline constexpr std::uint32_t kCountdownTickMs = 1000;
 inline constexpr int kWaitDialogTitle = 226;
 inline constexpr int kWaitDialogPrompt = 227;

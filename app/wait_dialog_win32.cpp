@@ -65,6 +65,9 @@ bool Wait15SecDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& re
         countdown_.Tick();
         SetDlgItemTextW(hwnd(), IDC_COUNTDOWN, countdown_.Text().c_str());
         return true;
+    case WM_STEP_ASIDE:
+        StepAside();
+        return true;
     case WM_CLOSE:
         OnClose();
         return true;
@@ -96,10 +99,14 @@ void Wait15SecDialog::WaitForWorker() {
     worker_.join();
 }
 
-void Wait15SecDialog::MinimiseDialog() {
+// Minimising activates another of our windows; the target is made
+// foreground afterwards, from the thread that owned the activation.
+void Wait15SecDialog::StepAside() {
     ShowWindow(hwnd(), SW_MINIMIZE);
     if (focusTarget_ && IsWindow(focusTarget_)) SetForegroundWindow(focusTarget_);
 }
+
+void Wait15SecDialog::MinimiseDialog() { SendMessageW(hwnd(), WM_STEP_ASIDE, 0, 0); }
 
 void Wait15SecDialog::CloseDialog() { SendMessageW(hwnd(), WM_CLOSE, 0, 0); }
 

@@ -28,6 +28,7 @@ private:
     BOOL OnInitDialog() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void OnClose();
+    void StepAside();
     void WaitForWorker();
     static void CALLBACK SendTick(HWND window, UINT, UINT_PTR, DWORD);
     static LRESULT CALLBACK FilterKeys(int code, WPARAM wParam, LPARAM lParam);

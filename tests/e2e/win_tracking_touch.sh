@@ -1,7 +1,7 @@
 #!/bin/sh
 # Orvika2.exe under wine64 on Xvfb with a simulated token whose profile
 # waits for a touch: the countdown dialog, and its close box that resets the
-# token without typing anything.
+# token without typing anything; and the code typed after the touch.
 # Screenshots go to $ORVIKA2_BUILD_DIR/artifacts/.
 set -eu
 failure_shot=tracking_touch_failure.png
@@ -30,6 +30,19 @@ sleep 1.5
 [ ! -s "$typed" ] || fail "typed after closing early: $(cat "$typed")"
 stop_all
 
+step "a touch profile: the countdown, then the code after the touch"
+rm -f "$token"*; "$ctl" sim create "$token" --totp1 "$secret1" --touch1 >/dev/null
+start_app
+start=$(date +%s)
+press ctrl q
+wait_window '^2-Step Verification Code$' 50 >/dev/null || fail "no countdown dialog"
+sleep 1
+# The user goes back to the input box before touching the token.
+focus_recorder
+wctl sim touch >/dev/null
+expect_code "$secret1" "$start"
+wait_gone '^2-Step Verification Code$' || fail "the countdown dialog stayed open"
+stop_all
 
 echo "screenshots: $artifacts/tracking_countdown.png"
 echo PASS
