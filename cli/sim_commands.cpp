@@ -5,44 +5,12 @@
 #include "cli/cli_context.h"
 #include "platform/secure_memory.h"
 #include "platform/sim/sim_factory.h"
+#include "platform/sim/sim_state_text.h"
 #include "platform/sim/sim_token_file.h"
 #include "token/profile_config.h"
 
 namespace orvika2 {
 namespace {
-
-std::optional<std::array<std::uint8_t, 4>> ParseSerial(const std::string& text) {
-    if (text.size() != 8) return std::nullopt;
-    std::array<std::uint8_t, 4> serial{};
-    for (std::size_t i = 0; i < 4; ++i) {
-        unsigned value = 0;
-        for (std::size_t k = 0; k < 2; ++k) {
-            const char c = text[2 * i + k];
-            const int digit = (c >= '0' && c <= '9') ? c - '0'
-                              : (c >= 'a' && c <= 'f') ? c - 'a' + 10
-                              : (c >= 'A' && c <= 'F') ? c - 'A' + 10
-                                                       : -1;
-            if (digit < 0) return std::nullopt;
-            value = value * 16 + static_cast<unsigned>(digit);
-        }
-        serial[i] = static_cast<std::uint8_t>(value);
-    }
-    return serial;
-}
-
-std::optional<std::array<std::uint8_t, 3>> ParseFirmware(const std::string& text) {
-    std::array<std::uint8_t, 3> version{};
-    std::size_t start = 0;
-    for (std::size_t part = 0; part < 3; ++part) {
-        const std::size_t end = part < 2 ? text.find('.', start) : text.size();
-        if (end == std::string::npos) return std::nullopt;
-        const auto number = ParseInteger(text.substr(start, end - start), 0, 255);
-        if (!number) return std::nullopt;
-        version[part] = static_cast<std::uint8_t>(*number);
-        start = end + 1;
-    }
-    return version;
-}
 
 // The secret as the page takes it: the first 20 decoded bytes, zero-filled.
 std::optional<SimProfileRecord> TwoStepFromBase32(const std::string& text, bool requireTouch) {
@@ -62,12 +30,12 @@ int Create(const std::filesystem::path& path, const Arguments& args, CliIo io) {
     SimTokenState state;
     state.serial = {0x00, 0xa1, 0xb2, 0xc3};
     if (const auto text = args.Value("serial")) {
-        const auto serial = ParseSerial(*text);
+        const auto serial = ParseSimSerial(*text);
         if (!serial) return ReportUsage(io);
         state.serial = *serial;
     }
     if (const auto text = args.Value("firmware")) {
-        const auto firmware = ParseFirmware(*text);
+        const auto firmware = ParseSimFirmware(*text);
         if (!firmware) return ReportUsage(io);
         state.firmware = *firmware;
     }
