@@ -254,9 +254,12 @@ page_click 130 49
 xdotool type --delay 40 "$secret"
 page_click 174 71          # Apply
 answer 15 Return           # Yes: save a backup
-wait_window '^Save' >/dev/null || fail "no save dialog"
+save_dialog=$(wait_window '^Save') || fail "no save dialog"
 backup="$work/google.bcp"
 sleep 1
+# Without a window manager a new dialog need not get the keyboard focus.
+xdotool windowfocus --sync "$save_dialog" 2>/dev/null || true
+sleep 0.5
 keys ctrl+a
 xdotool type --delay 20 "$(windows_path "$backup")"
 keys Return
@@ -284,8 +287,10 @@ show_profile_page 2
 page_click 414 11          # Others
 shot settings_profile2_en
 page_click 434 29          # Import profile
-wait_window '^Open' >/dev/null || fail "no open dialog"
+open_dialog=$(wait_window '^Open') || fail "no open dialog"
 sleep 1
+xdotool windowfocus --sync "$open_dialog" 2>/dev/null || true
+sleep 0.5
 keys ctrl+a
 xdotool type --delay 20 "$(windows_path "$backup")"
 keys Return
