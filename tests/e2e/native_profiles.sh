@@ -36,8 +36,12 @@ check "a password with a space is refused" "Cannot include spaces" "$out"
 check "a padded key is refused with status 1" 1 "$?"
 # Refusals: exit 1, the message, and neither the token nor the configuration
 # file changed.
-before="$("$ctl" sim show "$scratch/token")|$(cksum <"$config")"
-untouched() { check "$1: token and configuration untouched" "$before" "$("$ctl" sim show "$scratch/token")|$(cksum <"$config")"; }
+state() { echo "$("$ctl" sim show "$scratch/token")|$(cksum <"$config")"; }
+before=$(state)
+untouched() {
+  check "$1: token and configuration untouched" "$before" "$(state)"
+  before=$(state)
+}
 for n in 40 52; do
   out=$("$ctl" set-totp --profile 1 --secret "$(random_base32 $((n * 5 / 8)))" --account Long 2>&1)
   check "a $n-character key is refused with status 1" "1|Illegal secret key" "$?|$out"
