@@ -54,7 +54,7 @@ int ReportUsage(CliIo io) {
     return kExitUsage;
 }
 
-int RunCli(const std::vector<std::string>& args, CliIo io) {
+int RunCli(const std::vector<std::string>& args, CliIo io, const StartDirectory& start) {
     if (args.empty()) return ReportUsage(io);
     const std::string& command = args[0];
     const std::vector<std::string> rest(args.begin() + 1, args.end());
@@ -62,7 +62,7 @@ int RunCli(const std::vector<std::string>& args, CliIo io) {
     if (command == "sim") return RunSimCommand(rest, io);
     if (command == "set-totp" || command == "set-static" || command == "delete" || command == "import" ||
         command == "generate-password") {
-        return RunProfileCommand(command, rest, io);
+        return RunProfileCommand(command, rest, io, start);
     }
     if (command == "config") return RunConfigCommand(rest, io);
     if (command == "help" || command == "--help") {

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_path.h"
+
 namespace orvika2 {
 
 struct CliIo {
@@ -11,8 +13,9 @@ struct CliIo {
     std::ostream& err;
 };
 
-// Runs one orvika2ctl command; args exclude the program name and are UTF-8.
-// Returns the exit status: 0 success, 1 token or file failure, 2 usage.
-int RunCli(const std::vector<std::string>& args, CliIo io);
+// Runs one orvika2ctl command; args exclude the program name and are UTF-8,
+// relative file arguments are taken against `start`. Returns the exit
+// status: 0 success, 1 token or file failure, 2 usage.
+int RunCli(const std::vector<std::string>& args, CliIo io, const StartDirectory& start);
 
 }  // namespace orvika2

@@ -22,7 +22,8 @@ int ReportMessage(CliIo io, int stringId);
 int ReportUsage(CliIo io);
 
 int RunTokenCommand(const std::string& command, const std::vector<std::string>& args, CliIo io);
-int RunProfileCommand(const std::string& command, const std::vector<std::string>& args, CliIo io);
+int RunProfileCommand(const std::string& command, const std::vector<std::string>& args, CliIo io,
+                      const StartDirectory& start);
 int RunConfigCommand(const std::vector<std::string>& args, CliIo io);
 int RunSimCommand(const std::vector<std::string>& args, CliIo io);
 

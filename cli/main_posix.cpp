@@ -1,8 +1,14 @@
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 
 #include "cli/cli.h"
+#include "platform/text.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    return orvika2::RunCli(args, {std::cin, std::cout, std::cerr});
+    std::error_code ec;
+    const orvika2::StartDirectory start{orvika2::WideFromPath(std::filesystem::current_path(ec)),
+                                        orvika2::PathStyle::Posix};
+    return orvika2::RunCli(args, {std::cin, std::cout, std::cerr}, start);
 }

@@ -5,10 +5,25 @@
 #include "cli/cli.h"
 #include "platform/text.h"
 
+namespace {
+
+std::wstring CurrentDirectory() {
+    const DWORD size = GetCurrentDirectoryW(0, nullptr);
+    std::wstring directory(size, L'\0');
+    const DWORD length = size ? GetCurrentDirectoryW(size, directory.data()) : 0;
+    directory.resize(length < size ? length : 0);
+    return directory;
+}
+
+}  // namespace
+
 int wmain(int argc, wchar_t** argv) {
+    // Taken before anything runs: the configuration file's placement may
+    // change the working directory.
+    const orvika2::StartDirectory start{CurrentDirectory(), orvika2::PathStyle::Windows};
     // Our output is UTF-8 throughout; tell the console so.
     SetConsoleOutputCP(CP_UTF8);
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.push_back(orvika2::NarrowUtf8(argv[i]));
-    return orvika2::RunCli(args, {std::cin, std::cout, std::cerr});
+    return orvika2::RunCli(args, {std::cin, std::cout, std::cerr}, start);
 }

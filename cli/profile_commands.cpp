@@ -5,6 +5,7 @@
 #include "cli/arguments.h"
 #include "cli/cli_context.h"
 #include "dialogs/profile_operations.h"
+#include "dialogs/settings_window.h"
 #include "platform/secure_memory.h"
 #include "platform/text.h"
 #include "platform/token_bus_select.h"
@@ -48,8 +49,15 @@ std::optional<int> ProfileArgument(const Arguments& args) {
     return static_cast<int>(*profile);
 }
 
+// The --backup file, against the start directory.
+std::optional<std::wstring> BackupPath(const Arguments& args, const StartDirectory& start) {
+    const auto value = args.Value("backup");
+    if (!value) return std::nullopt;
+    return ResolveCommandPath(WidenUtf8(*value), start);
+}
+
 // What the page would show, as text on the terminal; the exit status follows.
-int Show(const PageOutcome& outcome, const std::optional<std::string>& backupPath, ProfileStore& store, CliIo io) {
+int Show(const PageOutcome& outcome, const std::optional<std::wstring>& backupPath, ProfileStore& store, CliIo io) {
     if (outcome.balloonId) {
         io.err << English(outcome.balloonId) << "\n";
         return kExitFailure;
@@ -62,7 +70,7 @@ int Show(const PageOutcome& outcome, const std::optional<std::string>& backupPat
         io.out << Utf8(outcome.MessageText(EnglishString)) << "\n";
         return kExitOk;
     }
-    if (WriteProfileBackup(store, WidenUtf8(*backupPath), *outcome.backup) == BackupSaveOutcome::Saved) {
+    if (WriteProfileBackup(store, *backupPath, *outcome.backup) == BackupSaveOutcome::Saved) {
         io.out << English(kMsgBackupSaved) << "\n";
         return kExitOk;
     }
@@ -98,26 +106,33 @@ std::optional<ProfilePageContext> OpenPage(Session& session, int profile, CliIo 
     return ProfilePageContext{ports, *session.store, session.config.file, section, profile};
 }
 
-int SetTotp(const Arguments& args, CliIo io) {
+int SetTotp(const Arguments& args, CliIo io, const StartDirectory& start) {
     const auto profile = ProfileArgument(args);
     const auto secretValue = args.Value("secret");
     if (!profile || !secretValue) return ReportUsage(io);
+    // Named as in the account-name dialog; without a name the entry stays
+    // empty, as after importing a backup that has none.
+    const std::wstring account = WidenUtf8(args.Value("account").value_or(""));
+    if (args.Has("account")) {
+        if (const int refusal = CheckAccountName(account)) return ReportMessage(io, refusal);
+    }
+    const auto backupPath = BackupPath(args, start);
     const auto secret = SecretArgument(*secretValue, io);
     if (!secret) return ReportUsage(io);
     Session session;
     int status = kExitOk;
     auto page = OpenPage(session, *profile, io, status);
     if (!page) return status;
-    const auto outcome = WriteTwoStepProfile(*page, secret->get(), WidenUtf8(args.Value("account").value_or("")),
-                                             args.Has("touch"), args.Has("backup"));
-    return Show(outcome, args.Value("backup"), *session.store, io);
+    const auto outcome = WriteTwoStepProfile(*page, secret->get(), account, args.Has("touch"), backupPath.has_value());
+    return Show(outcome, backupPath, *session.store, io);
 }
 
-int SetStatic(const Arguments& args, CliIo io) {
+int SetStatic(const Arguments& args, CliIo io, const StartDirectory& start) {
     const auto profile = ProfileArgument(args);
     const auto passwordValue = args.Value("password");
     const auto generateValue = args.Value("generate");
     if (!profile || passwordValue.has_value() == generateValue.has_value()) return ReportUsage(io);
+    const auto backupPath = BackupPath(args, start);
 
     SecretWString password;
     if (passwordValue) {
@@ -133,8 +148,8 @@ int SetStatic(const Arguments& args, CliIo io) {
     int status = kExitOk;
     auto page = OpenPage(session, *profile, io, status);
     if (!page) return status;
-    const auto outcome = WriteStaticProfile(*page, password.get(), args.Has("backup"));
-    return Show(outcome, args.Value("backup"), *session.store, io);
+    const auto outcome = WriteStaticProfile(*page, password.get(), backupPath.has_value());
+    return Show(outcome, backupPath, *session.store, io);
 }
 
 int Delete(const Arguments& args, CliIo io) {
@@ -156,15 +171,16 @@ int Delete(const Arguments& args, CliIo io) {
     return Show(outcome, std::nullopt, *session.store, io);
 }
 
-int Import(const Arguments& args, CliIo io) {
+int Import(const Arguments& args, CliIo io, const StartDirectory& start) {
     const auto profile = ProfileArgument(args);
     if (!profile || args.Positional().size() != 1) return ReportUsage(io);
+    const std::wstring backupPath = ResolveCommandPath(WidenUtf8(args.Positional()[0]), start);
     Session session;
     int status = kExitOk;
     auto page = OpenPage(session, *profile, io, status);
     if (!page) return status;
     ImportProfileBackup(
-        *page, WidenUtf8(args.Positional()[0]), [&] { return args.Has("touch"); },
+        *page, backupPath, [&] { return args.Has("touch"); },
         [&](const PageOutcome& outcome) {
             if (Show(outcome, std::nullopt, *session.store, io) != kExitOk) status = kExitFailure;
         });
@@ -182,17 +198,18 @@ int GeneratePassword(const Arguments& args, CliIo io) {
 
 }  // namespace
 
-int RunProfileCommand(const std::string& command, const std::vector<std::string>& args, CliIo io) {
+int RunProfileCommand(const std::string& command, const std::vector<std::string>& args, CliIo io,
+                      const StartDirectory& start) {
     std::optional<Arguments> parsed;
     if (command == "set-totp") {
         parsed = Arguments::Parse(args, {"profile", "secret", "account", "backup"}, {"touch"});
         if (!parsed || !parsed->Positional().empty()) return ReportUsage(io);
-        return SetTotp(*parsed, io);
+        return SetTotp(*parsed, io, start);
     }
     if (command == "set-static") {
         parsed = Arguments::Parse(args, {"profile", "password", "generate", "backup"}, {"letters", "digits", "special"});
         if (!parsed || !parsed->Positional().empty()) return ReportUsage(io);
-        return SetStatic(*parsed, io);
+        return SetStatic(*parsed, io, start);
     }
     if (command == "delete") {
         parsed = Arguments::Parse(args, {"profile"}, {"yes"});
@@ -202,7 +219,7 @@ int RunProfileCommand(const std::string& command, const std::vector<std::string>
     if (command == "import") {
         parsed = Arguments::Parse(args, {"profile"}, {"touch"});
         if (!parsed) return ReportUsage(io);
-        return Import(*parsed, io);
+        return Import(*parsed, io, start);
     }
     parsed = Arguments::Parse(args, {}, {"letters", "digits", "special"});
     if (!parsed) return ReportUsage(io);

@@ -1,4 +1,3 @@
-#include <array>
 #include <ostream>
 
 #include "cli/arguments.h"
@@ -12,13 +11,11 @@
 namespace orvika2 {
 namespace {
 
-// The secret as the page takes it: the first 20 decoded bytes, zero-filled.
+// The secret as the page takes it.
 std::optional<SimProfileRecord> TwoStepFromBase32(const std::string& text, bool requireTouch) {
-    Wiped<std::array<std::uint8_t, 100>> decoded;
-    const std::size_t capacity = (text.size() + 7) / 8 * 5;
-    if (capacity == 0 || capacity >= decoded->size()) return std::nullopt;
-    if (DecodeBase32(text, std::span(decoded->data(), capacity)) <= 0) return std::nullopt;
-    return FactoryTwoStepRecord(std::span<const std::uint8_t, 20>(decoded->data(), 20), requireTouch);
+    const auto secret = DecodeTwoStepSecret(text);
+    if (!secret) return std::nullopt;
+    return FactoryTwoStepRecord(secret->get(), requireTouch);
 }
 
 int Fail(CliIo io, const std::string& problem) {

@@ -90,7 +90,8 @@ inline constexpr int kBalloonNameEmpty = 43;
 inline constexpr int kBalloonNameTooLong = 44;
 
 // 0 when the dialog may close with IDOK; otherwise the balloon text's id
-// for the edit field. A space anywhere is refused before the length counts.
+// for the edit field. A space or a line break anywhere is refused before the
+// length counts. The command-line tool checks its account names the same way.
 int CheckAccountName(std::wstring_view name);
 
 }  // namespace orvika2

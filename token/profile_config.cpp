@@ -101,14 +101,21 @@ ProfileConfig BuildStaticRecord(std::string_view password) {
     return record;
 }
 
-std::optional<ProfileConfig> BuildTwoStepRecordFromKey(std::string_view keyText, bool requireTouch) {
+std::optional<TwoStepSecret> DecodeTwoStepSecret(std::string_view keyText) {
     if (keyText.empty() || keyText.size() > kMaxKeyTextLength) return std::nullopt;
     const std::size_t capacity = (keyText.size() + 7) / 8 * 5;
     Wiped<std::array<std::uint8_t, kDecodeBufferSize>> decoded;
-    if (DecodeBase32(keyText, std::span(decoded.get()).first(capacity)) <= 0) return std::nullopt;
-    Wiped<std::array<std::uint8_t, kTwoStepSecretSize>> secret;
+    const int count = DecodeBase32(keyText, std::span(decoded.get()).first(capacity));
+    if (count <= 0 || count > static_cast<int>(kTwoStepSecretSize)) return std::nullopt;
+    TwoStepSecret secret;
     std::copy_n(decoded->begin(), kTwoStepSecretSize, secret->begin());
-    return BuildTwoStepRecord(secret.get(), requireTouch);
+    return secret;
+}
+
+std::optional<ProfileConfig> BuildTwoStepRecordFromKey(std::string_view keyText, bool requireTouch) {
+    const auto secret = DecodeTwoStepSecret(keyText);
+    if (!secret) return std::nullopt;
+    return BuildTwoStepRecord(secret->get(), requireTouch);
 }
 
 bool IsAsciiText(std::wstring_view text) {
@@ -116,7 +123,10 @@ bool IsAsciiText(std::wstring_view text) {
 }
 
 bool StaticPasswordTypable(std::wstring_view password) {
-    return std::all_of(password.begin(), password.end(), [](wchar_t c) { return c > 0 && c < 0x80; });
+    return std::all_of(password.begin(), password.end(), [](wchar_t c) {
+        const auto character = static_cast<std::uint32_t>(c);
+        return character < 0x80 && KeyCodeFor(static_cast<std::uint8_t>(character)) != 0;
+    });
 }
 
 }  // namespace orvika2

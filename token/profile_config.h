@@ -8,6 +8,8 @@
 #include <span>
 #include <string_view>
 
+#include "platform/secure_memory.h"
+
 namespace orvika2 {
 
 inline constexpr std::size_t kProfileConfigSize = 52;
@@ -86,10 +88,15 @@ ProfileConfig BuildTwoStepRecord(const std::array<std::uint8_t, kTwoStepSecretSi
 // code ends the stored codes, while the output length still counts it.
 ProfileConfig BuildStaticRecord(std::string_view password);
 
-// The secret key text as the page has it, in 8-bit characters: the decoding
-// capacity follows from its length, the secret is its first 20 decoded bytes
-// (zero-filled). Empty when the key cannot be used: empty, longer than 152
-// characters, not Base32, or too short to give one byte.
+using TwoStepSecret = Wiped<std::array<std::uint8_t, kTwoStepSecretSize>>;
+
+// The secret of a key text as the page has it, in 8-bit characters: the
+// decoding capacity follows from its length, and a key of fewer than 20
+// bytes is zero-filled. Empty when the key cannot be used: empty, longer
+// than 152 characters, not Base32, too short to give one byte, or longer
+// than the 20 bytes the token holds, since a cut key gives codes no server
+// accepts.
+std::optional<TwoStepSecret> DecodeTwoStepSecret(std::string_view keyText);
 std::optional<ProfileConfig> BuildTwoStepRecordFromKey(std::string_view keyText, bool requireTouch);
 
 // Whether every character is 7-bit ASCII. A key text must be, before it is
@@ -97,10 +104,10 @@ std::optional<ProfileConfig> BuildTwoStepRecordFromKey(std::string_view keyText,
 // fullwidth letters to ASCII letters and accept a key the user did not type.
 bool IsAsciiText(std::wstring_view text);
 
-// Whether every character of the password is in 0x01-0x7F, the range of the
-// key-code table. Anything above it has no key, and its 8-bit form may not
-// even be one byte per character, so such a password is refused rather than
-// stored as keys the user did not type.
+// Whether the key-code table has a key for every character of the password.
+// The record ends at the first character without one, and a character above
+// 0x7F may not even be one byte in 8-bit form, so such a password is refused
+// rather than stored as keys the user did not type. CR is typed as Enter.
 bool StaticPasswordTypable(std::wstring_view password);
 
 }  // namespace orvika2

@@ -8,6 +8,7 @@ config="$XDG_CONFIG_HOME/Orvika2/Orvika2Config.ini"
 "$ctl" sim create "$scratch/token" --serial 000a1bff >/dev/null
 
 secret=$(random_base32 20)
+check "the key has 32 characters" 32 "${#secret}"
 printf '%s\n' "$secret" | "$ctl" set-totp --profile 1 --secret - --account Google --backup "$scratch/p1.bcp" >"$scratch/out"
 check "set-totp saves the backup" "Setting successful and profile backup saved" "$(cat "$scratch/out")"
 now=$(date +%s)
@@ -33,6 +34,33 @@ out=$("$ctl" set-static --profile 1 --password 'has space' 2>&1)
 check "a password with a space is refused" "Cannot include spaces" "$out"
 "$ctl" set-totp --profile 1 --secret 'ABC=' >/dev/null 2>&1
 check "a padded key is refused with status 1" 1 "$?"
+# Refusals: exit 1, the message, and neither the token nor the configuration
+# file changed.
+state() { echo "$("$ctl" sim show "$scratch/token")|$(cksum <"$config")"; }
+before=$(state)
+untouched() {
+  check "$1: token and configuration untouched" "$before" "$(state)"
+  before=$(state)
+}
+for n in 40 52; do
+  out=$("$ctl" set-totp --profile 1 --secret "$(random_base32 $((n * 5 / 8)))" --account Long 2>&1)
+  check "a $n-character key is refused with status 1" "1|Illegal secret key" "$?|$out"
+  untouched "$n-character key"
+done
+for c in tab DEL LF ESC; do
+  case $c in tab) byte='\t' ;; DEL) byte='\177' ;; LF) byte='\n' ;; ESC) byte='\033' ;; esac
+  out=$("$ctl" set-static --profile 1 --password "$(printf "pass${byte}word")" 2>&1)
+  check "a password with $c is refused with status 1" "1|Cannot include spaces" "$?|$out"
+  untouched "password with $c"
+done
+out=$("$ctl" set-totp --profile 1 --secret "$secret" --account "$(printf 'a\r\n[x]\r\nk=v')" 2>&1)
+check "an account name with line breaks is refused with status 1" "1|Cannot include spaces" "$?|$out"
+untouched "account name with line breaks"
+printf '[Orvika2_BACKUP]\r\nMode=OTP\r\nKey=%s\r\nAccount=Long\r\n' "$(random_base32 32)" >"$scratch/long.bcp"
+out=$("$ctl" import --profile 1 "$scratch/long.bcp" 2>&1)
+check "a backup with a 52-character key is refused with status 1" "1|Illegal secret key" "$?|$out"
+untouched "backup with a 52-character key"
+
 "$ctl" sim set "$scratch/token" --vanish-after 12 >/dev/null
 "$ctl" set-static --profile 1 --password 'another-one' >/dev/null 2>&1
 check "token pulled during a write: status 1" 1 "$?"

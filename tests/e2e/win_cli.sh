@@ -1,6 +1,7 @@
 #!/bin/sh
-# orvika2ctl.exe under Wine: no token (Wine's own HID keyboard must not count)
-# and the same codes as the native build from the same simulated token.
+# orvika2ctl.exe under Wine: no token (Wine's own HID keyboard must not count),
+# the same codes as the native build from the same simulated token, and file
+# arguments relative to the directory the command started in.
 . "$ORVIKA2_SOURCE_DIR/tests/e2e/lib.sh"
 wine_ctl() { "$ORVIKA2_WINE_RUN" "$ORVIKA2_BUILD_DIR/cli/orvika2ctl.exe" "$@"; }
 native="$ORVIKA2_NATIVE_BUILD_DIR/cli/orvika2ctl"
@@ -25,4 +26,15 @@ for t in 59 1234567890 $((256 * 30 * 4321)) 2000000000; do
 done
 serial=$(ORVIKA2_TOKEN="sim:$scratch/token" wine_ctl status | tr -d '\r' | sed -n 's/^Serial: //p')
 check "serial read under Wine" 000a1bff "$serial"
+
+# A bare file name means a file in the directory the command started in, not
+# in the Windows folder where the profile-file functions would put it.
+in_scratch() { (cd "$scratch" && ORVIKA2_TOKEN="sim:$scratch/token" wine_ctl "$@" | tr -d '\r'); }
+out=$(in_scratch set-totp --profile 1 --secret "$secret" --account Relative --backup rel.bcp)
+check "set-totp --backup with a bare name" "Setting successful and profile backup saved" "$out"
+check "the backup lands in the start directory" "$secret" "$(sed -n 's/^Key=//p' "$scratch/rel.bcp" 2>/dev/null | tr -d '\r')"
+printf '[Orvika2_BACKUP]\r\nMode=OTP\r\nKey=%s\r\nAccount=Imported\r\n' "$secret" >"$scratch/imp.bcp"
+out=$(in_scratch import --profile 2 imp.bcp)
+check "import of a bare name from the start directory" "Setting successful" "$out"
+check "the imported profile gives the same codes" "$(in_scratch code --profile 1 --at 59)" "$(in_scratch code --profile 2 --at 59)"
 finish

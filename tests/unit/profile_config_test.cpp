@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/text.h"
 #include "token/profile_config.h"
 
 namespace orvika2 {
@@ -106,7 +107,7 @@ Bytes TwoStepLayout(std::string_view secret, std::uint8_t configFlags) {
 
 Bytes RecordBytes(const ProfileConfig& record) { return Bytes(record.bytes.begin(), record.bytes.end()); }
 
-TEST(TwoStepRecord, KeysOfSixteenThirtyTwoAndFortyCharactersAreLaidOutByteExactly) {
+TEST(TwoStepRecord, KeysOfUpToTwentyBytesAreLaidOutByteExactly) {
     const struct {
         std::string_view key;
         std::string_view secret;  // what lands in the record
@@ -114,8 +115,8 @@ TEST(TwoStepRecord, KeysOfSixteenThirtyTwoAndFortyCharactersAreLaidOutByteExactl
         {"GEZDGNBVGY3TQOJQ", "1234567890"},
         {"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ", "12345678901234567890"},
         {"gezd gnbv gy3t qojq gezd gnbv gy3t qojq", "12345678901234567890"},
-        // 25 bytes decoded: only the first 20 are written.
-        {"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQGEZDGNBV", "12345678901234567890"},
+        // 165 bits: the five left over make no byte.
+        {"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQG", "12345678901234567890"},
     };
     for (const auto& c : cases) {
         for (const bool touch : {false, true}) {
@@ -127,10 +128,12 @@ TEST(TwoStepRecord, KeysOfSixteenThirtyTwoAndFortyCharactersAreLaidOutByteExactl
 }
 
 TEST(TwoStepRecord, UnusableKeysGiveNoRecord) {
-    const std::string longest(152, 'A');
+    const std::string longest = std::string(32, 'A') + std::string(120, ' ');
     EXPECT_TRUE(BuildTwoStepRecordFromKey(longest, false));
-    for (const std::string& key : {std::string(153, 'A'), std::string(), std::string("A"), std::string("  --  "),
-                                   std::string("MZXW6YQ="), std::string("GEZDGNBV9Y3TQOJQ")}) {
+    // 21, 25 and 32 bytes: more than the token holds.
+    for (const std::string& key : {std::string(34, 'A'), std::string(40, 'A'), std::string(52, 'A'),
+                                   std::string(153, ' ') + "AAAAAAAA", std::string(), std::string("A"),
+                                   std::string("  --  "), std::string("MZXW6YQ="), std::string("GEZDGNBV9Y3TQOJQ")}) {
         EXPECT_FALSE(BuildTwoStepRecordFromKey(key, false)) << key;
     }
 }
@@ -195,6 +198,10 @@ TEST(TextChecks, OnlyAsciiKeysAndTypablePasswordsPass) {
     EXPECT_FALSE(StaticPasswordTypable(L"pass\x00E9"));
     EXPECT_FALSE(StaticPasswordTypable(L"\xFF50\xFF41\xFF53\xFF53"));
     EXPECT_FALSE(StaticPasswordTypable(std::wstring_view(L"ab\0cd", 5)));
+    // The record would end at any of these.
+    for (const wchar_t* password : {L"pass\tword", L"pass\nword", L"pass\x7Fword", L"pass\x01word", L"pass\x1Bword"}) {
+        EXPECT_FALSE(StaticPasswordTypable(password)) << NarrowUtf8(password);
+    }
 }
 
 }  // namespace

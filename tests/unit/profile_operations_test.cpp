@@ -67,6 +67,9 @@ TEST_F(ProfileOperations, TwoStepChecksComeInTheirOrder) {
         {L"GEZDGNBV9", true, 0, kBalloonIllegalKey},
         {L"G", true, 0, kBalloonIllegalKey},
         {L"ＧＥＺＤＧＮＢＶ", true, 0, kBalloonIllegalKey},  // fullwidth letters
+        // 25 and 32 bytes: cut to 20, the codes would be wrong everywhere.
+        {L"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQGEZDGNBV", true, 0, kBalloonIllegalKey},
+        {L"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQGEZD", true, 0, kBalloonIllegalKey},
     };
     for (const auto& c : cases) {
         SimToken fresh;
@@ -87,8 +90,9 @@ TEST_F(ProfileOperations, TwoStepChecksComeInTheirOrder) {
 
 TEST_F(ProfileOperations, KeyLengthLimitIs152Characters) {
     auto page = Page(1);
-    EXPECT_TRUE(WriteTwoStepProfile(page, std::wstring(152, L'A'), L"x", false, false).applied);
-    EXPECT_EQ(WriteTwoStepProfile(page, std::wstring(153, L'A'), L"x", false, false).balloonId, kBalloonIllegalKey);
+    const std::wstring key = std::wstring(kRfcKey) + std::wstring(120, L' ');
+    EXPECT_TRUE(WriteTwoStepProfile(page, key, L"x", false, false).applied);
+    EXPECT_EQ(WriteTwoStepProfile(page, key + L" ", L"x", false, false).balloonId, kBalloonIllegalKey);
 }
 
 TEST_F(ProfileOperations, StaticPasswordChecksComeInTheirOrder) {
@@ -100,6 +104,9 @@ TEST_F(ProfileOperations, StaticPasswordChecksComeInTheirOrder) {
         {L"abc", kMsgPasswordLength, 0},
         {std::wstring(39, L'x'), kMsgPasswordLength, 0},
         {L"pässword", 0, kBalloonNoSpaces},  // no key types it
+        {L"pass\tword", 0, kBalloonNoSpaces},
+        {L"pass\x7Fword", 0, kBalloonNoSpaces},
+        {L"pass\nword", 0, kBalloonNoSpaces},
     };
     for (const auto& c : cases) {
         auto page = Page(1);

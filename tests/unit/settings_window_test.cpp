@@ -202,6 +202,9 @@ TEST(AccountName, SpacesFirstThenLength) {
         {L" ", kBalloonNameHasSpace},
         {twenty + L" x", kBalloonNameHasSpace},
         {L"tab\there", 0},  // only U+0020 counts as a space
+        {L"a\r\n[x]\r\nk=v", kBalloonNameHasSpace},
+        {L"a\n", kBalloonNameHasSpace},
+        {L"\rb", kBalloonNameHasSpace},
     };
     for (const auto& c : cases) EXPECT_EQ(CheckAccountName(c.name), c.balloon) << c.name.size();
 }
