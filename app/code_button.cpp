@@ -18,14 +18,13 @@ void Generate(CodeButtonPort& port, TokenPorts token, const StringSource& string
         ShowString(port, strings, outcome.messageId);
         return;
     case CodeAction::TypeCode:
-        if (const int id = TypingMessageId(
-                TypeCodeWhenReady(port.Typing(), token.clock, outcome.code, FocusRule::MustLeaveOwnWindows))) {
-            ShowString(port, strings, id);
-        }
+        ReportTyping(port, strings,
+                     {outcome.code, TypeCodeWhenReady(port.Typing(), token.clock, outcome.code,
+                                                      FocusRule::MustLeaveOwnWindows)});
         return;
     case CodeAction::AwaitTouch:
         port.ShowWindowNormally();
-        port.RunTouchWait(profile);
+        if (const auto attempt = port.RunTouchWait(profile)) ReportTyping(port, strings, *attempt);
         return;
     case CodeAction::Nothing:
         return;
@@ -40,8 +39,15 @@ int ActiveProfile(CodeButtonPort& port) {
     return 0;
 }
 
-int TypingMessageId(TypingResult result) {
-    return result == TypingResult::FocusStayed ? kMsgGoToInputBox : 0;
+void ReportTyping(CodeButtonPort& port, const StringSource& strings, const TypingAttempt& attempt) {
+    const TypingNotice notice = NoticeForTyping(attempt.result);
+    if (!notice.messageId) return;
+    if (!notice.offerClipboard) {
+        ShowString(port, strings, notice.messageId);
+    } else if (port.AskYesNo(strings(notice.messageId), kClipboardOfferFlags) &&
+               !port.CopyCodeToClipboard(attempt.code)) {
+        ShowString(port, strings, kMsgCopyFailed);
+    }
 }
 
 void RunCodeButton(CodeButtonPort& port, TokenPorts token, const StringSource& strings) {

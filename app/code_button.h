@@ -1,6 +1,8 @@
 #pragma once
 // The code button handler: which profile the menu marks active, the
 // generator's outcome, and what the user then sees or gets typed.
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/floating_window.h"
@@ -20,18 +22,29 @@ public:
     virtual void ShowWindowWithoutActivation() = 0;
     // No owner, empty caption, in the interface language.
     virtual void ShowMessageBox(const std::wstring& text, unsigned flags) = 0;
-    // Wait15SecDialog for this profile, modally.
-    virtual void RunTouchWait(int profile) = 0;
+    // Same conventions, Yes and No buttons; true for Yes.
+    virtual bool AskYesNo(const std::wstring& text, unsigned flags) = 0;
+    // Puts the code's digits on the clipboard for kClipboardHoldMs; false
+    // when the clipboard could not be had.
+    virtual bool CopyCodeToClipboard(const VerificationCode& code) = 0;
+    // Wait15SecDialog for this profile, modally; the worker's attempt to
+    // type the touched code, nullopt when no code came.
+    virtual std::optional<TypingAttempt> RunTouchWait(int profile) = 0;
     virtual TypingPort& Typing() = 0;
 };
 
-inline constexpr unsigned kCodeMessageFlags = 0x40030;  // OK, exclamation, top-most
+inline constexpr unsigned kCodeMessageFlags = 0x40030;    // OK, exclamation, top-most
+inline constexpr unsigned kClipboardOfferFlags = 0x40004;  // Yes/No, top-most
+// The main window's one-shot timer that takes a copied code off the
+// clipboard; above the 16-bit event codes that name the device timers.
+inline constexpr std::uintptr_t kClipboardClearTimer = 0x10000;
 
 // The active profile by the menu's whole state values: 1, 2, or 0 for none.
 int ActiveProfile(CodeButtonPort& port);
 
-// The string a typing result is reported with, 0 for none.
-int TypingMessageId(TypingResult result);
+// Tells the user what became of an attempt to type, and puts the code on
+// the clipboard when typing could not reach its target and the user agrees.
+void ReportTyping(CodeButtonPort& port, const StringSource& strings, const TypingAttempt& attempt);
 
 void RunCodeButton(CodeButtonPort& port, TokenPorts token, const StringSource& strings);
 

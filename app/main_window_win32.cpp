@@ -11,6 +11,8 @@
 #include "app/wait_dialog_win32.h"
 #include "app/shell_windows_win32.h"
 #include "platform/autostart_win32.h"
+#include "platform/clipboard_win32.h"
+#include "platform/secure_memory.h"
 #include "app/ui_language_win32.h"
 #include "desktop/balloon_win32.h"
 #include "platform/token_bus_select.h"
@@ -250,6 +252,7 @@ void COrvika2Dlg::OnDeviceChange(WPARAM wParam, LPARAM lParam) {
 
 void COrvika2Dlg::OnTimer(UINT_PTR timerId) {
     KillTimer(hwnd(), timerId);
+    if (timerId == kClipboardClearTimer) ClearCopiedCode();
     switch (ActionForTimer(timerId)) {
         case TimerAction::CheckPresence: tracking_->CheckTokenPresence(); break;
         case TimerAction::TokenArrival: tracking_->HandleTokenArrival(); break;
@@ -347,6 +350,9 @@ void COrvika2Dlg::OnClose() {
         trayIconWanted_ = false;
         Shell_NotifyIconW(NIM_DELETE, &trayIcon_);
     }
+    // A code copied moments ago does not outlive the application.
+    KillTimer(hwnd(), kClipboardClearTimer);
+    ClearCopiedCode();
     CloseBalloonMsg();
     EndDialog(IDCANCEL);
 }
@@ -404,12 +410,34 @@ void COrvika2Dlg::HideWindow() { ShowWindow(hwnd(), SW_HIDE); }
 
 void COrvika2Dlg::ShowWindowNormally() { ShowWindow(hwnd(), SW_SHOWNORMAL); }
 
-void COrvika2Dlg::RunTouchWait(int profile) {
+std::optional<TypingAttempt> COrvika2Dlg::RunTouchWait(int profile) {
     // A target that is one of ours would take the code in our place.
     DWORD process = 0;
     if (codeTarget_) GetWindowThreadProcessId(codeTarget_, &process);
     Wait15SecDialog dialog(profile, Token(), process == GetCurrentProcessId() ? nullptr : codeTarget_);
-    if (const int id = TouchWaitMessageId(dialog.Run())) ShowMessageBox(LoadUiString(id), kCodeMessageFlags);
+    return dialog.Run();
+}
+
+bool COrvika2Dlg::AskYesNo(const std::wstring& text, unsigned flags) {
+    return MessageBoxExW(nullptr, text.c_str(), L"", flags, UiLanguageId()) == IDYES;
+}
+
+// A later copy restarts the timer with its own sequence number.
+bool COrvika2Dlg::CopyCodeToClipboard(const VerificationCode& code) {
+    std::string digits = code.Text();
+    SecretWString text;
+    text->assign(digits.begin(), digits.end());
+    SecureWipe(digits);
+    const auto sequence = PutClipboardText(hwnd(), text.get());
+    if (!sequence) return false;
+    copiedCodeSequence_ = sequence;
+    SetTimer(hwnd(), kClipboardClearTimer, kClipboardHoldMs, nullptr);
+    return true;
+}
+
+void COrvika2Dlg::ClearCopiedCode() {
+    if (copiedCodeSequence_) ClearClipboardIfUnchanged(hwnd(), *copiedCodeSequence_);
+    copiedCodeSequence_.reset();
 }
 
 void COrvika2Dlg::ShowWindowWithoutActivation() { ShowWindow(hwnd(), SW_SHOWNOACTIVATE); }

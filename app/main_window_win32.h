@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/code_button.h"
@@ -68,8 +69,11 @@ private:
     void HideWindow() override;
     void ShowWindowNormally() override;
     void ShowWindowWithoutActivation() override;
-    void RunTouchWait(int profile) override;
+    bool AskYesNo(const std::wstring& text, unsigned flags) override;
+    bool CopyCodeToClipboard(const VerificationCode& code) override;
+    std::optional<TypingAttempt> RunTouchWait(int profile) override;
     TypingPort& Typing() override { return typing_; }
+    void ClearCopiedCode();
 
     AppContext& context_;
     UniqueIcon bigIcon_;
@@ -88,6 +92,8 @@ private:
     Win32Typing typing_;
     // The window that had the focus when the code was asked for.
     HWND codeTarget_ = nullptr;
+    // The clipboard's sequence number right after a code was put there.
+    std::optional<DWORD> copiedCodeSequence_;
     std::unique_ptr<ProfileTracking> tracking_;
 };
 

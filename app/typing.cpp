@@ -21,9 +21,27 @@ TypingResult TypeCodeWhenReady(TypingPort& port, Clock& clock, const Verificatio
         !WaitWhile(clock, kFocusWaitLimitMs, [&] { return port.OwnWindowInForeground(); })) {
         return TypingResult::FocusStayed;
     }
-    WaitWhile(clock, kModifierWaitLimitMs, [&] { return port.ModifierKeysDown(); });
+    if (!WaitWhile(clock, kModifierWaitLimitMs, [&] { return port.ModifierKeysDown(); })) {
+        return TypingResult::ModifiersHeld;
+    }
+    if (port.ForegroundOutranksUs()) return TypingResult::TargetElevated;
     const auto events = code.KeyEvents();
     return port.SendKeys(events) ? TypingResult::Typed : TypingResult::SendFailed;
+}
+
+bool IntegrityBlocksTyping(std::optional<std::uint32_t> target, std::optional<std::uint32_t> own) {
+    return !target || *target > own.value_or(kMediumIntegrity);
+}
+
+TypingNotice NoticeForTyping(TypingResult result) {
+    switch (result) {
+    case TypingResult::Typed: return {};
+    case TypingResult::FocusStayed: return {kMsgGoToInputBox, false};
+    case TypingResult::ModifiersHeld: return {kMsgReleaseModifiers, false};
+    case TypingResult::TargetElevated: return {kMsgTargetElevatedCopyInstead, true};
+    case TypingResult::SendFailed: return {kMsgTypingFailedCopyInstead, true};
+    }
+    return {};
 }
 
 }  // namespace orvika2

@@ -3,6 +3,7 @@
 // one of ours and the hotkey's modifiers are up: keys typed into our own
 // window are lost, and with Ctrl still held the target gets Ctrl+digits.
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "platform/clock.h"
@@ -18,23 +19,56 @@ public:
     virtual bool OwnWindowInForeground() = 0;
     // Ctrl, Alt, Shift or a Windows key is held.
     virtual bool ModifierKeysDown() = 0;
+    // Windows drops keys injected into a process of a higher integrity level
+    // without an error, so such a target is found out before typing.
+    virtual bool ForegroundOutranksUs() = 0;
     // One platform call for the whole batch; false when fewer were taken.
     virtual bool SendKeys(std::span<const KeyEvent> events) = 0;
 };
 
 enum class FocusRule { MustLeaveOwnWindows, Anywhere };
-enum class TypingResult { Typed, FocusStayed, SendFailed };
+enum class TypingResult { Typed, FocusStayed, ModifiersHeld, TargetElevated, SendFailed };
+
+struct TypingAttempt {
+    VerificationCode code;
+    TypingResult result = TypingResult::Typed;
+};
 
 inline constexpr std::uint32_t kFocusWaitLimitMs = 3000;
 inline constexpr std::uint32_t kModifierWaitLimitMs = 1000;
 inline constexpr std::uint32_t kTypingPollMs = 20;
 
 // Waits, each wait bounded, for the focus (under MustLeaveOwnWindows) and
-// then for the modifiers; keys still held after their limit do not stop the
-// typing, a focus still ours does.
+// then for the modifiers; types nothing when either outlasts its limit or
+// the target would drop the keys.
 TypingResult TypeCodeWhenReady(TypingPort& port, Clock& clock, const VerificationCode& code, FocusRule rule);
+
+// Mandatory-label levels of Windows process tokens.
+inline constexpr std::uint32_t kMediumIntegrity = 0x2000;
+
+// Whether keys sent from a process at `own` level are dropped by the target:
+// a target whose level could not be read counts as higher, and a level of
+// our own that could not be read as the usual medium.
+bool IntegrityBlocksTyping(std::optional<std::uint32_t> target, std::optional<std::uint32_t> own);
+
+// What the user is told after an attempt: nothing (id 0), a message, or a
+// Yes/No question whether to put the code on the clipboard instead.
+struct TypingNotice {
+    int messageId = 0;
+    bool offerClipboard = false;
+    friend bool operator==(const TypingNotice&, const TypingNotice&) = default;
+};
+TypingNotice NoticeForTyping(TypingResult result);
 
 // String 30 tells the user to go to the code's input box first.
 inline constexpr int kMsgGoToInputBox = 30;
+inline constexpr int kMsgReleaseModifiers = 270;
+inline constexpr int kMsgTypingFailedCopyInstead = 271;
+inline constexpr int kMsgTargetElevatedCopyInstead = 272;
+inline constexpr int kMsgCopyFailed = 273;
+
+// A code put on the clipboard is taken off again after this long, unless
+// something else has replaced it meanwhile.
+inline constexpr std::uint32_t kClipboardHoldMs = 30000;
 
 }  // namespace orvika2

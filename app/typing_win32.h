@@ -1,6 +1,6 @@
 #pragma once
-// The typing port over the real desktop: the foreground window's process,
-// the keyboard's modifier state and SendInput.
+// The typing port over the real desktop: the foreground window's process
+// and its integrity level, the keyboard's modifier state and SendInput.
 #include <memory>
 
 #include "app/typing.h"
@@ -12,6 +12,7 @@ public:
     Win32Typing();
     bool OwnWindowInForeground() override;
     bool ModifierKeysDown() override;
+    bool ForegroundOutranksUs() override;
     bool SendKeys(std::span<const KeyEvent> events) override;
 
 private:

@@ -15,23 +15,17 @@ bool FilteredKeyDown(std::uint32_t message, std::uintptr_t virtualKey) {
     return message == kKeyDown && (virtualKey == kEnter || virtualKey == kEscape);
 }
 
-TouchWaitResult WaitForTouchWorker(TokenPorts token, const std::atomic<bool>& cancelled, TouchWaitPort& dialog) {
+std::optional<TypingAttempt> WaitForTouchWorker(TokenPorts token, const std::atomic<bool>& cancelled,
+                                                TouchWaitPort& dialog) {
     const auto code = WaitForTouchedCode(token, cancelled);
-    TouchWaitResult result = TouchWaitResult::NoCode;
+    std::optional<TypingAttempt> attempt;
     if (code && !cancelled.load()) {
-        dialog.MinimiseDialog();
-        switch (TypeCodeWhenReady(dialog.Typing(), token.clock, *code, FocusRule::MustLeaveOwnWindows)) {
-        case TypingResult::Typed: result = TouchWaitResult::Typed; break;
-        case TypingResult::FocusStayed: result = TouchWaitResult::FocusStayed; break;
-        case TypingResult::SendFailed: result = TouchWaitResult::SendFailed; break;
-        }
+        dialog.StepAside(dialog.Typing().OwnWindowInForeground());
+        attempt = TypingAttempt{*code, TypeCodeWhenReady(dialog.Typing(), token.clock, *code,
+                                                         FocusRule::MustLeaveOwnWindows)};
     }
     if (!cancelled.load()) dialog.CloseDialog();
-    return result;
-}
-
-int TouchWaitMessageId(TouchWaitResult result) {
-    return result == TouchWaitResult::FocusStayed ? kMsgGoToInputBox : 0;
+    return attempt;
 }
 
 void EndTouchWait(TokenPorts token) {

@@ -3,6 +3,7 @@
 // worker that collects the touched answer, and the reset on closing.
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/typing.h"
@@ -11,8 +12,9 @@
 namespace orvika2 {
 
 inline constexpr std::uint32_t WM_COUNTDOWN_TICK = 0x07E8;
-// Sent by the worker: the dialog minimises itself and hands the focus back
-// on its own thread, the one that owns the activation.
+// Sent by the worker: the dialog minimises itself and, when wParam is
+// non-zero, hands the focus back on its own thread, the one that owns the
+// activation.
 inline constexpr std::uint32_t WM_STEP_ASIDE = 0x07E9;
 inline constexpr std::uint32_t kCountdownTickMs = 1000;
 inline constexpr int kWaitDialogTitle = 226;
@@ -38,22 +40,21 @@ bool FilteredKeyDown(std::uint32_t message, std::uintptr_t virtualKey);
 class TouchWaitPort {
 public:
     virtual ~TouchWaitPort() = default;
-    // Out of the way, so that the code goes to the window that had the focus.
-    virtual void MinimiseDialog() = 0;
+    // Minimises the dialog; with `handFocusBack` the window that had the
+    // focus when the code was asked for gets it again.
+    virtual void StepAside(bool handFocusBack) = 0;
     virtual TypingPort& Typing() = 0;
     virtual void CloseDialog() = 0;
 };
 
-enum class TouchWaitResult { Typed, NoCode, FocusStayed, SendFailed };
-
 // Collects the answer of the challenge still pending in the token, with its
-// own token session; on a code minimises the dialog and types it. Closes the
+// own token session; on a code steps the dialog aside and types it. The
+// focus is handed back only while one of our windows is in front: a user
+// who has gone to another window meanwhile wants the code there. Closes the
 // dialog on every result unless the dialog itself cancelled the wait.
-TouchWaitResult WaitForTouchWorker(TokenPorts token, const std::atomic<bool>& cancelled, TouchWaitPort& dialog);
-
-// The string the result is reported with once the dialog has closed, 0 for
-// none.
-int TouchWaitMessageId(TouchWaitResult result);
+// Nullopt when no code came.
+std::optional<TypingAttempt> WaitForTouchWorker(TokenPorts token, const std::atomic<bool>& cancelled,
+                                                TouchWaitPort& dialog);
 
 // The dialog's close: a token still waiting for its button receives the
 // reset report, so it stops waiting.

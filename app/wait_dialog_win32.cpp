@@ -19,10 +19,10 @@ Wait15SecDialog::~Wait15SecDialog() {
     WaitForWorker();
 }
 
-TouchWaitResult Wait15SecDialog::Run() {
+std::optional<TypingAttempt> Wait15SecDialog::Run() {
     DoModal();
     WaitForWorker();
-    return result_;
+    return attempt_;
 }
 
 BOOL Wait15SecDialog::OnInitDialog() {
@@ -40,7 +40,7 @@ BOOL Wait15SecDialog::OnInitDialog() {
     SetTimer(hwnd(), kCountdownTimer, kCountdownTickMs, &SendTick);
     worker_ = std::jthread([this] {
         SetThreadUILanguage(UiLanguageId());
-        result_ = WaitForTouchWorker(token_, cancelled_, *this);
+        attempt_ = WaitForTouchWorker(token_, cancelled_, *this);
         workerDone_ = true;
     });
     return TRUE;
@@ -66,7 +66,7 @@ bool Wait15SecDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& re
         SetDlgItemTextW(hwnd(), IDC_COUNTDOWN, countdown_.Text().c_str());
         return true;
     case WM_STEP_ASIDE:
-        StepAside();
+        OnStepAside(wParam != 0);
         return true;
     case WM_CLOSE:
         OnClose();
@@ -99,14 +99,16 @@ void Wait15SecDialog::WaitForWorker() {
     worker_.join();
 }
 
-// Minimising activates another of our windows; the target is made
-// foreground afterwards, from the thread that owned the activation.
-void Wait15SecDialog::StepAside() {
+// Minimising an active dialog activates another of our windows; the target
+// is made foreground afterwards, from the thread that owned the activation.
+void Wait15SecDialog::OnStepAside(bool handFocusBack) {
     ShowWindow(hwnd(), SW_MINIMIZE);
-    if (focusTarget_ && IsWindow(focusTarget_)) SetForegroundWindow(focusTarget_);
+    if (handFocusBack && focusTarget_ && IsWindow(focusTarget_)) SetForegroundWindow(focusTarget_);
 }
 
-void Wait15SecDialog::MinimiseDialog() { SendMessageW(hwnd(), WM_STEP_ASIDE, 0, 0); }
+void Wait15SecDialog::StepAside(bool handFocusBack) {
+    SendMessageW(hwnd(), WM_STEP_ASIDE, handFocusBack ? 1 : 0, 0);
+}
 
 void Wait15SecDialog::CloseDialog() { SendMessageW(hwnd(), WM_CLOSE, 0, 0); }
 

@@ -21,20 +21,20 @@ public:
     ~Wait15SecDialog() override;
 
     // Modal; the worker has ended when it returns.
-    TouchWaitResult Run();
+    std::optional<TypingAttempt> Run();
     int profile() const { return profile_; }
 
 private:
     BOOL OnInitDialog() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void OnClose();
-    void StepAside();
+    void OnStepAside(bool handFocusBack);
     void WaitForWorker();
     static void CALLBACK SendTick(HWND window, UINT, UINT_PTR, DWORD);
     static LRESULT CALLBACK FilterKeys(int code, WPARAM wParam, LPARAM lParam);
 
     // TouchWaitPort, called on the worker thread.
-    void MinimiseDialog() override;
+    void StepAside(bool handFocusBack) override;
     TypingPort& Typing() override { return typing_; }
     void CloseDialog() override;
 
@@ -47,7 +47,7 @@ private:
     Win32Typing typing_;
     std::atomic<bool> cancelled_{false};
     std::atomic<bool> workerDone_{false};
-    TouchWaitResult result_ = TouchWaitResult::NoCode;
+    std::optional<TypingAttempt> attempt_;
     std::jthread worker_;
 };
 

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Orvika2.exe under wine64 on Xvfb with a simulated token: the hotkeys type
-# the right code into another window, switch profiles with their notice and
-# stay quiet for a static password profile; a token without profiles brings
+# the right code into another window, type nothing while Ctrl stays held,
+# switch profiles with their notice and stay quiet for a static password
+# profile; a token without profiles brings
 # the first-use prompt.
 # Screenshots go to $ORVIKA2_BUILD_DIR/artifacts/.
 set -eu
@@ -15,6 +16,20 @@ start_app
 start=$(date +%s)
 press ctrl q
 expect_code "$secret1" "$start"
+
+step "Ctrl held on after Ctrl+Q: nothing typed, a message asks to release the keys"
+: >"$typed"
+focus_recorder
+xdotool keydown ctrl; sleep 0.1; xdotool key q
+box=$(wait_message_box) || { xdotool keyup ctrl; fail "no message after holding Ctrl"; }
+xdotool keyup ctrl
+sleep 0.5
+import -window root "$artifacts/tracking_modifiers_held.png"
+[ ! -s "$typed" ] || fail "typed while Ctrl was held: $(cat "$typed")"
+xdotool windowfocus --sync "$box" 2>/dev/null || true
+xdotool key Return
+sleep 1
+[ ! -s "$typed" ] || fail "typed after the message: $(cat "$typed")"
 
 step "Alt+S moves the check mark to profile 2 and shows its notice"
 open_menu
@@ -51,19 +66,7 @@ step "no profile configured: the first-use prompt"
 rm -f "$token"*; "$ctl" sim create "$token" >/dev/null
 rm -f "$typed"
 (cd "$install" && exec "$wine_run" Orvika2.exe </dev/null >"$work/app.log" 2>&1) &
-prompt=""
-for _ in $(seq 150); do
-  for id in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
-    name=$(xdotool getwindowname "$id" 2>/dev/null || true)
-    [ -z "$name" ] || continue
-    set -- $(geometry "$id")
-    # A centred box of some size, not one of Wine's helper windows at the origin.
-    [ "$1" -gt 0 ] && [ "$2" -gt 0 ] && [ "$3" -gt 150 ] && [ "$4" -gt 60 ] && { prompt=$id; break; }
-  done
-  [ -n "$prompt" ] && break
-  sleep 0.2
-done
-[ -n "$prompt" ] || fail "no first-use message box"
+prompt=$(wait_message_box) || fail "no first-use message box"
 sleep 1
 import -window root "$artifacts/tracking_first_use.png"
 xdotool windowfocus --sync "$prompt" 2>/dev/null || true
@@ -71,5 +74,5 @@ xdotool key Return
 wait_window '^Orvika2 settings$' 50 >/dev/null || fail "the settings window did not follow the prompt"
 stop_all
 
-echo "screenshots: $artifacts/tracking_notice.png $artifacts/tracking_first_use.png"
+echo "screenshots: $artifacts/tracking_notice.png $artifacts/tracking_modifiers_held.png $artifacts/tracking_first_use.png"
 echo PASS

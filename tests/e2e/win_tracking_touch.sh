@@ -1,7 +1,8 @@
 #!/bin/sh
 # Orvika2.exe under wine64 on Xvfb with a simulated token whose profile
 # waits for a touch: the countdown dialog, and its close box that resets the
-# token without typing anything; and the code typed after the touch.
+# token without typing anything; and the code typed after the touch, into
+# the window the code was asked for or the one the user has gone to since.
 # Screenshots go to $ORVIKA2_BUILD_DIR/artifacts/.
 set -eu
 failure_shot=tracking_touch_failure.png
@@ -30,17 +31,29 @@ sleep 1.5
 [ ! -s "$typed" ] || fail "typed after closing early: $(cat "$typed")"
 stop_all
 
-step "a touch profile: the countdown, then the code after the touch"
+step "a touch profile: touched while the countdown is in front, the code goes back to the input box"
 rm -f "$token"*; "$ctl" sim create "$token" --totp1 "$secret1" --touch1 >/dev/null
 start_app
+start_second_recorder
+start=$(date +%s)
+press ctrl q
+dialog=$(wait_window '^2-Step Verification Code$' 50) || fail "no countdown dialog"
+xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+sleep 1
+wctl sim touch >/dev/null
+expect_code "$secret1" "$start"
+wait_gone '^2-Step Verification Code$' || fail "the countdown dialog stayed open"
+
+step "a touch profile: a user gone to another window meanwhile gets the code there"
+: >"$typed"
 start=$(date +%s)
 press ctrl q
 wait_window '^2-Step Verification Code$' 50 >/dev/null || fail "no countdown dialog"
 sleep 1
-# The user goes back to the input box before touching the token.
-focus_recorder
+focus_window "$recorder2"
 wctl sim touch >/dev/null
-expect_code "$secret1" "$start"
+expect_code "$secret1" "$start" "$typed2"
+[ ! -s "$typed" ] || fail "the focus went back to the first window: $(cat "$typed")"
 wait_gone '^2-Step Verification Code$' || fail "the countdown dialog stayed open"
 stop_all
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@ class FakeTyping final : public TypingPort {
 public:
     bool OwnWindowInForeground() override { return Next(foreground, foregroundAsked); }
     bool ModifierKeysDown() override { return Next(modifiers, modifiersAsked); }
+    bool ForegroundOutranksUs() override { return elevatedTarget; }
     bool SendKeys(std::span<const KeyEvent> events) override {
         sent.emplace_back(events.begin(), events.end());
         return accepts;
@@ -29,6 +31,7 @@ public:
     std::vector<bool> foreground{false};
     std::vector<bool> modifiers{false};
     bool accepts = true;
+    bool elevatedTarget = false;
     std::size_t foregroundAsked = 0, modifiersAsked = 0;
     std::vector<std::vector<KeyEvent>> sent;
 
@@ -59,8 +62,8 @@ TEST(TypeCodeWhenReady, WaitsForFocusAndModifiersWithinTheirBounds) {
         {{true}, {false}, FocusRule::MustLeaveOwnWindows, TypingResult::FocusStayed, false},
         {{true}, {false}, FocusRule::Anywhere, TypingResult::Typed, true},
         {{false}, {true, true, false}, FocusRule::MustLeaveOwnWindows, TypingResult::Typed, true},
-        // Keys held for ever delay the typing by the bound, no more.
-        {{false}, {true}, FocusRule::MustLeaveOwnWindows, TypingResult::Typed, true},
+        // Keys still held after their bound: the target would get Ctrl+digits.
+        {{false}, {true}, FocusRule::MustLeaveOwnWindows, TypingResult::ModifiersHeld, true},
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
         SCOPED_TRACE(i);
@@ -69,7 +72,7 @@ TEST(TypeCodeWhenReady, WaitsForFocusAndModifiersWithinTheirBounds) {
         port.modifiers = cases[i].modifiers;
         FakeClock clock;
         EXPECT_EQ(TypeCodeWhenReady(port, clock, VerificationCode{321}, cases[i].rule), cases[i].result);
-        EXPECT_EQ(port.sent.size(), cases[i].result == TypingResult::FocusStayed ? 0u : 1u);
+        EXPECT_EQ(port.sent.size(), cases[i].result == TypingResult::Typed ? 1u : 0u);
         EXPECT_EQ(port.modifiersAsked > 0, cases[i].modifiersLookedAt);
         // Bounded: about three seconds for the focus and one for the keys.
         EXPECT_LE(clock.TotalSleptMs(), 4100u);
@@ -87,6 +90,27 @@ TEST(TypeCodeWhenReady, TypesTheKeypadDigitsInOneBatchOnceTheKeysAreUp) {
     EXPECT_EQ(port.modifiersAsked, 3u);
     port.accepts = false;
     EXPECT_EQ(TypeCodeWhenReady(port, clock, VerificationCode{1}, FocusRule::Anywhere), TypingResult::SendFailed);
+    port.elevatedTarget = true;
+    EXPECT_EQ(TypeCodeWhenReady(port, clock, VerificationCode{1}, FocusRule::Anywhere), TypingResult::TargetElevated);
+    EXPECT_EQ(port.sent.size(), 2u);
+}
+
+TEST(TypeCodeWhenReady, ATargetOfHigherOrUnknownIntegrityBlocksTheKeys) {
+    constexpr std::uint32_t kLow = 0x1000, kHigh = 0x3000, kSystem = 0x4000;
+    struct Case {
+        std::optional<std::uint32_t> target, own;
+        bool blocked;
+    };
+    const std::vector<Case> cases{
+        {kMediumIntegrity, kMediumIntegrity, false}, {kLow, kMediumIntegrity, false},
+        {kHigh, kMediumIntegrity, true},             {kHigh, kHigh, false},
+        {kSystem, kHigh, true},                      {std::nullopt, kHigh, true},
+        {kHigh, std::nullopt, true},                 {kMediumIntegrity, std::nullopt, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IntegrityBlocksTyping(c.target, c.own), c.blocked)
+            << c.target.value_or(0) << " from " << c.own.value_or(0);
+    }
 }
 
 // The main window as the handler uses it.
@@ -102,9 +126,21 @@ public:
         boxes.push_back(text);
         boxFlags.push_back(flags);
     }
-    void RunTouchWait(int profile) override {
+    bool AskYesNo(const std::wstring& text, unsigned flags) override {
+        calls.push_back("ask");
+        boxes.push_back(text);
+        boxFlags.push_back(flags);
+        return answerYes;
+    }
+    bool CopyCodeToClipboard(const VerificationCode& code) override {
+        calls.push_back("copy");
+        if (clipboardWorks) copied.push_back(code);
+        return clipboardWorks;
+    }
+    std::optional<TypingAttempt> RunTouchWait(int profile) override {
         calls.push_back("wait");
         waitedFor = profile;
+        return touchAttempt;
     }
     TypingPort& Typing() override { return typing; }
 
@@ -114,6 +150,10 @@ public:
     std::vector<std::wstring> boxes;
     std::vector<unsigned> boxFlags;
     int waitedFor = 0;
+    bool answerYes = true;
+    bool clipboardWorks = true;
+    std::vector<VerificationCode> copied;
+    std::optional<TypingAttempt> touchAttempt;
     FakeTyping typing;
 };
 
@@ -160,6 +200,82 @@ TEST(CodeButton, FocusThatStaysOnOurWindowsTypesNothingAndSaysWhere) {
     EXPECT_EQ(window.boxFlags, std::vector<unsigned>{0x40030u});
     // One box, after the bounded wait: no box per look at the focus.
     EXPECT_GT(window.typing.foregroundAsked, 1u);
+}
+
+TEST(CodeButton, TypingThatCannotReachItsTargetIsReportedAndOffersTheClipboard) {
+    struct Case {
+        const char* name;
+        std::function<void(FakeButtonWindow&)> arrange;
+        int message;  // 0: none
+        unsigned flags;
+        bool copied;
+    };
+    const std::vector<Case> cases{
+        {"modifiers held", [](FakeButtonWindow& w) { w.typing.modifiers = {true}; }, 270, 0x40030u, false},
+        {"fewer events taken", [](FakeButtonWindow& w) { w.typing.accepts = false; }, 271, 0x40004u, true},
+        {"declined", [](FakeButtonWindow& w) { w.typing.accepts = false; w.answerYes = false; }, 271, 0x40004u, false},
+        {"elevated target", [](FakeButtonWindow& w) { w.typing.elevatedTarget = true; }, 272, 0x40004u, true},
+        {"typed", [](FakeButtonWindow&) {}, 0, 0, false},
+    };
+    // A copy that fails after the Yes is said, not swallowed.
+    {
+        SimToken sim;
+        sim.InstallTwoStep(1, kKey);
+        FakeButtonWindow window;
+        window.typing.elevatedTarget = true;
+        window.clipboardWorks = false;
+        RunCodeButton(window, sim.ports(), &En);
+        EXPECT_EQ(window.boxes, (std::vector<std::wstring>{En(272), En(273)}));
+        EXPECT_EQ(window.boxFlags, (std::vector<unsigned>{0x40004u, 0x40030u}));
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SimToken sim;
+        sim.InstallTwoStep(1, kKey);
+        FakeButtonWindow window;
+        c.arrange(window);
+        RunCodeButton(window, sim.ports(), &En);
+        const bool typed = c.message == 0 || c.message == 271;
+        EXPECT_EQ(window.typing.sent.size(), typed ? 1u : 0u);
+        EXPECT_EQ(window.boxes, c.message ? std::vector<std::wstring>{En(c.message)} : std::vector<std::wstring>{});
+        EXPECT_EQ(window.boxFlags, c.message ? std::vector<unsigned>{c.flags} : std::vector<unsigned>{});
+        const CodeOutcome direct = GenerateVerificationCode(sim.ports(), 1);
+        EXPECT_EQ(window.copied, c.copied ? std::vector<VerificationCode>{direct.code} : std::vector<VerificationCode>{});
+        EXPECT_EQ(window.calls.back(), "show-noactivate");
+    }
+}
+
+TEST(CodeButton, TheTouchWaitsAttemptIsReportedLikeADirectOne) {
+    struct Case {
+        std::optional<TypingResult> result;  // nullopt: no code came
+        std::vector<std::string> reported;
+        int message;
+    };
+    const std::vector<Case> cases{
+        {std::nullopt, {}, 0},
+        {TypingResult::Typed, {}, 0},
+        {TypingResult::FocusStayed, {"box"}, 30},
+        {TypingResult::ModifiersHeld, {"box"}, 270},
+        {TypingResult::SendFailed, {"ask", "copy"}, 271},
+        {TypingResult::TargetElevated, {"ask", "copy"}, 272},
+    };
+    const VerificationCode code{321};
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(i);
+        SimToken sim;
+        sim.InstallTwoStep(1, kKey, true);
+        FakeButtonWindow window;
+        if (cases[i].result) window.touchAttempt = TypingAttempt{code, *cases[i].result};
+        RunCodeButton(window, sim.ports(), &En);
+        std::vector<std::string> expected{"hide", "show", "wait"};
+        expected.insert(expected.end(), cases[i].reported.begin(), cases[i].reported.end());
+        expected.push_back("show-noactivate");
+        EXPECT_EQ(window.calls, expected);
+        EXPECT_EQ(window.boxes, cases[i].message ? std::vector<std::wstring>{En(cases[i].message)}
+                                                 : std::vector<std::wstring>{});
+        EXPECT_EQ(window.copied, cases[i].reported.size() == 2 ? std::vector<VerificationCode>{code}
+                                                               : std::vector<VerificationCode>{});
+    }
 }
 
 TEST(CodeButton, OutcomesShownAsMessages) {

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "app/code_button.h"
 #include "app/wait_dialog.h"
 #include "tests/support/sim_fixture.h"
 #include "token/code_generator.h"
@@ -41,11 +40,13 @@ TEST(WaitDialogKeys, OnlyEnterAndEscapeKeyDownsAreFiltered) {
 
 class FakeDialog final : public TouchWaitPort, public TypingPort {
 public:
-    void MinimiseDialog() override { calls.push_back("minimise"); }
+    void StepAside(bool handFocusBack) override { calls.push_back(handFocusBack ? "step-aside+focus" : "step-aside"); }
     TypingPort& Typing() override { return *this; }
     void CloseDialog() override { calls.push_back("close"); }
-    bool OwnWindowInForeground() override { return focusStays; }
+    // The dialog is in front when the touch comes, and then steps aside.
+    bool OwnWindowInForeground() override { return focusStays || foregroundAsked++ == 0; }
     bool ModifierKeysDown() override { return false; }
+    bool ForegroundOutranksUs() override { return false; }
     bool SendKeys(std::span<const KeyEvent> events) override {
         calls.push_back("type");
         typed.assign(events.begin(), events.end());
@@ -54,6 +55,7 @@ public:
     std::vector<std::string> calls;
     std::vector<KeyEvent> typed;
     bool focusStays = false;
+    std::size_t foregroundAsked = 0;
 };
 
 // A touch profile's challenge, left pending in the token as the generator
@@ -70,8 +72,10 @@ TEST(WaitForTouchWorker, ATouchTypesTheCodeAndClosesTheDialog) {
     sim.state.autoTouchMs = 0;
     FakeDialog dialog;
     std::atomic<bool> cancelled{false};
-    EXPECT_EQ(WaitForTouchWorker(sim.ports(), cancelled, dialog), TouchWaitResult::Typed);
-    EXPECT_EQ(dialog.calls, (std::vector<std::string>{"minimise", "type", "close"}));
+    const auto attempt = WaitForTouchWorker(sim.ports(), cancelled, dialog);
+    ASSERT_TRUE(attempt);
+    EXPECT_EQ(attempt->result, TypingResult::Typed);
+    EXPECT_EQ(dialog.calls, (std::vector<std::string>{"step-aside+focus", "type", "close"}));
     // The code of the same time step from a profile that needs no touch.
     SimToken plain;
     plain.clock.SetUnixSeconds(sim.clock.UnixSeconds());
@@ -79,6 +83,20 @@ TEST(WaitForTouchWorker, ATouchTypesTheCodeAndClosesTheDialog) {
     const CodeOutcome expected = GenerateVerificationCode(plain.ports(), 1);
     const auto keys = expected.code.KeyEvents();
     EXPECT_EQ(dialog.typed, std::vector<KeyEvent>(keys.begin(), keys.end()));
+    EXPECT_EQ(attempt->code, expected.code);
+}
+
+TEST(WaitForTouchWorker, AUserGoneToAnotherWindowKeepsTheFocusThere) {
+    SimToken sim;
+    PendingChallenge(sim);
+    sim.state.autoTouchMs = 0;
+    FakeDialog dialog;
+    dialog.foregroundAsked = 1;  // another program's window is in front
+    std::atomic<bool> cancelled{false};
+    const auto attempt = WaitForTouchWorker(sim.ports(), cancelled, dialog);
+    ASSERT_TRUE(attempt);
+    EXPECT_EQ(attempt->result, TypingResult::Typed);
+    EXPECT_EQ(dialog.calls, (std::vector<std::string>{"step-aside", "type", "close"}));
 }
 
 TEST(WaitForTouchWorker, ATokenGoneClosesWithoutTyping) {
@@ -87,7 +105,7 @@ TEST(WaitForTouchWorker, ATokenGoneClosesWithoutTyping) {
     sim.ArmFaults(SimFaults{.vanishAfterReports = 0});
     FakeDialog dialog;
     std::atomic<bool> cancelled{false};
-    EXPECT_EQ(WaitForTouchWorker(sim.ports(), cancelled, dialog), TouchWaitResult::NoCode);
+    EXPECT_FALSE(WaitForTouchWorker(sim.ports(), cancelled, dialog));
     EXPECT_EQ(dialog.calls, std::vector<std::string>{"close"});
 }
 
@@ -98,12 +116,12 @@ TEST(WaitForTouchWorker, FocusLeftOnOurWindowsTypesNothing) {
     FakeDialog dialog;
     dialog.focusStays = true;
     std::atomic<bool> cancelled{false};
-    EXPECT_EQ(WaitForTouchWorker(sim.ports(), cancelled, dialog), TouchWaitResult::FocusStayed);
+    const auto attempt = WaitForTouchWorker(sim.ports(), cancelled, dialog);
+    ASSERT_TRUE(attempt);
+    EXPECT_EQ(attempt->result, TypingResult::FocusStayed);
     EXPECT_TRUE(dialog.typed.empty());
+    EXPECT_EQ(dialog.calls.front(), "step-aside+focus");
     EXPECT_EQ(dialog.calls.back(), "close");
-    EXPECT_EQ(TouchWaitMessageId(TouchWaitResult::FocusStayed), TypingMessageId(TypingResult::FocusStayed));
-    EXPECT_NE(TouchWaitMessageId(TouchWaitResult::FocusStayed), 0);
-    for (const auto quiet : {TouchWaitResult::Typed, TouchWaitResult::NoCode}) EXPECT_EQ(TouchWaitMessageId(quiet), 0);
 }
 
 TEST(WaitForTouchWorker, ClosingEarlyResetsTheTokenAndTheWorkerEndsWithoutTyping) {
@@ -116,11 +134,11 @@ TEST(WaitForTouchWorker, ClosingEarlyResetsTheTokenAndTheWorkerEndsWithoutTyping
     sim.state.autoTouchMs = 0;
     FakeDialog dialog;
     std::atomic<bool> cancelled{true};
-    EXPECT_EQ(WaitForTouchWorker(sim.ports(), cancelled, dialog), TouchWaitResult::NoCode);
+    EXPECT_FALSE(WaitForTouchWorker(sim.ports(), cancelled, dialog));
     EXPECT_TRUE(dialog.calls.empty());
 
     std::atomic<bool> running{false};
-    EXPECT_EQ(WaitForTouchWorker(sim.ports(), running, dialog), TouchWaitResult::NoCode);
+    EXPECT_FALSE(WaitForTouchWorker(sim.ports(), running, dialog));
     EXPECT_EQ(dialog.calls, std::vector<std::string>{"close"});
 }
 

@@ -1,6 +1,7 @@
 // A plain top-level window, titled "Key recorder", that appends every
 // character it receives to the file named by its first argument, for the
-// end-to-end scripts that check what was typed into the focused window.
+// end-to-end scripts that check what was typed into the focused window. An
+// optional second argument places it lower, so that two can be clicked.
 #include <windows.h>
 
 #include <cstdio>
@@ -57,6 +58,7 @@ int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return 2;
     Recorder recorder{UniqueFile(_wfopen(argv[1], L"ab")), {}};
     if (!recorder.file) return 3;
+    const int top = argc > 2 ? _wtoi(argv[2]) : 100;
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = &RecorderProc;
@@ -66,7 +68,7 @@ int wmain(int argc, wchar_t** argv) {
     windowClass.lpszClassName = L"Orvika2KeyRecorder";
     RegisterClassW(&windowClass);
     HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"Key recorder", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                  100, 100, 420, 160, nullptr, nullptr, instance, nullptr);
+                                  100, top, 420, 160, nullptr, nullptr, instance, nullptr);
     if (!window) return 4;
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&recorder));
     MSG message;

@@ -1,0 +1,19 @@
+#pragma once
+// Text on the clipboard for a while: put there, and taken off again only if
+// nothing has replaced it since.
+#include <windows.h>
+
+#include <optional>
+#include <string_view>
+
+namespace orvika2 {
+
+// Makes `text` the clipboard's only content, owned by `owner`; the
+// clipboard's sequence number afterwards, nullopt when it could not be done.
+std::optional<DWORD> PutClipboardText(HWND owner, std::wstring_view text);
+
+// Wipes and empties the clipboard when its sequence number is still
+// `sequence`; true when it did.
+bool ClearClipboardIfUnchanged(HWND owner, DWORD sequence);
+
+}  // namespace orvika2
