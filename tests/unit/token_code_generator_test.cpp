@@ -192,6 +192,8 @@ TEST_F(CodeGenerator, ProbeTellsKindsAndWhetherTheyAreDefinite) {
         bool sends;
     };
     const FeatureReport ready = StatusReport(2, 2, 0, 0, 3);
+    auto garbled = Answer(kHmac);
+    garbled[1][3] ^= 0xFF;
     const Case cases[] = {
         {StatusReport(2, 0, 0, 0, 3), {}, {}, {ProfileKind::NotConfigured, true}, false},
         {StatusReport(2, 2, 0, 0, 2), {}, {}, {ProfileKind::NotConfigured, true}, false},
@@ -200,6 +202,7 @@ TEST_F(CodeGenerator, ProbeTellsKindsAndWhetherTheyAreDefinite) {
         {ready, {}, Answer(kHmac), {ProfileKind::TwoStep, true}, true},
         {ready, {}, {FlagsReport(0x20)}, {ProfileKind::TwoStep, true}, true},
         {ready, {}, {FeatureReport{}}, {ProfileKind::StaticPassword, true}, true},
+        {ready, {}, garbled, {ProfileKind::StaticPassword, false}, true},
         {ready, {}, std::vector<FeatureReport>(13, FlagsReport(0x80)), {ProfileKind::StaticPassword, false}, true},
     };
     for (const Case& c : cases) {
