@@ -122,7 +122,10 @@ PageOutcome DeleteProfile(ProfilePageContext& page) {
     // whether the token took it, and only then is the entry changed.
     page.ports.clock.SleepMs(kDeleteSettleMs);
     TokenStatus status;
-    if (WaitForIdleToken(token, status) != TokenResult::Success || status.ProfileConfigured(page.profile)) {
+    TokenResult settled = WaitForIdleToken(token, status);
+    // A lost report is not a failed delete: the token is asked once more.
+    if (settled == TokenResult::OperationFailed) settled = WaitForIdleToken(token, status);
+    if (settled != TokenResult::Success || status.ProfileConfigured(page.profile)) {
         return Message(kMsgDeleteFailed);
     }
     WriteProfileEntry(page.store, page.configFile, page.section, page.profile, kNotConfiguredEntry);

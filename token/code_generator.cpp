@@ -17,7 +17,7 @@ CodeOutcome GenerateVerificationCode(TokenPorts ports, int profile) {
     CTokenLib token(ports);
     token.Open();
     TokenStatus status;
-    if (token.ReadStatus(status) == TokenResult::NotReady) {
+    if (token.ReadStatusClearingStaleAnswer(status) == TokenResult::NotReady) {
         return Show(kMsgTokenBusy);
     }
     if (token.ReadStatus(status) != TokenResult::Success) {
@@ -88,6 +88,10 @@ ProbeResult ProbeProfileKind(CTokenLib& token, const TokenStatus& status, int pr
     case TokenResult::OperationFailed:
     case TokenResult::Processing:
         return {ProfileKind::StaticPassword, false};
+    case TokenResult::InvalidResponse:
+        // A static password answers with no data at all; chunks that fail
+        // their checks are a garbled HMAC, not a kind.
+        return {ProfileKind::StaticPassword, token.LastAnswerChunks() == 0};
     default:
         return {ProfileKind::StaticPassword, true};
     }

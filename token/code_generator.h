@@ -48,8 +48,9 @@ enum class ProfileKind { NotConfigured, StaticPassword, TwoStep };
 struct ProbeResult {
     ProfileKind kind = ProfileKind::NotConfigured;
     // False when the kind comes from a passing failure (no open token, busy
-    // token, failed or timed-out transfer) rather than from the token's
-    // answer; such a result must not overwrite what is known of the profile.
+    // token, failed or timed-out transfer, garbled answer) rather than from
+    // the token's answer; such a result must not overwrite what is known of
+    // the profile.
     bool definite = false;
     friend bool operator==(const ProbeResult&, const ProbeResult&) = default;
 };

@@ -17,12 +17,12 @@ bool GetReport(HidDevice& device, FeatureReport& report) {
     return device.GetFeature(report);
 }
 
-bool IsConfigWrite(std::uint8_t command) { return command == 0x01 || command == 0x03; }
-
 // The tick wraps like GetTickCount, so compare by signed distance.
 bool Reached(std::uint32_t now, std::uint32_t deadline) { return static_cast<std::int32_t>(now - deadline) >= 0; }
 
 }  // namespace
+
+bool IsConfigWriteCommand(std::uint8_t command) { return command == 0x01 || command == 0x03; }
 
 TokenResult ResponseCollector::Collect(HidDevice& device, Clock& clock, std::uint16_t timeoutMs,
                                        std::span<std::uint8_t> destination, std::uint8_t lastCommand,
@@ -35,6 +35,7 @@ TokenResult ResponseCollector::Collect(HidDevice& device, Clock& clock, std::uin
     chunksTaken = 0;
     buffer.fill(0);
     deadline = clock.TickMs() + timeoutMs;
+    answerLeftPending = expectedLength != 0;
 
     FeatureReport report{};
     if (!GetReport(device, report)) {
@@ -43,10 +44,11 @@ TokenResult ResponseCollector::Collect(HidDevice& device, Clock& clock, std::uin
     for (;;) {
         const std::uint8_t flags = report[8];
         if (flags == 0) {
+            answerLeftPending = false;
             if (expectedLength != 0) {
                 return TokenResult::InvalidResponse;
             }
-            if (IsConfigWrite(lastCommand)) {
+            if (IsConfigWriteCommand(lastCommand)) {
                 return report[5] == expectedConfigSequence ? TokenResult::Success : TokenResult::WriteFailed;
             }
             return TokenResult::Success;
@@ -55,6 +57,7 @@ TokenResult ResponseCollector::Collect(HidDevice& device, Clock& clock, std::uin
             return CollectChunks(device, report, destination);
         }
         if (flags & kFlagTouch) {
+            answerLeftPending = false;
             return TokenResult::WaitingForTouch;
         }
         if (!(flags & kFlagBusy)) {
@@ -83,6 +86,7 @@ TokenResult ResponseCollector::CollectChunks(HidDevice& device, FeatureReport& r
         }
         const std::uint8_t flags = report[8];
         if (flags == 0) {
+            answerLeftPending = false;
             if (expectedLength == 0) {
                 return TokenResult::InvalidResponse;
             }
@@ -101,6 +105,7 @@ TokenResult ResponseCollector::CollectChunks(HidDevice& device, FeatureReport& r
         }
         if (++chunksTaken > kMaxChunks) {
             // Drop the runaway answer so the token is usable again.
+            answerLeftPending = false;
             return device.SendFeature(ResetReport()) ? TokenResult::InvalidResponse : TokenResult::OperationFailed;
         }
     }

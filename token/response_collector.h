@@ -9,6 +9,9 @@
 
 namespace orvika2 {
 
+// Commands 0x01 and 0x03, whose success the configuration sequence proves.
+bool IsConfigWriteCommand(std::uint8_t command);
+
 // Collects and checks one answer right after a frame was sent.
 struct ResponseCollector {
     // Eight 7-byte slots hold at most 54 data bytes and their 2 checksum bytes.
@@ -20,6 +23,9 @@ struct ResponseCollector {
     std::uint8_t chunksTaken = 0;
     std::array<std::uint8_t, 56> buffer{};
     std::uint32_t deadline = 0;
+    // The expected answer may still sit in the token: it neither closed with
+    // an idle report nor was dropped, and no touch is awaited.
+    bool answerLeftPending = false;
 
     // The expected length is destination.size(); longer than 54 bytes is
     // refused with ParameterError before any report is read. Otherwise the

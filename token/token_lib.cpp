@@ -95,7 +95,20 @@ TokenResult CTokenLib::ReadStatus(TokenStatus& out) {
     if (!GetRawReport(report)) {
         return TokenResult::OperationFailed;
     }
+    lastStatusFlags_ = report[8];
     return ParseStatusReport(report, out);
+}
+
+TokenResult CTokenLib::ReadStatusClearingStaleAnswer(TokenStatus& out) {
+    const TokenResult result = ReadStatus(out);
+    // Answer data alone: not busy, not waiting for the button.
+    if (result != TokenResult::NotReady || (lastStatusFlags_ & 0xE0) != 0x40) {
+        return result;
+    }
+    if (!device_->SendFeature(ResetReport())) {
+        return TokenResult::OperationFailed;
+    }
+    return ReadStatus(out);
 }
 
 TokenResult CTokenLib::WriteFrame(std::uint8_t command, std::span<const std::uint8_t> payload) {
@@ -143,7 +156,22 @@ TokenResult CTokenLib::ReadResponse(std::uint16_t timeoutMs, std::span<std::uint
         return TokenResult::OperationFailed;
     }
     ResponseCollector collector;
-    return collector.Collect(*device_, ports_.clock, timeoutMs, destination, lastCommand_, expectedConfigSequence_);
+    const std::uint32_t start = ports_.clock.TickMs();
+    TokenResult result =
+        collector.Collect(*device_, ports_.clock, timeoutMs, destination, lastCommand_, expectedConfigSequence_);
+    if (result == TokenResult::OperationFailed && destination.empty() && IsConfigWriteCommand(lastCommand_)) {
+        // A lost report is not a lost write: the configuration sequence
+        // tells whether the token took it, so ask once more in the time left.
+        const std::uint32_t elapsed = ports_.clock.TickMs() - start;
+        const auto left = static_cast<std::uint16_t>(elapsed < timeoutMs ? timeoutMs - elapsed : 0);
+        result = collector.Collect(*device_, ports_.clock, left, destination, lastCommand_, expectedConfigSequence_);
+    }
+    lastAnswerChunks_ = collector.chunksTaken;
+    if (collector.answerLeftPending) {
+        // Best effort: a token that is gone needs no reset.
+        device_->SendFeature(ResetReport());
+    }
+    return result;
 }
 
 TokenResult CTokenLib::CancelPending() {
@@ -159,10 +187,10 @@ TokenResult CTokenLib::CancelPending() {
 }
 
 TokenResult WaitForIdleToken(CTokenLib& token, TokenStatus& status) {
-    TokenResult result = token.ReadStatus(status);
+    TokenResult result = token.ReadStatusClearingStaleAnswer(status);
     for (int pause = 0; pause < kIdlePauses && result == TokenResult::NotReady; ++pause) {
         token.clock().SleepMs(kIdlePauseMs);
-        result = token.ReadStatus(status);
+        result = token.ReadStatusClearingStaleAnswer(status);
     }
     return result;
 }

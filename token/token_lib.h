@@ -46,13 +46,21 @@ public:
     void Close();
 
     TokenResult ReadStatus(TokenStatus& out);
+    // ReadStatus, but an answer found pending first gets the reset report:
+    // no session collects an answer left by an earlier one, and the token
+    // would hold it until replugged.
+    TokenResult ReadStatusClearingStaleAnswer(TokenStatus& out);
     TokenResult WriteFrame(std::uint8_t command, std::span<const std::uint8_t> payload);
     // Writes profile 1 or 2; no record clears the profile. The record's
     // checksum bytes 50-51 are replaced by the computed one.
     TokenResult WriteConfig(bool profile2, const ProfileRecordBytes* record);
     TokenResult RequestSerial();
-    // destination.size() is the expected answer length (0: none).
+    // destination.size() is the expected answer length (0: none). An answer
+    // that did not arrive whole is dropped with the reset report, so that it
+    // does not block the next request.
     TokenResult ReadResponse(std::uint16_t timeoutMs, std::span<std::uint8_t> destination);
+    // Answer chunks the last ReadResponse took: 0 when the token had none.
+    std::uint8_t LastAnswerChunks() const { return lastAnswerChunks_; }
     TokenResult CancelPending();
 
     // Raw 9-byte status get, for the idle waits that look at the flags byte.
@@ -69,10 +77,13 @@ private:
     std::forward_list<std::wstring> deviceList_;  // newest first
     std::uint8_t lastCommand_ = 0;
     std::uint8_t expectedConfigSequence_ = 0;
+    std::uint8_t lastStatusFlags_ = 0;
+    std::uint8_t lastAnswerChunks_ = 0;
 };
 
 // Waits while ReadStatus says NotReady: 50 ms pauses, at most 61; returns the
-// last result, with `status` from the last report obtained. A failed get or
+// last result, with `status` from the last report obtained. A stale answer is
+// dropped rather than waited for. A failed get or
 // no open device ends the wait at once, so this is also the idle wait on the
 // raw status report.
 TokenResult WaitForIdleToken(CTokenLib& token, TokenStatus& status);

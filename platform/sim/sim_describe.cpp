@@ -17,7 +17,7 @@ std::string Activity(const SimTokenState& state) {
     const SimExchange& exchange = state.exchange;
     if (exchange.busyGetsLeft > 0 || state.faults.stuckBusy) return "busy";
     if (exchange.touchWaitSinceMs) return "waiting for touch";
-    if (!exchange.answer.empty()) return "answer pending";
+    if (!exchange.answer.empty()) return exchange.answerStale ? "stale answer pending" : "answer pending";
     return "idle";
 }
 
@@ -29,6 +29,7 @@ std::string Faults(const SimTokenState& state) {
     if (faults.failGetAtReport) add("get fails at report " + std::to_string(*faults.failGetAtReport));
     if (faults.vanishAfterReports) add("vanishes after report " + std::to_string(*faults.vanishAfterReports));
     if (faults.stuckBusy) add("stuck busy");
+    if (faults.stuckBusyFromReport) add("stuck busy from report " + std::to_string(*faults.stuckBusyFromReport));
     if (faults.badAnswerChecksum) add("bad answer checksum");
     if (text.empty()) return "none";
     return text + " (" + std::to_string(state.reportsSinceArmed) + " reports so far)";

@@ -127,17 +127,20 @@ const std::vector<Field>& Fields() {
         {"frame", [](const SimTokenState& s) { return FormatHex(s.exchange.frame); },
          [](std::string_view value, SimTokenState& s) { return ReadHexExact(value, s.exchange.frame); }},
         NumberField("busy_left", [](auto& s) -> auto& { return s.exchange.busyGetsLeft; }),
+        NumberField("busy_since_ms", [](auto& s) -> auto& { return s.exchange.busySinceMs; }),
         {"answer", [](const SimTokenState& s) { return FormatHex(s.exchange.answer); },
          [](std::string_view value, SimTokenState& s) {
              return ReadHex(value, s.exchange.answer) && s.exchange.answer.size() <= kMaxAnswerSize;
          }},
         NumberField("next_answer_chunk", [](auto& s) -> auto& { return s.exchange.nextAnswerChunk; }),
+        FlagField("answer_stale", [](auto& s) -> auto& { return s.exchange.answerStale; }),
         OptionalNumberField("touch_wait_since_ms", [](auto& s) -> auto& { return s.exchange.touchWaitSinceMs; }),
         OptionalNumberField("fail_send_at_report", [](auto& s) -> auto& { return s.faults.failSendAtReport; }),
         OptionalNumberField("fail_get_at_report", [](auto& s) -> auto& { return s.faults.failGetAtReport; }),
         OptionalNumberField("vanish_after_reports", [](auto& s) -> auto& { return s.faults.vanishAfterReports; }),
         FlagField("stuck_busy", [](auto& s) -> auto& { return s.faults.stuckBusy; }),
         FlagField("bad_answer_checksum", [](auto& s) -> auto& { return s.faults.badAnswerChecksum; }),
+        OptionalNumberField("stuck_busy_from_report", [](auto& s) -> auto& { return s.faults.stuckBusyFromReport; }),
         NumberField("reports_since_armed", [](auto& s) -> auto& { return s.reportsSinceArmed; }),
     };
     return fields;
@@ -190,7 +193,7 @@ std::string ParseSimState(std::string_view text, SimTokenState& state) {
     }
     const auto& exchange = state.exchange;
     const std::size_t answerChunks = (exchange.answer.size() + 6) / 7;
-    if (exchange.nextAnswerChunk != 0 && exchange.nextAnswerChunk >= answerChunks) {
+    if (exchange.nextAnswerChunk > answerChunks) {
         return "'next_answer_chunk' lies beyond the answer";
     }
     return {};

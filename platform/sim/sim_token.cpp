@@ -63,6 +63,7 @@ void PutAnswer(SimTokenState& state, std::span<const std::uint8_t> data) {
     answer.push_back(static_cast<std::uint8_t>(sum >> 8));
     if (state.faults.badAnswerChecksum) answer[data.size()] ^= 0xFF;
     state.exchange.nextAnswerChunk = 0;
+    state.exchange.answerStale = false;
 }
 
 void Configure(SimTokenState& state, std::size_t slot, std::span<const std::uint8_t, kPayloadSize> payload) {
@@ -118,25 +119,35 @@ void ActOnFrame(SimTokenState& state, const SimServices& services, std::int64_t 
         default: break;
     }
     state.exchange.busyGetsLeft = state.busyGets;
+    state.exchange.busySinceMs = nowMs;
 }
 
 bool IsResetReport(const FeatureReport& report) {
     return report[8] == kResetSequence && std::all_of(report.begin(), report.begin() + 8, [](auto b) { return b == 0; });
 }
 
-void NextAnswerChunk(SimExchange& exchange, FeatureReport& report) {
-    const std::size_t index = exchange.nextAnswerChunk;
+// The answer's chunks in order, then the idle report that closes it.
+void NextAnswerReport(SimTokenState& state, FeatureReport& report) {
+    auto& exchange = state.exchange;
+    const std::size_t chunks = (exchange.answer.size() + kChunkSize - 1) / kChunkSize;
+    const std::size_t index = exchange.answerStale ? 0 : exchange.nextAnswerChunk;
+    if (index == chunks) {
+        exchange.answer.clear();
+        exchange.nextAnswerChunk = 0;
+        FillStatus(state, report, 0);
+        return;
+    }
     const std::size_t begin = index * kChunkSize;
     const std::size_t end = std::min(begin + kChunkSize, exchange.answer.size());
     std::copy(exchange.answer.begin() + static_cast<std::ptrdiff_t>(begin),
               exchange.answer.begin() + static_cast<std::ptrdiff_t>(end), report.begin() + 1);
     report[8] = static_cast<std::uint8_t>(kFlagAnswer | index);
-    if (end == exchange.answer.size()) {
-        exchange.answer.clear();
-        exchange.nextAnswerChunk = 0;
-    } else {
-        ++exchange.nextAnswerChunk;
-    }
+    if (!exchange.answerStale) ++exchange.nextAnswerChunk;
+}
+
+bool StuckBusy(const SimTokenState& state) {
+    const auto& from = state.faults.stuckBusyFromReport;
+    return state.faults.stuckBusy || (from && state.reportsSinceArmed >= *from);
 }
 
 }  // namespace
@@ -163,17 +174,24 @@ bool SimSendReport(SimTokenState& state, const FeatureReport& report, const SimS
 }
 
 bool SimGetReport(SimTokenState& state, FeatureReport& report, const SimServices& services) {
-    if (!TransferSurvives(state, Direction::Get)) return false;
-    SimSettleTouchWait(state, services.wallClockMs());
-    report.fill(0);
     auto& exchange = state.exchange;
-    if (exchange.busyGetsLeft > 0 || state.faults.stuckBusy) {
+    if (!TransferSurvives(state, Direction::Get)) {
+        // As the real token does, it keeps an answer whose get failed
+        // pending for good.
+        if (!exchange.answer.empty() && !exchange.touchWaitSinceMs) exchange.answerStale = true;
+        return false;
+    }
+    const std::int64_t nowMs = services.wallClockMs();
+    SimSettleTouchWait(state, nowMs);
+    if (nowMs - exchange.busySinceMs >= kSimBusyAtMostMs) exchange.busyGetsLeft = 0;
+    report.fill(0);
+    if (exchange.busyGetsLeft > 0 || StuckBusy(state)) {
         if (exchange.busyGetsLeft > 0) --exchange.busyGetsLeft;
         FillStatus(state, report, kFlagBusy);
     } else if (exchange.touchWaitSinceMs) {
         FillStatus(state, report, kFlagWaitingForTouch);
     } else if (!exchange.answer.empty()) {
-        NextAnswerChunk(exchange, report);
+        NextAnswerReport(state, report);
     } else {
         FillStatus(state, report, 0);
     }
@@ -205,10 +223,14 @@ void SimSettleTouchWait(SimTokenState& state, std::int64_t nowMs) {
         exchange.touchWaitSinceMs.reset();
         exchange.answer.clear();
         exchange.nextAnswerChunk = 0;
+        exchange.answerStale = false;
     }
 }
 
 void SimArmFaults(SimTokenState& state, const SimFaults& faults) {
+    // A vanished token that comes back was plugged in afresh: whatever it
+    // held in RAM is gone.
+    if (SimIsVanished(state)) state.exchange = {};
     state.faults = faults;
     state.reportsSinceArmed = 0;
 }

@@ -10,7 +10,8 @@
 namespace orvika2 {
 
 // Both return false when the transfer fails: an injected fault or a token
-// that has vanished. A failed transfer changes nothing but the report count.
+// that has vanished. A failed transfer changes nothing but the report count,
+// except that a failed get leaves a pending answer stale.
 bool SimSendReport(SimTokenState& state, const FeatureReport& report, const SimServices& services);
 bool SimGetReport(SimTokenState& state, FeatureReport& report, const SimServices& services);
 

@@ -14,6 +14,8 @@ inline constexpr std::size_t kSimRecordSize = 52;
 inline constexpr std::size_t kSimFrameSize = 70;
 // The token gives up waiting for its button after this long.
 inline constexpr std::int64_t kSimTouchTimeoutMs = 15'000;
+// However few gets ask, the token is done with a command after this long.
+inline constexpr std::int64_t kSimBusyAtMostMs = 500;
 
 // A stored profile record; it holds key material, so it wipes itself.
 struct SimProfileRecord {
@@ -36,6 +38,8 @@ struct SimFaults {
     std::optional<std::uint32_t> vanishAfterReports;
     bool stuckBusy = false;
     bool badAnswerChecksum = false;
+    // From this report on, every get finds the token busy.
+    std::optional<std::uint32_t> stuckBusyFromReport;
     friend bool operator==(const SimFaults&, const SimFaults&) = default;
 };
 
@@ -44,8 +48,14 @@ struct SimFaults {
 struct SimExchange {
     std::array<std::uint8_t, kSimFrameSize> frame{};  // chunks received so far
     std::uint32_t busyGetsLeft = 0;
+    std::int64_t busySinceMs = 0;
     std::vector<std::uint8_t> answer;  // data and checksum; empty when none
+    // Counts the answer's chunks, then one more for the idle report that
+    // closes it; only that report drops the answer.
     std::uint8_t nextAnswerChunk = 0;
+    // A get of the answer failed: the token has lost its place and shows the
+    // first chunk on every get until a reset report drops the answer.
+    bool answerStale = false;
     // Set while the answer is held back until the button is touched.
     std::optional<std::int64_t> touchWaitSinceMs;
     friend bool operator==(const SimExchange&, const SimExchange&) = default;

@@ -27,4 +27,24 @@ while [ $i -lt 24 ]; do
     "$("$ctl" code --profile $profile --at "$t")"
   i=$((i + 1))
 done
+# A get that fails at any report of the answer fails that code clearly, and
+# the very next code is right: the token is not left holding the answer.
+secret=$(random_base32 20)
+export ORVIKA2_TOKEN="sim:$scratch/lost"
+"$ctl" sim create "$scratch/lost" --totp1 "$secret" >/dev/null
+"$ctl" sim set "$scratch/lost" --fail-send 1000000 >/dev/null
+"$ctl" code --at 1234567890 >/dev/null
+reports=$("$ctl" sim show "$scratch/lost" | sed -n 's/.*(\([0-9]*\) reports so far).*/\1/p')
+expected=$(oathtool --totp --base32 "$secret" -N @1234567890)
+# The busy report, four chunks and the idle report that closes the answer.
+report=$((reports - 5))
+while [ "$report" -le "$reports" ]; do
+  "$ctl" sim set "$scratch/lost" --fail-get "$report" >/dev/null
+  failed=$("$ctl" code --at 1234567890 2>&1 >/dev/null; echo "exit $?")
+  check "failed get at answer report $report fails clearly" \
+    "Generate 2-Step Verification code failed exit 1" "$(echo $failed)"
+  "$ctl" sim set "$scratch/lost" --clear-faults >/dev/null
+  check "the code after a failed get at report $report" "$expected" "$("$ctl" code --at 1234567890)"
+  report=$((report + 1))
+done
 finish

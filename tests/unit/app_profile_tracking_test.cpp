@@ -309,6 +309,15 @@ TEST_F(TrackingTest, APassingChallengeFailureKeepsTheAccountNameAndTheProfileUnu
     tracking->RefreshProfiles();
     EXPECT_EQ(window.states[ID_PROFILE_1], 8u);
     EXPECT_EQ(EntryOf(1, Serial()), L"alice");
+
+    // A garbled answer is such a failure too, not a static password.
+    const std::wstring section = Serial();
+    sim.ArmFaults({.badAnswerChecksum = true});
+    window.ReloadMenu();
+    tracking->RefreshProfiles();
+    EXPECT_EQ(EntryOf(1, section), L"alice");
+    EXPECT_EQ(EntryOf(2, section), L"bob");
+    ExpectNothingUsable();
 }
 
 TEST_F(TrackingTest, APassingFailureOnActivationKeepsTheEntryAndDisablesTheButton) {

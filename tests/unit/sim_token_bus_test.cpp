@@ -142,9 +142,10 @@ TEST_F(SimTokenBusTest, StateSurvivesTheFileRoundTrip) {
     state.exchange.busyGetsLeft = 2;
     state.exchange.answer = {1, 2, 3, 4, 5, 6, 7, 8, 9};
     state.exchange.nextAnswerChunk = 1;
+    state.exchange.answerStale = true;
     state.exchange.touchWaitSinceMs = -5;
     state.faults = {.failSendAtReport = 7, .failGetAtReport = 0, .vanishAfterReports = 9, .stuckBusy = true,
-                    .badAnswerChecksum = true};
+                    .badAnswerChecksum = true, .stuckBusyFromReport = 12};
     state.reportsSinceArmed = 3;
 
     const SimTokenFile file(path, Services());
@@ -165,7 +166,7 @@ TEST_F(SimTokenBusTest, DamagedFileIsReportedAndLeftAlone) {
         "serial=000a1bff\nfirmware=2.2\n",                    // short version
         "serial=000a1bff\nfirmware=2.2.3\nsequence=256\n",    // out of range
         "serial=000a1bff\nfirmware=2.2.3\nprofile1=00ff\n",   // short record
-        "serial=000a1bff\nfirmware=2.2.3\nanswer=0102\nnext_answer_chunk=1\n",
+        "serial=000a1bff\nfirmware=2.2.3\nanswer=0102\nnext_answer_chunk=2\n",
         "serial=000a1bff\nfirmware=2.2.3\nno equals sign\n",
         std::string("\x00\xff\x13garbage", 10),
     };

@@ -271,7 +271,7 @@ TEST_F(SimTokenReports, ShortChallengeLosesTrailingRunOfItsLastByte) {
     ExpectAnswer(Hmac(whole));
 }
 
-TEST_F(SimTokenReports, FailedTransfersAtArmedReportNumbersChangeNothing) {
+TEST_F(SimTokenReports, AFailedSendIsNotTakenAndAFailedGetLeavesTheAnswerStale) {
     state.busyGets = 0;
     // The last chunk of the serial frame; the payload and chunk 0 are all zero.
     const std::uint16_t sum = token_crc16(Bytes(64, 0));
@@ -282,8 +282,17 @@ TEST_F(SimTokenReports, FailedTransfersAtArmedReportNumbersChangeNothing) {
     EXPECT_EQ(Get()[8], 0);                                   // 2: the frame was not taken
     EXPECT_TRUE(SimSendReport(state, lastChunk, services));   // 3
     FeatureReport report{};
-    EXPECT_FALSE(SimGetReport(state, report, services));      // 4: must not use up chunk 0
-    ExpectAnswer({0x00, 0x0A, 0x1B, 0xFF});
+    EXPECT_FALSE(SimGetReport(state, report, services));      // 4: the token loses its place
+    for (int i = 0; i < 20; ++i) ASSERT_EQ(Get()[8], 0x40);   // and holds the answer for good
+    SendReset();
+    EXPECT_EQ(Get()[8], 0);
+
+    // The idle report that closes an answer is one of its reports too.
+    SendFrame(kSerialCommand, {});
+    SimArmFaults(state, {.failGetAtReport = 2});
+    EXPECT_EQ(Get()[8], 0x40);
+    EXPECT_FALSE(SimGetReport(state, report, services));
+    EXPECT_EQ(Get()[8], 0x40);
 }
 
 TEST_F(SimTokenReports, StuckBusyAndBadChecksumFaults) {
@@ -300,6 +309,10 @@ TEST_F(SimTokenReports, StuckBusyAndBadChecksumFaults) {
     EXPECT_EQ(FlagsUntilIdle(&answer), (std::vector<std::uint8_t>{0x40, 0}));
     EXPECT_EQ(Bytes(answer.begin(), answer.begin() + 4), (Bytes{0x00, 0x0A, 0x1B, 0xFF}));
     EXPECT_NE(token_crc16(std::span(answer).first(6)), kTokenCrcResidue);
+
+    SimArmFaults(state, {.stuckBusyFromReport = 2});
+    EXPECT_EQ(Get()[8], 0);
+    for (int i = 0; i < 20; ++i) ASSERT_EQ(Get()[8], 0x80);
 }
 
 TEST_F(SimTokenReports, VanishesAfterArmedReportCount) {
@@ -313,6 +326,12 @@ TEST_F(SimTokenReports, VanishesAfterArmedReportCount) {
     EXPECT_FALSE(SimSendReport(state, report, services));
     SimArmFaults(state, {});
     EXPECT_FALSE(SimIsVanished(state));
+
+    // Back after vanishing, it was plugged in afresh: nothing is pending.
+    SendFrame(kSerialCommand, {});
+    SimArmFaults(state, {.vanishAfterReports = 0});
+    SimArmFaults(state, {});
+    EXPECT_EQ(Get()[8], 0);
 }
 
 }  // namespace

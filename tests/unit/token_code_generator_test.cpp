@@ -6,6 +6,7 @@
 
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_hid.h"
+#include "tests/support/sim_fixture.h"
 #include "token/code_generator.h"
 
 namespace orvika2 {
@@ -192,6 +193,8 @@ TEST_F(CodeGenerator, ProbeTellsKindsAndWhetherTheyAreDefinite) {
         bool sends;
     };
     const FeatureReport ready = StatusReport(2, 2, 0, 0, 3);
+    auto garbled = Answer(kHmac);
+    garbled[1][3] ^= 0xFF;
     const Case cases[] = {
         {StatusReport(2, 0, 0, 0, 3), {}, {}, {ProfileKind::NotConfigured, true}, false},
         {StatusReport(2, 2, 0, 0, 2), {}, {}, {ProfileKind::NotConfigured, true}, false},
@@ -200,6 +203,7 @@ TEST_F(CodeGenerator, ProbeTellsKindsAndWhetherTheyAreDefinite) {
         {ready, {}, Answer(kHmac), {ProfileKind::TwoStep, true}, true},
         {ready, {}, {FlagsReport(0x20)}, {ProfileKind::TwoStep, true}, true},
         {ready, {}, {FeatureReport{}}, {ProfileKind::StaticPassword, true}, true},
+        {ready, {}, garbled, {ProfileKind::StaticPassword, false}, true},
         {ready, {}, std::vector<FeatureReport>(13, FlagsReport(0x80)), {ProfileKind::StaticPassword, false}, true},
     };
     for (const Case& c : cases) {
@@ -230,6 +234,27 @@ TEST_F(CodeGenerator, ProbeSendsFourZeroBytesToTheProfilesCommand) {
 
     CTokenLib closed(ports);
     EXPECT_EQ(ProbeProfileKind(closed, status, 1), (ProbeResult{ProfileKind::NotConfigured, false}));
+}
+
+TEST(StaleAnswer, IsDroppedSoTheRequestWorksAtOnce) {
+    // RFC 6238's SHA-1 secret: 287082 at Unix time 59.
+    constexpr std::array<std::uint8_t, 20> kKey = {'1', '2', '3', '4', '5', '6', '7', '8', '9', '0',
+                                                   '1', '2', '3', '4', '5', '6', '7', '8', '9', '0'};
+    for (const bool viaCode : {false, true}) {
+        testing::SimToken sim;
+        sim.InstallTwoStep(1, kKey);
+        sim.clock.SetUnixSeconds(59);
+        // An answer whose get failed in an earlier session: the token holds it for good.
+        sim.state.exchange.answer = FromHex("0102030405060708090a0b0c0d0e");
+        sim.state.exchange.answerStale = true;
+        if (viaCode) {
+            const CodeOutcome outcome = GenerateVerificationCode(sim.ports(), 1);
+            ASSERT_EQ(outcome.action, CodeAction::TypeCode);
+            EXPECT_EQ(outcome.code.Text(), "287082");
+        } else {
+            EXPECT_EQ(ReadSerialString(sim.ports()), L"000a1bff");
+        }
+    }
 }
 
 }  // namespace
