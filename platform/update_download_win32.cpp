@@ -24,7 +24,7 @@ using InternetHandle = std::unique_ptr<void, InternetCloser>;
 
 // The program file's name without folder and extension: "Orvika2".
 std::wstring AgentName() {
-    std::wstring name = ExecutablePath();
+    std::wstring name = ExecutablePath().value_or(L"Orvika2");
     const std::size_t slash = name.find_last_of(L"\\/");
     if (slash != std::wstring::npos) name.erase(0, slash + 1);
     const std::size_t dot = name.rfind(L'.');
