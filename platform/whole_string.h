@@ -12,9 +12,9 @@ namespace orvika2 {
 // The longest path Windows knows, with its NUL.
 inline constexpr std::size_t kLongestPathBuffer = 32768;
 
-// `fill(buffer, capacity)` returns the characters it wrote, 0 on failure; a
-// result of `capacity` or more means the text did not fit. nullopt on
-// failure or when even the largest buffer is too small.
+// `fill(buffer, capacity)` returns the characters it wrote, 0 on failure,
+// `capacity` when the text was cut. nullopt on failure or when even the
+// largest buffer is too small.
 template <typename Fill>
 std::optional<std::wstring> ReadWholeString(Fill fill, std::size_t capacity = 260,
                                             std::size_t largest = kLongestPathBuffer) {
@@ -28,7 +28,7 @@ std::optional<std::wstring> ReadWholeString(Fill fill, std::size_t capacity = 26
             return buffer;
         }
         if (capacity >= largest) return std::nullopt;
-        capacity = std::min(largest, std::max(2 * capacity, length + 1));
+        capacity = std::min(largest, 2 * capacity);
     }
 }
 
