@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "desktop/product_version_win32.h"
 #include "platform/executable_path_win32.h"
 #include "platform/text.h"
 
@@ -23,6 +24,7 @@ TEST(ExecutablePath, IsTheWholePathHoweverDeep) {
     if (const char* expected = std::getenv(kExpectedVariable)) {
         EXPECT_EQ(NarrowUtf8(*self), expected);
         EXPECT_GT(self->size(), static_cast<std::size_t>(MAX_PATH));
+        EXPECT_FALSE(GetProductVersion().empty()) << "the version resource is read from the whole path";
     }
 }
 
