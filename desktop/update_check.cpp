@@ -8,6 +8,7 @@
 
 #include "desktop/update_config.h"
 #include "platform/text.h"
+#include "platform/update_download.h"
 
 namespace orvika2 {
 namespace {
@@ -36,6 +37,17 @@ VersionParts ParseVersion(std::wstring_view version) {
     }
 }
 
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+// "C:\..." or a "\\server\share\..." path; "C:name" and "\\name" depend on
+// the current drive or directory.
+bool IsAbsoluteWindowsPath(std::wstring_view path) {
+    const bool drive = path.size() >= 3 && ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z')) &&
+                       path[1] == L':' && IsSeparator(path[2]);
+    const bool share = path.size() >= 3 && IsSeparator(path[0]) && IsSeparator(path[1]) && !IsSeparator(path[2]);
+    return drive || share;
+}
+
 }  // namespace
 
 UpdateAddresses UpdateAddressesOn(std::wstring_view server) {
@@ -50,8 +62,14 @@ UpdateAddresses ConfiguredUpdateAddresses() {
     return server && *server ? UpdateAddressesOn(WidenUtf8(server)) : UpdateAddressesOn(kUpdateServer);
 }
 
-std::wstring UpdateLocalPath(std::wstring_view tempFolder) {
-    return std::wstring(tempFolder) + std::wstring(kUpdateFileName);
+std::optional<std::wstring> UpdateLocalPath(std::wstring_view tempFolder, std::wstring_view fallbackFolder) {
+    for (const std::wstring_view folder : {tempFolder, fallbackFolder}) {
+        if (!IsAbsoluteWindowsPath(folder)) continue;
+        std::wstring path(folder);
+        if (!path.ends_with(L'\\') && !path.ends_with(L'/')) path += L'\\';
+        return path + std::wstring(kUpdateFileName);
+    }
+    return std::nullopt;
 }
 
 std::strong_ordering CompareVersions(std::wstring_view a, std::wstring_view b) {
@@ -66,13 +84,17 @@ std::strong_ordering CompareVersions(std::wstring_view a, std::wstring_view b) {
 }
 
 UpdateOutcome DecideUpdate(const UpdateCheckInputs& inputs) {
-    const std::wstring localPath = UpdateLocalPath(inputs.tempFolder);
-    if (!inputs.download(inputs.addresses.descriptionUrl, localPath)) return {.messageId = kMsgUpdateCheckFailed};
-    const std::wstring remote = inputs.store.Get(localPath, kUpdateSection, kUpdateVersionKey);
+    const UpdateOutcome failed{.messageId = kMsgUpdateCheckFailed};
+    const std::wstring& page =
+        inputs.language == kLangEnglish ? inputs.addresses.englishPage : inputs.addresses.chinesePage;
+    const auto localPath = UpdateLocalPath(inputs.tempFolder, inputs.fallbackFolder);
+    if (!IsWebAddress(inputs.addresses.descriptionUrl) || !IsWebAddress(page) || !localPath ||
+        !inputs.download(inputs.addresses.descriptionUrl, *localPath)) {
+        return failed;
+    }
+    const std::wstring remote = inputs.store.Get(*localPath, kUpdateSection, kUpdateVersionKey);
     const bool newer = CompareVersions(remote, inputs.ownVersion) > 0;
-    return {.messageId = newer ? kMsgNewVersionQuestion : kMsgNewestVersionQuestion,
-            .downloadPage = inputs.language == kLangEnglish ? inputs.addresses.englishPage
-                                                            : inputs.addresses.chinesePage};
+    return {.messageId = newer ? kMsgNewVersionQuestion : kMsgNewestVersionQuestion, .downloadPage = page};
 }
 
 }  // namespace orvika2

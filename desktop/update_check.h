@@ -4,6 +4,7 @@
 // shows the wait balloon and the message, and opens the page on Yes.
 #include <compare>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,9 +32,11 @@ UpdateAddresses UpdateAddressesOn(std::wstring_view server);
 UpdateAddresses ConfiguredUpdateAddresses();
 
 // The temporary folder as the system reports it, trailing separator
-// included, + "checkVersion.ini"; the file name alone (the current
-// directory) when the folder is unknown.
-std::wstring UpdateLocalPath(std::wstring_view tempFolder);
+// included, + "checkVersion.ini"; in `fallbackFolder` when the temporary
+// folder is unknown. Only absolute folders count: a bare file name would
+// land in whatever directory the process was started from. nullopt when
+// neither folder is absolute.
+std::optional<std::wstring> UpdateLocalPath(std::wstring_view tempFolder, std::wstring_view fallbackFolder);
 
 // Dot-separated numbers compared one by one from the first; a missing or
 // non-numeric part counts as 0, so an empty or unreadable version is
@@ -42,7 +45,7 @@ std::strong_ordering CompareVersions(std::wstring_view a, std::wstring_view b);
 
 struct UpdateOutcome {
     // 25: OK with the warning icon. 23 or 24: a Yes/No question without icon
-    // whose Yes opens `downloadPage`.
+    // whose Yes opens `downloadPage`, always an http or https address.
     int messageId = 0;
     std::wstring downloadPage;
 };
@@ -53,9 +56,12 @@ struct UpdateCheckInputs {
     ProfileStore& store;  // reads the downloaded copy
     UpdateAddresses addresses;
     std::wstring tempFolder;
+    std::wstring fallbackFolder;  // the application's own data folder
     std::wstring ownVersion;
     LanguageId language = kLangEnglish;
 };
+// Addresses other than http and https are neither fetched nor offered: the
+// check fails before any download.
 UpdateOutcome DecideUpdate(const UpdateCheckInputs& inputs);
 
 }  // namespace orvika2

@@ -7,13 +7,22 @@
 #include "desktop/product_version_win32.h"
 #include "desktop/update_check.h"
 #include "dialogs/ui_message_win32.h"
+#include "platform/update_download.h"
 #include "platform/update_download_win32.h"
 #include "resources/resource.h"
+#include "settings/app_environment.h"
+#include "settings/config_file.h"
 
 namespace orvika2 {
 namespace {
 
 constexpr int kReminderTitle = 18;
+
+// The folder of the configuration file, with its separator.
+std::wstring ApplicationDataFolder() {
+    const std::wstring file = LocateConfigurationFile(*MakePlatformAppEnvironment()).file;
+    return file.substr(0, file.find_last_of(L"\\/") + 1);
+}
 
 }  // namespace
 
@@ -22,8 +31,13 @@ void CheckForUpdate(HWND mainWindow) {
                    GetDlgItem(mainWindow, IDC_MENU_BUTTON), mainWindow, GetModuleHandleW(nullptr), BalloonIcon::Info,
                    true);
     const auto store = MakePlatformProfileStore();
-    const UpdateCheckInputs inputs{&DownloadToFile,      *store,           ConfiguredUpdateAddresses(),
-                                   TemporaryFolder(),    GetProductVersion(), UiLanguageId()};
+    const UpdateCheckInputs inputs{.download = &DownloadToFile,
+                                   .store = *store,
+                                   .addresses = ConfiguredUpdateAddresses(),
+                                   .tempFolder = TemporaryFolder(),
+                                   .fallbackFolder = ApplicationDataFolder(),
+                                   .ownVersion = GetProductVersion(),
+                                   .language = UiLanguageId()};
     const UpdateOutcome outcome = DecideUpdate(inputs);
     // The wait is over: the notice gives way to the answer.
     CloseBalloonMsg();
@@ -31,7 +45,8 @@ void CheckForUpdate(HWND mainWindow) {
         ShowUiMessage(outcome.messageId, kMessageWarning);
         return;
     }
-    if (ShowUiMessage(outcome.messageId, kQuestionPlain) == IDYES) {
+    // The shell opens whatever it is given, local programs included.
+    if (ShowUiMessage(outcome.messageId, kQuestionPlain) == IDYES && IsWebAddress(outcome.downloadPage)) {
         ShellExecuteW(GetDesktopWindow(), L"open", outcome.downloadPage.c_str(), nullptr, nullptr, SW_SHOWMAXIMIZED);
     }
 }

@@ -2,13 +2,14 @@
 
 #include <windows.h>
 
+#include "platform/whole_string.h"
+
 namespace orvika2 {
 
-std::wstring ExecutablePath() {
-    wchar_t path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    // A full buffer means the path was cut.
-    return length > 0 && length < MAX_PATH ? std::wstring(path, length) : std::wstring();
+std::optional<std::wstring> ExecutablePath() {
+    return ReadWholeString([](wchar_t* buffer, std::size_t capacity) {
+        return static_cast<std::size_t>(GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(capacity)));
+    });
 }
 
 }  // namespace orvika2

@@ -1,10 +1,11 @@
 #pragma once
+#include <optional>
 #include <string>
 
 namespace orvika2 {
 
-// The running program file's full path as the system reports it (at most
-// 260 characters); empty when it cannot be had.
-std::wstring ExecutablePath();
+// The running program file's full path as the system reports it, whole
+// however long; nullopt when it cannot be had.
+std::optional<std::wstring> ExecutablePath();
 
 }  // namespace orvika2

@@ -35,13 +35,17 @@ bool ShortcutExists(const std::wstring& linkPath) {
     return GetFileAttributesW(linkPath.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool CreateShortcut(const std::wstring& linkPath) {
+bool CreateShortcut(const std::wstring& linkPath) { return CreateShortcut(linkPath, ExecutablePath()); }
+
+bool CreateShortcut(const std::wstring& linkPath, const std::optional<std::wstring>& programPath) {
+    // A link without a target would only open an error box.
+    if (!programPath || programPath->empty()) return false;
     const ComInitialization com;
     const auto link = CreateComObject<IShellLinkW>(CLSID_ShellLink, IID_IShellLinkW);
-    if (!link) return false;
-    const std::wstring program = ExecutablePath();
-    link->SetPath(program.c_str());
-    link->SetIconLocation(program.c_str(), 0);
+    if (!link || FAILED(link->SetPath(programPath->c_str())) ||
+        FAILED(link->SetIconLocation(programPath->c_str(), 0))) {
+        return false;
+    }
     const auto file = QueryComInterface<IPersistFile>(*link, IID_IPersistFile);
     // A link that could not be saved is no shortcut: report it.
     return file && SUCCEEDED(file->Save(linkPath.c_str(), TRUE));

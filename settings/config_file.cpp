@@ -3,6 +3,8 @@
 #include <climits>
 #include <cwctype>
 
+#include "platform/autostart_command.h"
+
 namespace orvika2 {
 namespace {
 
@@ -35,7 +37,7 @@ ConfigLocation PlaceConfigurationFile(AppEnvironment& environment, ProfileStore&
     // The autostart value names the installed executable: its folder is where
     // the template lives, whatever directory the process was started in.
     if (const auto autostart = environment.AutostartValue()) {
-        environment.SetWorkingDirectory(RemoveAll(*autostart, kExecutableName));
+        environment.SetWorkingDirectory(RemoveAll(ProgramPathOfAutostartCommand(*autostart), kExecutableName));
     }
     const wchar_t sep = environment.PathSeparator();
     const std::wstring folder = environment.AppDataFolder() + sep + std::wstring(kFolderName) + sep;

@@ -86,15 +86,25 @@ TEST(ConfigPlacement, FailedTemplateCopyStillLeavesAWorkingFile) {
 }
 
 TEST(ConfigPlacement, AutostartValueGivesTheTemplateFolder) {
-    FakeEnvironment env;
-    env.cwd = L"C:\\Windows\\system32";
-    env.autostart = L"D:\\Tools\\Orvika2\\Orvika2.exe";
-    MemoryProfileStore store;
-    const auto location = PlaceConfigurationFile(env, store);
-    EXPECT_EQ(env.cwd, L"D:\\Tools\\Orvika2\\");
-    // The removed file name leaves its separator: the template path doubles it,
-    // which Windows accepts.
-    EXPECT_EQ(location.templateFile, L"D:\\Tools\\Orvika2\\\\Orvika2Config.ini");
+    const struct {
+        const wchar_t* autostart;
+        const wchar_t* folder;
+    } cases[] = {
+        {L"\"D:\\Program Files\\Orvika2\\Orvika2.exe\"", L"D:\\Program Files\\Orvika2\\"},
+        {L"\"D:\\Tools\\Orvika2\\Orvika2.exe\" --tray", L"D:\\Tools\\Orvika2\\"},
+        {L"D:\\Program Files\\Orvika2\\Orvika2.exe", L"D:\\Program Files\\Orvika2\\"},  // as older versions wrote it
+    };
+    for (const auto& c : cases) {
+        FakeEnvironment env;
+        env.cwd = L"C:\\Windows\\system32";
+        env.autostart = c.autostart;
+        MemoryProfileStore store;
+        const auto location = PlaceConfigurationFile(env, store);
+        EXPECT_EQ(env.cwd, c.folder) << c.autostart;
+        // The removed file name leaves its separator: the template path
+        // doubles it, which Windows accepts.
+        EXPECT_EQ(location.templateFile, std::wstring(c.folder) + L"\\Orvika2Config.ini") << c.autostart;
+    }
 }
 
 TEST(ConfigFile, DecimalConversionBehavesLikeAtoi) {

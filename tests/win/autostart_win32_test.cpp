@@ -5,10 +5,12 @@
 #include <optional>
 #include <string>
 
+#include "platform/autostart_command.h"
 #include "platform/autostart_win32.h"
 #include "platform/executable_path_win32.h"
 #include "platform/registry_data.h"
 #include "platform/registry_win32.h"
+#include "settings/app_environment.h"
 
 namespace orvika2 {
 namespace {
@@ -57,13 +59,13 @@ TEST_F(Autostart, EnableQueryOverwriteAndDisable) {
 
     ASSERT_TRUE(SetAutostart(true));
     EXPECT_TRUE(QueryAutostart());
-    const std::wstring program = ExecutablePath();
+    const std::wstring program = ExecutablePath().value_or(L"");
     ASSERT_FALSE(program.empty());
-    EXPECT_EQ(RunKey().ReadString(kValue), program);
+    EXPECT_EQ(RunKey().ReadString(kValue), L"\"" + program + L"\"") << "quoted, so spaces cannot split it";
     const auto stored = Stored(RunKey().get(), kValue);
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(stored->size, RegSzDataBytes(program.size())) << "the path and its NUL";
+    EXPECT_EQ(stored->size, RegSzDataBytes(program.size() + 2)) << "the quoted path and its NUL";
 
     EXPECT_TRUE(SetAutostart(true));
     EXPECT_TRUE(SetAutostart(false));
@@ -77,7 +79,32 @@ TEST_F(Autostart, RefreshFollowsTheProgramOnlyWhenEnabled) {
 
     ASSERT_TRUE(SetAutostart(true));
     RefreshAutostart(moved);
-    EXPECT_EQ(RunKey().ReadString(kValue), moved);
+    EXPECT_EQ(RunKey().ReadString(kValue), L"\"" + moved + L"\"");
+}
+
+TEST_F(Autostart, AnOldUnquotedValueIsStillUnderstoodAndRefreshedQuoted) {
+    const std::wstring old = L"C:\\Program Files\\Orvika2\\Orvika2.exe";
+    ASSERT_TRUE(RunKey().WriteString(kValue, old));
+    EXPECT_TRUE(QueryAutostart());
+    const auto environment = MakePlatformAppEnvironment();
+    EXPECT_EQ(ProgramPathOfAutostartCommand(environment->AutostartValue().value_or(L"")), old);
+
+    const std::wstring moved = L"D:\\New place\\Orvika2.exe";
+    RefreshAutostart(moved);
+    EXPECT_EQ(RunKey().ReadString(kValue), L"\"" + moved + L"\"");
+    EXPECT_EQ(ProgramPathOfAutostartCommand(environment->AutostartValue().value_or(L"")), moved);
+}
+
+TEST_F(Autostart, AProgramPathThatCannotBeHadIsNeverWritten) {
+    EXPECT_FALSE(SetAutostart(true, std::nullopt));
+    EXPECT_FALSE(SetAutostart(true, L""));
+    EXPECT_FALSE(QueryAutostart());
+
+    ASSERT_TRUE(SetAutostart(true));
+    const auto before = RunKey().ReadString(kValue);
+    RefreshAutostart(std::nullopt);
+    RefreshAutostart(L"");
+    EXPECT_EQ(RunKey().ReadString(kValue), before) << "the old value stays";
 }
 
 class ScratchKey : public ::testing::Test {

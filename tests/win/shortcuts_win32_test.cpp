@@ -61,9 +61,10 @@ TEST_F(Shortcuts, TheLinkGoesUnderItsExactNameAndPointsAtTheProgram) {
     EXPECT_TRUE(std::filesystem::exists(folder_ / "Orvika2.lnk"));
     const auto content = ReadLink(link_);
     ASSERT_TRUE(content);
-    EXPECT_EQ(CompareStringOrdinal(content->target.c_str(), -1, ExecutablePath().c_str(), -1, TRUE), CSTR_EQUAL)
+    const std::wstring program = ExecutablePath().value_or(L"");
+    EXPECT_EQ(CompareStringOrdinal(content->target.c_str(), -1, program.c_str(), -1, TRUE), CSTR_EQUAL)
         << NarrowUtf8(content->target);
-    EXPECT_EQ(content->icon, ExecutablePath());
+    EXPECT_EQ(content->icon, program);
     EXPECT_EQ(content->iconIndex, 0);
 }
 
@@ -83,10 +84,13 @@ TEST_F(Shortcuts, RemovingDeletesAndAMissingLinkFails) {
     EXPECT_FALSE(RemoveShortcut(link_));
 }
 
-TEST_F(Shortcuts, ALinkThatCannotBeSavedIsAFailure) {
+TEST_F(Shortcuts, ALinkThatCannotBeSavedOrHasNoTargetIsAFailure) {
     const std::wstring nowhere = ShortcutFile(WideFromPath(folder_ / "missing"));
     EXPECT_FALSE(CreateShortcut(nowhere));
     EXPECT_FALSE(ShortcutExists(nowhere));
+    EXPECT_FALSE(CreateShortcut(link_, std::nullopt));
+    EXPECT_FALSE(CreateShortcut(link_, L""));
+    EXPECT_FALSE(ShortcutExists(link_)) << "no link without a target";
 }
 
 TEST(ShortcutFolders, TheUsersDesktopAndProgramsFoldersAreAbsolute) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -9,6 +10,7 @@
 #include "desktop/update_check.h"
 #include "desktop/update_config.h"
 #include "platform/text.h"
+#include "platform/update_download.h"
 #include "platform/update_download_win32.h"
 #include "settings/profile_store.h"
 #include "tests/support/temp_dir.h"
@@ -17,8 +19,18 @@ namespace orvika2 {
 namespace {
 
 // Set by tests/e2e/win_update_download.sh, which serves the files below
-// from a local python3 http.server.
+// from a local python3 http.server, and runs the hostile servers: one that
+// accepts and never answers, one that sends its body a byte at a time, and
+// an https one with a certificate nobody vouches for.
 constexpr char kServerVariable[] = "ORVIKA2_TEST_HTTP_URL";
+constexpr char kSilentVariable[] = "ORVIKA2_TEST_SILENT_URL";
+constexpr char kTrickleVariable[] = "ORVIKA2_TEST_TRICKLE_URL";
+constexpr char kUntrustedVariable[] = "ORVIKA2_TEST_UNTRUSTED_URL";
+
+std::wstring FromEnvironment(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value ? WidenUtf8(value) : std::wstring();
+}
 
 std::string Contents(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -28,9 +40,17 @@ std::string Contents(const std::filesystem::path& file) {
 class UpdateDownload : public ::testing::Test {
 protected:
     std::wstring Local(const std::string& name) const { return WideFromPath(dir_ / name); }
-    static std::wstring Server() {
-        const char* server = std::getenv(kServerVariable);
-        return server ? WidenUtf8(server) : std::wstring();
+    static std::wstring Server() { return FromEnvironment(kServerVariable); }
+    UpdateOutcome CheckOn(const std::wstring& server) {
+        const auto store = MakePlatformProfileStore();
+        return DecideUpdate({
+            .download = &DownloadToFile,
+            .store = *store,
+            .addresses = UpdateAddressesOn(server),
+            .tempFolder = WideFromPath(dir_.path()) + L"\\",
+            .ownVersion = L"1.0.14.821",
+            .language = kLangEnglish,
+        });
     }
 
     testing::TempDir dir_;
@@ -38,7 +58,8 @@ protected:
 
 TEST_F(UpdateDownload, NoServerAndNoUrlGiveFalseAndNoFile) {
     // Nothing listens on port 1 of the loopback address.
-    for (const wchar_t* url : {L"http://127.0.0.1:1/checkVersion.ini", L"not a url"}) {
+    for (const wchar_t* url : {L"http://127.0.0.1:1/checkVersion.ini", L"not a url", L"file:///C:/windows/win.ini",
+                               L"ftp://127.0.0.1:1/checkVersion.ini"}) {
         EXPECT_FALSE(DownloadToFile(url, Local("copy.ini"))) << NarrowUtf8(url);
         EXPECT_FALSE(std::filesystem::exists(dir_ / "copy.ini"));
     }
@@ -63,6 +84,36 @@ TEST_F(UpdateDownload, A404CreatesNoFile) {
     EXPECT_FALSE(std::filesystem::exists(dir_ / "missing.ini"));
 }
 
+TEST_F(UpdateDownload, ABodyPast64KiBIsRefusedWithTheFailureMessage) {
+    if (Server().empty()) GTEST_SKIP() << kServerVariable << " names no server";
+    ASSERT_TRUE(DownloadToFile(Server() + L"/limit.bin", Local("limit.bin")));
+    EXPECT_EQ(std::filesystem::file_size(dir_ / "limit.bin"), kMaxDownloadBytes);
+    EXPECT_FALSE(DownloadToFile(Server() + L"/over.bin", Local("over.bin")));
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "over.bin"));
+    // A description file padded past the limit, as the check meets it.
+    EXPECT_EQ(CheckOn(Server() + L"/oversized").messageId, kMsgUpdateCheckFailed);
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "checkVersion.ini"));
+}
+
+TEST_F(UpdateDownload, AServerThatStallsIsLeftWithinTheDeadline) {
+    for (const char* variable : {kSilentVariable, kTrickleVariable}) {
+        const std::wstring server = FromEnvironment(variable);
+        if (server.empty()) GTEST_SKIP() << variable << " names no server";
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(DownloadToFile(server + L"/checkVersion.ini", Local("stalled.ini"))) << variable;
+        const auto took = std::chrono::steady_clock::now() - start;
+        EXPECT_LT(took, std::chrono::milliseconds(kDownloadDeadlineMs + 2000)) << variable;
+        EXPECT_FALSE(std::filesystem::exists(dir_ / "stalled.ini")) << variable;
+    }
+}
+
+TEST_F(UpdateDownload, HttpsNeedsACertificateTheSystemTrusts) {
+    const std::wstring server = FromEnvironment(kUntrustedVariable);
+    if (server.empty()) GTEST_SKIP() << kUntrustedVariable << " names no server";
+    EXPECT_FALSE(DownloadToFile(server + L"/checkVersion.ini", Local("untrusted.ini")));
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "untrusted.ini"));
+}
+
 TEST_F(UpdateDownload, TheCheckFindsTheServersNewerVersion) {
     if (Server().empty()) GTEST_SKIP() << kServerVariable << " names no server";
     const auto store = MakePlatformProfileStore();
@@ -80,6 +131,19 @@ TEST_F(UpdateDownload, TheCheckFindsTheServersNewerVersion) {
     EXPECT_EQ(outcome.messageId, kMsgNewVersionQuestion);
     EXPECT_EQ(outcome.downloadPage, Server() + std::wstring(kDownloadPageEnglishPath));
     EXPECT_TRUE(std::filesystem::exists(dir_ / "checkVersion.ini"));
+}
+
+TEST_F(UpdateDownload, OnlyHttpAndHttpsPagesAreEverOffered) {
+    const std::wstring served = FromEnvironment("ORVIKA2_TEST_SERVED_DIR");
+    if (served.empty()) GTEST_SKIP() << "ORVIKA2_TEST_SERVED_DIR names no folder";
+    // The same description file, newer version and all, reached otherwise.
+    for (const std::wstring& server : {L"file:///Z:" + served, L"file://" + served, std::wstring(L"javascript:alert(1)//"),
+                                       std::wstring(L"html/Trial/..")}) {
+        const UpdateOutcome outcome = CheckOn(server);
+        EXPECT_EQ(outcome.messageId, kMsgUpdateCheckFailed) << NarrowUtf8(server);
+        EXPECT_TRUE(outcome.downloadPage.empty()) << NarrowUtf8(server);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "checkVersion.ini"));
 }
 
 TEST(TemporaryFolder, EndsWithItsSeparator) {
