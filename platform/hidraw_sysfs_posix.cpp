@@ -13,18 +13,28 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::size_t kMaxNodesExamined = 1000;
-constexpr unsigned kUsbBus = 0x0003;
+constexpr std::uint16_t kUsbBus = 0x0003;
 constexpr std::string_view kNodePrefix = "hidraw";
 
 fs::path ClassFolder(const fs::path& root) { return root / "sys/class/hidraw"; }
 
+// The whole text as a number; nullopt for anything else.
+std::optional<unsigned> ParseNumber(std::string_view text, int base) {
+    unsigned value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (text.empty() || error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
 std::optional<unsigned> NodeNumber(std::string_view name) {
     if (!name.starts_with(kNodePrefix)) return std::nullopt;
-    name.remove_prefix(kNodePrefix.size());
-    unsigned number = 0;
-    const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), number);
-    if (name.empty() || error != std::errc{} || end != name.data() + name.size()) return std::nullopt;
-    return number;
+    return ParseNumber(name.substr(kNodePrefix.size()), 10);
+}
+
+std::optional<std::uint16_t> ParseId(std::string_view hex) {
+    const auto value = ParseNumber(hex, 16);
+    if (!value || *value > 0xFFFF) return std::nullopt;
+    return static_cast<std::uint16_t>(*value);
 }
 
 std::optional<std::string> ReadSmallFile(const fs::path& path) {
@@ -36,13 +46,6 @@ std::optional<std::string> ReadSmallFile(const fs::path& path) {
 std::string_view TrimEnd(std::string_view text) {
     const auto last = text.find_last_not_of(" \t\n");
     return last == text.npos ? std::string_view{} : text.substr(0, last + 1);
-}
-
-std::optional<unsigned> ParseHex(std::string_view text, unsigned limit) {
-    unsigned value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
-    if (text.empty() || error != std::errc{} || end != text.data() + text.size() || value > limit) return std::nullopt;
-    return value;
 }
 
 // "HID_ID=0003:00001050:00000010": bus, vendor and product in hexadecimal.
@@ -57,11 +60,11 @@ std::optional<HidIdentity> ParseHidId(std::string_view uevent) {
         const auto first = line.find(':');
         const auto second = line.find(':', first == line.npos ? line.size() : first + 1);
         if (second == line.npos) return std::nullopt;
-        const auto bus = ParseHex(line.substr(0, first), 0xFFFF);
-        const auto vendor = ParseHex(line.substr(first + 1, second - first - 1), 0xFFFF);
-        const auto product = ParseHex(line.substr(second + 1), 0xFFFF);
-        if (!bus || *bus != kUsbBus || !vendor || !product) return std::nullopt;
-        return HidIdentity{static_cast<std::uint16_t>(*vendor), static_cast<std::uint16_t>(*product)};
+        const auto bus = ParseId(line.substr(0, first));
+        const auto vendor = ParseId(line.substr(first + 1, second - first - 1));
+        const auto product = ParseId(line.substr(second + 1));
+        if (bus != kUsbBus || !vendor || !product) return std::nullopt;
+        return HidIdentity{*vendor, *product};
     }
     return std::nullopt;
 }
@@ -73,7 +76,7 @@ bool IsBootKeyboardInterface(const fs::path& root, const std::string& node) {
     const fs::path hidDevice = fs::canonical(ClassFolder(root) / node / "device", error);
     if (error) return false;
     const auto protocol = ReadSmallFile(hidDevice.parent_path() / "bInterfaceProtocol");
-    return protocol && ParseHex(TrimEnd(*protocol), 0xFF) == 1u;
+    return protocol && ParseNumber(TrimEnd(*protocol), 16) == 1u;
 }
 
 }  // namespace
