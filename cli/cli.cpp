@@ -39,13 +39,15 @@ constexpr const char* kUsage =
 
 std::string Utf8(const std::wstring& text) { return NarrowUtf8(text); }
 
-int ReportTokenFailure(CliIo io, TokenResult result) {
-    io.err << Utf8(TokenResultEnglishMessage(result)) << "\n";
+int ReportMessage(CliIo io, int stringId) {
+    io.err << Utf8(EnglishString(stringId)) << "\n";
     return kExitFailure;
 }
 
-int ReportMessage(CliIo io, int stringId) {
-    io.err << Utf8(EnglishString(stringId)) << "\n";
+int ReportBusFailure(CliIo io, const HidBus& bus, int stringId) {
+    const std::string advice = bus.FailureAdvice();
+    if (advice.empty()) return ReportMessage(io, stringId);
+    io.err << advice << "\n";
     return kExitFailure;
 }
 

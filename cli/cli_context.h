@@ -15,10 +15,11 @@ inline constexpr int kExitUsage = 2;
 
 std::string Utf8(const std::wstring& text);
 
-// Prints the result's English message and gives the failure exit status.
-int ReportTokenFailure(CliIo io, TokenResult result);
 // Prints the English text of a string-table id and gives the failure exit status.
 int ReportMessage(CliIo io, int stringId);
+// The same, except that the bus's own account of a token failure (a device
+// the user may not open, a token pulled out) replaces the generic text.
+int ReportBusFailure(CliIo io, const HidBus& bus, int stringId);
 int ReportUsage(CliIo io);
 
 int RunTokenCommand(const std::string& command, const std::vector<std::string>& args, CliIo io);

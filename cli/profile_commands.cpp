@@ -99,8 +99,7 @@ std::optional<ProfilePageContext> OpenPage(Session& session, int profile, CliIo 
     const std::wstring section = ReadSerialString(ports);
     if (section.empty()) {
         // Without the serial there is no section to record the profile in.
-        io.err << English(kMsgDeviceReadError) << "\n";
-        exitStatus = kExitFailure;
+        exitStatus = ReportBusFailure(io, *session.selected.bus, kMsgDeviceReadError);
         return std::nullopt;
     }
     return ProfilePageContext{ports, *session.store, session.config.file, section, profile};

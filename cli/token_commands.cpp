@@ -37,13 +37,14 @@ const char* KindName(ProfileKind kind) {
 int Status(TokenPorts ports, CliIo io) {
     CTokenLib token(ports);
     if (const auto opened = token.Open(); opened != TokenResult::Success) {
-        io.out << "Token: not present\n";
-        return ReportTokenFailure(io, opened);
+        // Open fails this way only for the one token found.
+        io.out << (opened == TokenResult::OperationFailed ? "Token: present, cannot be opened\n" : "Token: not present\n");
+        return ReportBusFailure(io, ports.bus, TokenResultMessageId(opened));
     }
     TokenStatus status;
     if (const auto read = WaitForIdleToken(token, status); read != TokenResult::Success) {
         io.out << "Token: present, status unreadable\n";
-        return ReportTokenFailure(io, read);
+        return ReportBusFailure(io, ports.bus, TokenResultMessageId(read));
     }
     io.out << "Token: present\n";
     io.out << "Firmware: " << int(status.firmwareMajor) << '.' << int(status.firmwareMinor) << '.'
@@ -67,8 +68,12 @@ int TypeOrPrint(const VerificationCode& code, bool type, CliIo io) {
     io.out << code.Text() << "\n";
     if (!type) return kExitOk;
     const auto keys = MakePlatformKeyOutput();
+    if (!keys) {
+        io.err << "Typing is not supported on this platform; the code is printed instead.\n";
+        return kExitOk;
+    }
     const auto events = code.KeyEvents();
-    if (!keys || !keys->Send(events)) {
+    if (!keys->Send(events)) {
         io.err << "The code could not be typed.\n";
         return kExitFailure;
     }
@@ -79,8 +84,8 @@ int Code(TokenPorts ports, int profile, bool type, CliIo io) {
     const CodeOutcome outcome = GenerateVerificationCode(ports, profile);
     switch (outcome.action) {
         case CodeAction::TypeCode: return TypeOrPrint(outcome.code, type, io);
-        case CodeAction::ShowMessage: return ReportMessage(io, outcome.messageId);
-        case CodeAction::Nothing: return ReportMessage(io, kMsgCodeFailed);
+        case CodeAction::ShowMessage: return ReportBusFailure(io, ports.bus, outcome.messageId);
+        case CodeAction::Nothing: return ReportBusFailure(io, ports.bus, kMsgCodeFailed);
         case CodeAction::AwaitTouch: break;
     }
     io.err << "Touch the button of the token to get the code (waiting up to 15 seconds)...\n";
@@ -91,7 +96,7 @@ int Code(TokenPorts ports, int profile, bool type, CliIo io) {
     CTokenLib token(ports);
     token.Open();
     token.CancelPending();
-    return ReportMessage(io, kMsgCodeFailed);
+    return ReportBusFailure(io, ports.bus, kMsgCodeFailed);
 }
 
 }  // namespace

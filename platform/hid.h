@@ -1,6 +1,6 @@
 #pragma once
 // The narrow HID transport the token link talks through. Backends: Win32
-// (SetupDi + HidD_*), the simulated token, and test fakes.
+// (SetupDi + HidD_*), Linux hidraw, the simulated token, and test fakes.
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -37,6 +37,10 @@ public:
     virtual std::optional<HidIdentity> ReadIdentity(const std::wstring& path) = 0;
     // Opens for writing with read and write sharing; nullptr on failure.
     virtual std::unique_ptr<HidDevice> Open(const std::wstring& path) = 0;
+    // Why the last Open or transfer since the last successful Open failed,
+    // in words a user can act on (a missing device permission, a token
+    // pulled out); empty when the backend cannot tell.
+    virtual std::string FailureAdvice() const { return {}; }
 };
 
 }  // namespace orvika2

@@ -6,9 +6,10 @@ extern "C" {
 #include <hidsdi.h>
 }
 
-#include <mutex>
+#include <string>
 #include <vector>
 
+#include "platform/failure_note.h"
 #include "platform/usb_hid_bus.h"
 #include "platform/win32_handles_win32.h"
 
@@ -19,28 +20,14 @@ namespace {
 constexpr GUID kKeyboardInterfaceClass = {0x884B96C3, 0x56EF, 0x11D1, {0xBC, 0x8C, 0x00, 0xA0, 0xC9, 0x14, 0x05, 0xDD}};
 constexpr DWORD kMaxInterfaces = 1000;
 
-// Shared by a bus and the devices it opened, which may outlive it or run on
-// another thread.
-class FailureNote {
-public:
-    void Record(const char* api, DWORD error) {
-        std::lock_guard lock(mutex_);
-        text_ = std::string(api) + " failed with error " + std::to_string(error);
-    }
-    std::string Text() const {
-        std::lock_guard lock(mutex_);
-        return text_;
-    }
-
-private:
-    mutable std::mutex mutex_;
-    std::string text_;
-};
+void RecordFailure(FailureNote& note, const char* api, DWORD error) {
+    note.Record(std::string(api) + " failed with error " + std::to_string(error));
+}
 
 UniqueKernelHandle OpenForWriting(const std::wstring& path, FailureNote& note) {
     UniqueKernelHandle device = AdoptFileHandle(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                                       nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!device) note.Record("CreateFileW", GetLastError());
+    if (!device) RecordFailure(note, "CreateFileW", GetLastError());
     return device;
 }
 
@@ -52,14 +39,14 @@ public:
     bool SendFeature(const FeatureReport& report) override {
         FeatureReport buffer = report;
         if (HidD_SetFeature(handle_.get(), buffer.data(), static_cast<ULONG>(buffer.size()))) return true;
-        note_->Record("HidD_SetFeature", GetLastError());
+        RecordFailure(*note_, "HidD_SetFeature", GetLastError());
         return false;
     }
 
     bool GetFeature(FeatureReport& report) override {
         report[0] = 0;  // the report id
         if (HidD_GetFeature(handle_.get(), report.data(), static_cast<ULONG>(report.size()))) return true;
-        note_->Record("HidD_GetFeature", GetLastError());
+        RecordFailure(*note_, "HidD_GetFeature", GetLastError());
         return false;
     }
 
@@ -74,7 +61,7 @@ public:
         const UniqueDeviceInfoList list = AdoptDeviceInfoList(
             SetupDiGetClassDevsW(&kKeyboardInterfaceClass, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
         if (!list) {
-            note_->Record("SetupDiGetClassDevsW", GetLastError());
+            RecordFailure(*note_, "SetupDiGetClassDevsW", GetLastError());
             return std::nullopt;
         }
         std::vector<std::wstring> paths;
@@ -92,7 +79,7 @@ public:
         HIDD_ATTRIBUTES attributes{};
         attributes.Size = sizeof(attributes);
         if (!HidD_GetAttributes(device.get(), &attributes)) {
-            note_->Record("HidD_GetAttributes", GetLastError());
+            RecordFailure(*note_, "HidD_GetAttributes", GetLastError());
             return std::nullopt;
         }
         return HidIdentity{attributes.VendorID, attributes.ProductID};
@@ -113,7 +100,7 @@ private:
         interfaceData.cbSize = sizeof(interfaceData);
         if (!SetupDiEnumDeviceInterfaces(list, nullptr, &kKeyboardInterfaceClass, index, &interfaceData)) {
             if (const DWORD error = GetLastError(); error != ERROR_NO_MORE_ITEMS) {
-                note_->Record("SetupDiEnumDeviceInterfaces", error);
+                RecordFailure(*note_, "SetupDiEnumDeviceInterfaces", error);
             }
             return std::nullopt;
         }
@@ -121,7 +108,7 @@ private:
         DWORD size = 0;
         const BOOL sized = SetupDiGetDeviceInterfaceDetailW(list, &interfaceData, nullptr, 0, &size, nullptr);
         if (const DWORD error = sized ? ERROR_SUCCESS : GetLastError(); error != ERROR_INSUFFICIENT_BUFFER) {
-            note_->Record("SetupDiGetDeviceInterfaceDetailW", error);
+            RecordFailure(*note_, "SetupDiGetDeviceInterfaceDetailW", error);
             return std::nullopt;
         }
         // DWORD elements keep the detail structure aligned.
@@ -129,7 +116,7 @@ private:
         auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(buffer.data());
         detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
         if (!SetupDiGetDeviceInterfaceDetailW(list, &interfaceData, detail, size, nullptr, nullptr)) {
-            note_->Record("SetupDiGetDeviceInterfaceDetailW", GetLastError());
+            RecordFailure(*note_, "SetupDiGetDeviceInterfaceDetailW", GetLastError());
             return std::nullopt;
         }
         return std::wstring(detail->DevicePath);

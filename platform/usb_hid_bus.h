@@ -5,8 +5,8 @@
 
 namespace orvika2 {
 
-// The machine's real HID devices: SetupDi and HidD_* on Windows. Linux has
-// no backend yet, so there the bus lists no device.
+// The machine's real HID devices: SetupDi and HidD_* on Windows, hidraw on
+// Linux.
 std::unique_ptr<HidBus> MakeUsbHidBus();
 
 }  // namespace orvika2
