@@ -37,7 +37,7 @@ fail() {
     echo "screen at failure: $artifacts/installer_failure.png"
   exit 1
 }
-step() { echo "--- $*"; }
+step() { echo "--- $* (at $(( $(date +%s) - started )) s)"; }
 
 step "setup from the built tree"
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
@@ -87,7 +87,7 @@ wait_until() {  # wait_until TENTHS COMMAND...: polls COMMAND until it succeeds
   for _ in $(seq "$tries"); do "$@" && return 0; sleep 0.1; done
   return 1
 }
-text_of() { tr -d '\000\r' <"$1"; }  # the UTF-16LE files, readable for grep
+text_of() { iconv -f UTF-16 -t UTF-8 <"$1" | tr -d '\r'; }  # the configuration stays UTF-16LE
 reg_value() {  # reg_value NAME, from the uninstall entry's listing
   awk -v name="$1" '$1 == name { $1 = ""; $2 = ""; sub(/^ +/, ""); print }' "$work/uninstall_entry.txt"
 }
