@@ -39,13 +39,9 @@ fail() {
 }
 step() { echo "--- $* (at $(( $(date +%s) - started )) s)"; }
 
-step "setup from the built tree"
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
-setup=$(sh "$source_dir/scripts/make-installer.sh" "$build" "$work/dist") || fail "make-installer.sh failed"
-[ "$setup" = "$work/dist/Orvika2-$version-setup.exe" ] || fail "setup file is $setup"
-size=$(stat -c %s "$setup")
-echo "$(basename "$setup"): $size bytes"
-[ "$size" -lt 4194304 ] || fail "the setup is not under 4 MB"
+# The setup is made while the display and the prefix start.
+sh "$source_dir/scripts/make-installer.sh" "$build" "$work/dist" >"$work/setup_path" 2>"$work/makensis.log" &
+make_pid=$!
 
 Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
 xvfb_pid=$!
@@ -53,8 +49,18 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(cat "$work/display")"
 
-step "throwaway prefix"
+step "throwaway prefix, and the setup from the built tree"
 "$wine_run" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+# The prefix and its server are up, outside any caller's pipe: from here on
+# wine64 is called directly, without the runner's start-up round.
+wine=/usr/lib/wine/wine64
+wait "$make_pid" || fail "make-installer.sh failed: $(cat "$work/makensis.log")"
+setup=$(cat "$work/setup_path")
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+[ "$setup" = "$work/dist/Orvika2-$version-setup.exe" ] || fail "setup file is $setup"
+size=$(stat -c %s "$setup")
+echo "$(basename "$setup"): $size bytes"
+[ "$size" -lt 4194304 ] || fail "the setup is not under 4 MB"
 profile="$WINEPREFIX/drive_c/users/$(id -un)"
 [ -d "$profile" ] || fail "no user folder $profile"
 install="$profile/AppData/Local/Programs/Orvika2"
@@ -102,7 +108,7 @@ tray_pixels() {  # pixels of the icon's yellow in Wine's tray window: one icon's
 }
 
 step "silent install"
-"$wine_run" "$setup" /S </dev/null >"$work/setup1.log" 2>&1 || fail "setup /S failed: $(cat "$work/setup1.log")"
+"$wine" "$setup" /S </dev/null >"$work/setup1.log" 2>&1 || fail "setup /S failed: $(cat "$work/setup1.log")"
 for file in Orvika2.exe orvika2ctl.exe Orvika2Config.ini uninstall.exe; do
   [ -f "$install/$file" ] || fail "$file is not installed in $install"
 done
@@ -110,7 +116,7 @@ cmp -s "$install/Orvika2.exe" "$build/app/Orvika2.exe" || fail "the installed Or
 [ "$(head -c 2 "$install/Orvika2Config.ini" | od -An -tx1 | tr -d ' ')" = fffe ] ||
   fail "the template is not UTF-16LE"
 [ -f "$start_menu_link" ] || fail "no Start menu shortcut"
-"$wine_run" reg query "$uninstall_key" </dev/null 2>/dev/null | tr -d '\r' >"$work/uninstall_entry.txt" ||
+"$wine" reg query "$uninstall_key" </dev/null 2>/dev/null | tr -d '\r' >"$work/uninstall_entry.txt" ||
   fail "no uninstall entry"
 install_windows='C:\users\'"$(id -un)"'\AppData\Local\Programs\Orvika2'
 [ "$(reg_value DisplayName)" = Orvika2 ] || fail "DisplayName: $(reg_value DisplayName)"
@@ -129,15 +135,15 @@ installed_kib=$(du -sk "$install" | cut -f1)
   fail "EstimatedSize $kib KiB for $installed_kib KiB installed"
 
 step "the installed tool reads the template's hotkeys"
-"$wine_run" "$install/orvika2ctl.exe" sim create "$(windows_path "$token")" --serial 000a1bff \
+"$wine" "$install/orvika2ctl.exe" sim create "$(windows_path "$token")" --serial 000a1bff \
   --totp1 GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ </dev/null >/dev/null 2>&1 || fail "orvika2ctl.exe sim create failed"
-(cd "$install" && "$wine_run" "$install/orvika2ctl.exe" config </dev/null 2>&1) | tr -d '\r' >"$work/config.txt"
+(cd "$install" && "$wine" "$install/orvika2ctl.exe" config </dev/null 2>&1) | tr -d '\r' >"$work/config.txt"
 grep -qx 'Verification code hotkey: Ctrl+Q (81, 2)' "$work/config.txt" &&
   grep -qx 'Switch profile hotkey: Alt+S (83, 1)' "$work/config.txt" || fail "orvika2ctl config: $(cat "$work/config.txt")"
 cmp -s "$config" "$install/Orvika2Config.ini" || fail "the first configuration is not a copy of the template"
 
 step "the application, started from the Start menu shortcut"
-"$wine_run" start /unix "$start_menu_link" </dev/null >/dev/null 2>&1
+"$wine" start /unix "$start_menu_link" </dev/null >/dev/null 2>&1
 window=$(find_window) || fail "no window titled Orvika2"
 first_pids=$(pids_of Orvika2.exe)
 [ -n "$first_pids" ] || fail "no Orvika2.exe process"
@@ -152,7 +158,7 @@ cp "$config" "$work/config.before"
 
 step "silent upgrade while it runs"
 upgrade_started=$(date +%s)
-"$wine_run" "$setup" /S </dev/null >"$work/setup2.log" 2>&1 || fail "upgrade setup /S failed: $(cat "$work/setup2.log")"
+"$wine" "$setup" /S </dev/null >"$work/setup2.log" 2>&1 || fail "upgrade setup /S failed: $(cat "$work/setup2.log")"
 echo "upgrade took $(( $(date +%s) - upgrade_started )) s"
 # The installer waited for the Windows process; its Unix process follows.
 ended() { for pid in "$@"; do [ -d "/proc/$pid" ] && return 1; done; return 0; }
@@ -173,8 +179,8 @@ cmp -s "$config" "$work/config.before" || fail "the user's configuration changed
 step "silent uninstall"
 # What the application's own settings add: the desktop shortcut and autostart.
 cp "$start_menu_link" "$desktop_link"
-"$wine_run" reg add "$run_key" /v Orvika2 /d "$install_windows\\Orvika2.exe" /f </dev/null >/dev/null 2>&1
-"$wine_run" "$install/uninstall.exe" /S </dev/null >/dev/null 2>&1 || fail "uninstall.exe /S failed"
+"$wine" reg add "$run_key" /v Orvika2 /d "$install_windows\\Orvika2.exe" /f </dev/null >/dev/null 2>&1
+"$wine" "$install/uninstall.exe" /S </dev/null >/dev/null 2>&1 || fail "uninstall.exe /S failed"
 # The uninstaller runs from a copy of itself and returns at once.
 no_uninstaller() { [ -z "$(pids_of 'Au_.exe')" ] && [ ! -e "$install" ]; }
 wait_until 300 no_uninstaller || fail "the uninstaller did not finish: $(ls -A "$install" 2>&1)"
@@ -183,8 +189,8 @@ xdotool search --name '^Orvika2$' >/dev/null 2>&1 && fail "the window is still t
 [ "$(tray_pixels)" -eq 0 ] || fail "a tray icon is left"
 [ ! -e "$start_menu_link" ] || fail "the Start menu shortcut is left"
 [ ! -e "$desktop_link" ] || fail "the desktop shortcut is left"
-"$wine_run" reg query "$uninstall_key" </dev/null >/dev/null 2>&1 && fail "the uninstall entry is left"
-"$wine_run" reg query "$run_key" /v Orvika2 </dev/null >/dev/null 2>&1 && fail "the autostart value is left"
+"$wine" reg query "$uninstall_key" </dev/null >/dev/null 2>&1 && fail "the uninstall entry is left"
+"$wine" reg query "$run_key" /v Orvika2 </dev/null >/dev/null 2>&1 && fail "the autostart value is left"
 cmp -s "$config" "$work/config.before" || fail "the user's configuration did not survive the uninstall"
 [ "$(ls -A "$(dirname "$config")")" = Orvika2Config.ini ] || fail "left in the settings folder: $(ls -A "$(dirname "$config")")"
 echo "took $(( $(date +%s) - started )) s"
