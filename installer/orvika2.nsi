@@ -78,8 +78,6 @@ Var ClosedRunningApp
 
 LangString StillRunning ${LANG_ENGLISH} "Orvika2 is still running and could not be closed.$\r$\nClose it (for example a settings window that is still open), then choose Retry."
 LangString StillRunning ${LANG_TRADCHINESE} "Orvika2 仍在執行，無法關閉。$\r$\n請先關閉它（例如仍開著的系統設定視窗），再按「重試」。"
-LangString SetupDescription ${LANG_ENGLISH} "${APP_NAME} Setup"
-LangString SetupDescription ${LANG_TRADCHINESE} "${APP_NAME} 安裝程式"
 
 VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductName" "${APP_NAME}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "${VERSION}"

@@ -61,6 +61,13 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 size=$(stat -c %s "$setup")
 echo "$(basename "$setup"): $size bytes"
 [ "$size" -lt 4194304 ] || fail "the setup is not under 4 MB"
+python3 - "$setup" "$version" <<'EOF' || fail "the setup's version resource does not name $version"
+import re, sys
+data = open(sys.argv[1], "rb").read()
+value = (sys.argv[2] + "\0").encode("utf-16-le")
+sys.exit(0 if any(value in data[m.end():m.end() + 40]
+                  for m in re.finditer("ProductVersion".encode("utf-16-le"), data)) else 1)
+EOF
 profile="$WINEPREFIX/drive_c/users/$(id -un)"
 [ -d "$profile" ] || fail "no user folder $profile"
 install="$profile/AppData/Local/Programs/Orvika2"
@@ -80,8 +87,8 @@ pids_of() {
   done
   return 0
 }
-find_window() {  # find_window: the main window's id, waiting up to 30 s
-  for _ in $(seq 150); do
+find_window() {  # find_window: the main window's id, waiting up to 60 s
+  for _ in $(seq 300); do
     id=$(xdotool search --onlyvisible --name '^Orvika2$' 2>/dev/null | head -1)
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.2
@@ -143,13 +150,13 @@ grep -qx 'Verification code hotkey: Ctrl+Q (81, 2)' "$work/config.txt" &&
 cmp -s "$config" "$install/Orvika2Config.ini" || fail "the first configuration is not a copy of the template"
 
 step "the application, started from the Start menu shortcut"
-"$wine" start /unix "$start_menu_link" </dev/null >/dev/null 2>&1
+"$wine" start /unix "$start_menu_link" </dev/null >"$work/start.log" 2>&1 || fail "start failed: $(cat "$work/start.log")"
 window=$(find_window) || fail "no window titled Orvika2"
 first_pids=$(pids_of Orvika2.exe)
 [ -n "$first_pids" ] || fail "no Orvika2.exe process"
 # Its profile tracking writes both entries of the token's section on start.
 settled() { text_of "$config" | grep -q '^Config2='; }
-wait_until 100 settled || fail "the application did not write the token's entries: $(text_of "$config")"
+wait_until 300 settled || fail "the application did not write the token's entries: $(text_of "$config")"
 one_icon=0
 has_icon() { one_icon=$(tray_pixels); [ "$one_icon" -gt 0 ]; }
 wait_until 50 has_icon || fail "no tray icon"
@@ -162,7 +169,7 @@ upgrade_started=$(date +%s)
 echo "upgrade took $(( $(date +%s) - upgrade_started )) s"
 # The installer waited for the Windows process; its Unix process follows.
 ended() { for pid in "$@"; do [ -d "/proc/$pid" ] && return 1; done; return 0; }
-wait_until 50 ended $first_pids || fail "the old Orvika2.exe still runs"
+wait_until 150 ended $first_pids || fail "the old Orvika2.exe still runs"
 # Only the application's own close handling copies the configuration over
 # the template: a killed process would not have.
 cmp -s "$config" "$install/Orvika2Config.ini" || fail "the template is not the configuration saved at close"
@@ -170,7 +177,7 @@ cmp -s "$config" "$work/config.before" || fail "the user's configuration changed
 window=$(find_window) || fail "the upgrade did not start Orvika2 again"
 second_pids=$(pids_of Orvika2.exe)
 [ -n "$second_pids" ] && [ "$second_pids" != "$first_pids" ] || fail "no fresh Orvika2.exe process"
-wait_until 50 settled || fail "the restarted application lost the token's entries"
+wait_until 300 settled || fail "the restarted application lost the token's entries"
 # The old icon went with its process: one icon, not two.
 wait_until 50 test "$(tray_pixels)" -eq "$one_icon" ||
   fail "the tray shows $(tray_pixels) pixels of icons, one icon has $one_icon"
@@ -183,8 +190,8 @@ cp "$start_menu_link" "$desktop_link"
 "$wine" "$install/uninstall.exe" /S </dev/null >/dev/null 2>&1 || fail "uninstall.exe /S failed"
 # The uninstaller runs from a copy of itself and returns at once.
 no_uninstaller() { [ -z "$(pids_of 'Au_.exe')" ] && [ ! -e "$install" ]; }
-wait_until 300 no_uninstaller || fail "the uninstaller did not finish: $(ls -A "$install" 2>&1)"
-wait_until 50 ended $second_pids || fail "Orvika2.exe still runs after the uninstall"
+wait_until 600 no_uninstaller || fail "the uninstaller did not finish: $(ls -A "$install" 2>&1)"
+wait_until 150 ended $second_pids || fail "Orvika2.exe still runs after the uninstall"
 xdotool search --name '^Orvika2$' >/dev/null 2>&1 && fail "the window is still there"
 [ "$(tray_pixels)" -eq 0 ] || fail "a tray icon is left"
 [ ! -e "$start_menu_link" ] || fail "the Start menu shortcut is left"
