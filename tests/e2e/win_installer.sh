@@ -39,9 +39,21 @@ fail() {
 }
 step() { echo "--- $* (at $(( $(date +%s) - started )) s)"; }
 
-# The setup is made while the display and the prefix start.
+# The setups are made while the display and the prefix start: the one of
+# this tree, and a next version whose Orvika2.exe differs from this one by a
+# trailing byte (which the loader ignores), for the upgrade.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+next_version="${version%.*}.$(( ${version##*.} + 1 ))"
+next="$work/next-build"
+mkdir -p "$next/app/resources" "$next/cli"
+echo "CMAKE_PROJECT_VERSION:STATIC=$next_version" >"$next/CMakeCache.txt"
+ln -s "$build/app/resources/orvika2.ico" "$next/app/resources/orvika2.ico"
+ln -s "$build/cli/orvika2ctl.exe" "$next/cli/orvika2ctl.exe"
+{ cat "$build/app/Orvika2.exe"; printf 'N'; } >"$next/app/Orvika2.exe"
 sh "$source_dir/scripts/make-installer.sh" "$build" "$work/dist" >"$work/setup_path" 2>"$work/makensis.log" &
 make_pid=$!
+sh "$source_dir/scripts/make-installer.sh" "$next" "$work/dist" >"$work/next_setup_path" 2>"$work/makensis_next.log" &
+make_next_pid=$!
 
 Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
 xvfb_pid=$!
@@ -55,8 +67,9 @@ step "throwaway prefix, and the setup from the built tree"
 # wine64 is called directly, without the runner's start-up round.
 wine=/usr/lib/wine/wine64
 wait "$make_pid" || fail "make-installer.sh failed: $(cat "$work/makensis.log")"
+wait "$make_next_pid" || fail "make-installer.sh failed for the next version: $(cat "$work/makensis_next.log")"
 setup=$(cat "$work/setup_path")
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+next_setup=$(cat "$work/next_setup_path")
 [ "$setup" = "$work/dist/Orvika2-$version-setup.exe" ] || fail "setup file is $setup"
 size=$(stat -c %s "$setup")
 echo "$(basename "$setup"): $size bytes"
@@ -163,9 +176,9 @@ wait_until 50 has_icon || fail "no tray icon"
 import -window root "$artifacts/installer_app_running.png"
 cp "$config" "$work/config.before"
 
-step "silent upgrade while it runs"
+step "silent upgrade to $next_version while it runs"
 upgrade_started=$(date +%s)
-"$wine" "$setup" /S </dev/null >"$work/setup2.log" 2>&1 || fail "upgrade setup /S failed: $(cat "$work/setup2.log")"
+"$wine" "$next_setup" /S </dev/null >"$work/setup2.log" 2>&1 || fail "upgrade setup /S failed: $(cat "$work/setup2.log")"
 echo "upgrade took $(( $(date +%s) - upgrade_started )) s"
 # The installer waited for the Windows process; its Unix process follows.
 ended() { for pid in "$@"; do [ -d "/proc/$pid" ] && return 1; done; return 0; }
@@ -177,6 +190,9 @@ cmp -s "$config" "$work/config.before" || fail "the user's configuration changed
 window=$(find_window) || fail "the upgrade did not start Orvika2 again"
 second_pids=$(pids_of Orvika2.exe)
 [ -n "$second_pids" ] && [ "$second_pids" != "$first_pids" ] || fail "no fresh Orvika2.exe process"
+cmp -s "$install/Orvika2.exe" "$next/app/Orvika2.exe" || fail "the upgrade did not replace Orvika2.exe"
+"$wine" reg query "$uninstall_key" /v DisplayVersion </dev/null 2>/dev/null | tr -d '\r' >"$work/uninstall_entry.txt"
+[ "$(reg_value DisplayVersion)" = "$next_version" ] || fail "DisplayVersion after the upgrade: $(reg_value DisplayVersion)"
 wait_until 300 settled || fail "the restarted application lost the token's entries"
 # The old icon went with its process: one icon, not two.
 wait_until 50 test "$(tray_pixels)" -eq "$one_icon" ||
