@@ -109,7 +109,6 @@ VIAddVersionKey /LANG=${LANG_TRADCHINESE} "LegalCopyright" "${PUBLISHER}"
       System::Call 'user32::GetWindowThreadProcessId(p R0, *i .r1) i'
       System::Call 'kernel32::OpenProcess(i ${SYNCHRONIZE}, i 0, i r1) p .r2'
       SendMessage $R0 ${WM_COMMAND} ${ID_CLOSE_PROGRAM} 0 /TIMEOUT=5000
-      StrCpy $3 1
       ${If} $2 P<> 0
         System::Call 'kernel32::WaitForSingleObject(p r2, i ${CLOSE_WAIT_MS}) i .r3'
         System::Call 'kernel32::CloseHandle(p r2)'
