@@ -5,7 +5,7 @@ set -euo pipefail
 scope="${1:-all}"
 
 native=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev libssl-dev python3 oathtool)
-windows=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 xvfb xdotool imagemagick x11-utils procps fonts-wqy-microhei fontconfig openssl)
+windows=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 xvfb xdotool imagemagick x11-utils procps fonts-wqy-microhei fontconfig openssl nsis)
 
 wanted=("${native[@]}")
 [ "$scope" = all ] && wanted+=("${windows[@]}")
