@@ -1,5 +1,4 @@
 #pragma once
-#include <string>
 
 namespace orvika2 {
 
@@ -23,7 +22,5 @@ enum class TokenResult : int {
 };
 
 int TokenResultMessageId(TokenResult result);
-// The English message, as the command-line tool prints it.
-std::wstring TokenResultEnglishMessage(TokenResult result);
 
 }  // namespace orvika2
