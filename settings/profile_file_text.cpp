@@ -152,7 +152,11 @@ std::wstring ReadProfileValue(std::wstring_view text, std::wstring_view section,
 
 bool IsStorableProfileEntry(std::wstring_view section, std::wstring_view key, std::wstring_view value) {
     if (BreaksLines(section) || BreaksLines(key) || BreaksLines(value)) return false;
-    return key.find(L'=') == std::wstring_view::npos && !TrimLeading(key).starts_with(L'[');
+    key = TrimLeading(key);
+    if (key.find(L'=') != std::wstring_view::npos || key.starts_with(L'[')) return false;
+    // As the first line of an 8-bit file, "ÿþ" would be read as the
+    // UTF-16LE byte-order mark.
+    return !(Trim(section).empty() && key.starts_with(L"\u00ff\u00fe"));
 }
 
 std::wstring StoredProfileValue(std::wstring_view value) {

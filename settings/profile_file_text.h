@@ -21,7 +21,9 @@ std::wstring WriteProfileValue(std::wstring_view text, std::wstring_view section
 
 // Whether a value can be stored under the section and key so that it reads
 // back as written and no other line changes: no line break or NUL anywhere,
-// no '=' in the key, and no key that would read as a section line.
+// no '=' in the key, no key that would read as a section line, and no key
+// before the first section that would begin the file with the bytes of a
+// UTF-16LE byte-order mark.
 bool IsStorableProfileEntry(std::wstring_view section, std::wstring_view key, std::wstring_view value);
 
 // The text to write after "key=" so that the value reads back exactly: a

@@ -171,6 +171,7 @@ TEST_P(ProfileStoreSuite, RefusesEntriesThatWouldChangeOtherLines) {
         {L"A", L"k=x", L"v"},
         {L"A", L"[B]", L"v"},
         {L"A", L" [B", L"v"},
+        {L"", L"\u00ff\u00fek", L"v"},
     };
     for (const auto& r : refused) {
         EXPECT_FALSE(store().Put(PathOf(L"t.ini"), r.section, r.key, r.value)) << std::string(r.key.begin(), r.key.end());
