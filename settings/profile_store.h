@@ -18,9 +18,10 @@ public:
     virtual std::wstring Get(const std::wstring& path, std::wstring_view section, std::wstring_view key) = 0;
     // Replaces the value, creating key, section and file as needed. False,
     // with the file as it was, when the file could not be written or the
-    // entry cannot be stored as given (a line break or NUL anywhere, an '='
-    // in the key, a key that would read as a section line). A value reads
-    // back exactly as written, blanks and quotes included.
+    // entry cannot be stored as given (see IsStorableProfileEntry: a line
+    // break or NUL anywhere, an '=' in the key, a key that would read as a
+    // section line). A value reads back exactly as written, blanks and
+    // quotes included.
     virtual bool Put(const std::wstring& path, std::wstring_view section, std::wstring_view key,
                      std::wstring_view value) = 0;
 
