@@ -69,11 +69,11 @@ ProfileBackup StaticBackup(std::wstring_view password) {
 }
 
 BackupSaveOutcome WriteProfileBackup(ProfileStore& store, const std::wstring& path, const ProfileBackup& backup) {
-    const bool written = backup.mode && *backup.mode != ProfileMode::NotConfigured &&
-                         store.Put(path, kBackupSection, kModeKey, BackupModeText(*backup.mode)) &&
-                         store.Put(path, kBackupSection, kKeyKey, backup.key) &&
-                         store.Put(path, kBackupSection, kAccountKey, backup.account);
-    return written ? BackupSaveOutcome::Saved : BackupSaveOutcome::WriteFailed;
+    if (!backup.mode || *backup.mode == ProfileMode::NotConfigured) return BackupSaveOutcome::WriteFailed;
+    // One replacement of the file: a new mode never stands beside an old key.
+    const ProfileStore::Entry entries[] = {
+        {kModeKey, BackupModeText(*backup.mode)}, {kKeyKey, backup.key}, {kAccountKey, backup.account}};
+    return store.PutAll(path, kBackupSection, entries) ? BackupSaveOutcome::Saved : BackupSaveOutcome::WriteFailed;
 }
 
 std::wstring WidenWindows1252(std::string_view text) { return DecodeWindows1252(text); }

@@ -43,10 +43,11 @@ ProfileBackup StaticBackup(std::wstring_view password);
 
 enum class BackupSaveOutcome { Saved, WriteFailed };
 
-// Writes "Mode", "Key" and "Account", in this order, to the backup section;
-// the rest of an existing file stays. WriteFailed when any of them could not
-// be written (a read-only folder, say): the profile is set, but no usable
-// backup exists.
+// Writes "Mode", "Key" and "Account", in this order, to the backup section
+// as one replacement of the file; the rest of an existing file stays.
+// WriteFailed when they could not be written (a read-only folder, a full
+// disk, a line break in the account): the file is then as it was, and the
+// profile is set but no usable backup exists.
 BackupSaveOutcome WriteProfileBackup(ProfileStore& store, const std::wstring& path, const ProfileBackup& backup);
 
 // Turns the file's 8-bit text into wide text. On Windows the caller passes

@@ -6,9 +6,11 @@
 #include <optional>
 #include <system_error>
 
+#include "platform/secure_memory.h"
 #include "platform/text.h"
 #include "settings/profile_file_text.h"
 #include "settings/profile_store.h"
+#include "settings/profile_store_replacement.h"
 #include "settings/windows1252.h"
 
 namespace orvika2 {
@@ -71,13 +73,6 @@ std::optional<FileContent> ReadWholeFile(const std::filesystem::path& path) {
     return content;
 }
 
-bool WriteWholeFile(const std::filesystem::path& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return !out.fail();
-}
-
 // nullopt when the file is missing or cannot be read.
 std::optional<std::wstring> ReadFileText(const std::wstring& path) {
     const auto content = ReadWholeFile(PathFromWide(path));
@@ -94,14 +89,32 @@ public:
 
     bool Put(const std::wstring& path, std::wstring_view section, std::wstring_view key,
              std::wstring_view value) override {
+        const Entry entry{key, value};
+        return PutAll(path, section, {&entry, 1});
+    }
+
+    bool PutAll(const std::wstring& path, std::wstring_view section, std::span<const Entry> entries) override {
+        for (const Entry& entry : entries) {
+            if (!IsStorableProfileEntry(section, entry.key, entry.value)) return false;
+        }
         const std::filesystem::path file = PathFromWide(path);
-        const auto content = ReadWholeFile(file);
+        auto content = ReadWholeFile(file);
         if (!content) return false;
-        ProfileFileText text = DecodeProfileFile(content->bytes);
-        std::wstring updated = WriteProfileValue(text.text, section, key, value);
-        if (content->exists && updated == text.text) return true;
-        text.text = std::move(updated);
-        return WriteWholeFile(file, EncodeProfileFile(text));
+        // A backup file holds a secret: the copies of its text are wiped.
+        const SecretString oldBytes(std::move(content->bytes));
+        ProfileFileText text = DecodeProfileFile(oldBytes.get());
+        const SecretWString before(std::move(text.text));
+        SecretWString after(before.get());
+        for (const Entry& entry : entries) {
+            const SecretWString stored(StoredProfileValue(entry.value));
+            SecretWString next(WriteProfileValue(after.get(), section, entry.key, stored.get()));
+            std::swap(after.get(), next.get());
+        }
+        if (content->exists && after.get() == before.get()) return true;
+        std::swap(text.text, after.get());
+        const SecretString newBytes(EncodeProfileFile(text));
+        SecureWipe(text.text);
+        return ReplaceFileContent(file, newBytes.get());
     }
 
     std::vector<std::wstring> SectionNames(const std::wstring& path) override {

@@ -107,11 +107,17 @@ const Line* FindKey(const std::vector<Line>& lines, const SectionBody& body, std
     return nullptr;
 }
 
+bool IsEnclosedInQuotes(std::wstring_view value) {
+    return value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') && value.back() == value.front();
+}
+
 std::wstring_view WithoutEnclosingQuotes(std::wstring_view value) {
-    if (value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') && value.back() == value.front()) {
-        return value.substr(1, value.size() - 2);
-    }
-    return value;
+    return IsEnclosedInQuotes(value) ? value.substr(1, value.size() - 2) : value;
+}
+
+// A NUL ends the text where the Win32 functions take it.
+bool BreaksLines(std::wstring_view text) {
+    return text.find_first_of(std::wstring_view(L"\r\n\0", 3)) != std::wstring_view::npos;
 }
 
 // What fits a 260-unit buffer with its terminator. Where wchar_t is UTF-32,
@@ -142,6 +148,26 @@ std::wstring ReadProfileValue(std::wstring_view text, std::wstring_view section,
     const Line* entry = FindKey(lines, *body, Trim(key));
     if (!entry || !entry->value) return {};
     return ClipToBuffer(WithoutEnclosingQuotes(*entry->value));
+}
+
+bool IsStorableProfileEntry(std::wstring_view section, std::wstring_view key, std::wstring_view value) {
+    if (BreaksLines(section) || BreaksLines(key) || BreaksLines(value)) return false;
+    key = TrimLeading(key);
+    if (key.find(L'=') != std::wstring_view::npos || key.starts_with(L'[')) return false;
+    // As the first line of an 8-bit file, "ÿþ" would be read as the
+    // UTF-16LE byte-order mark.
+    return !(Trim(section).empty() && key.starts_with(L"\u00ff\u00fe"));
+}
+
+std::wstring StoredProfileValue(std::wstring_view value) {
+    const bool altered = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) || IsEnclosedInQuotes(value));
+    if (!altered) return std::wstring(value);
+    std::wstring quoted;
+    quoted.reserve(value.size() + 2);
+    quoted += L'"';
+    quoted += value;
+    quoted += L'"';
+    return quoted;
 }
 
 std::vector<std::wstring> ReadProfileSectionNames(std::wstring_view text) {

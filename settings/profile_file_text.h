@@ -19,6 +19,18 @@ std::wstring ReadProfileValue(std::wstring_view text, std::wstring_view section,
 std::wstring WriteProfileValue(std::wstring_view text, std::wstring_view section, std::wstring_view key,
                                std::wstring_view value);
 
+// Whether a value can be stored under the section and key so that it reads
+// back as written and no other line changes: no line break or NUL anywhere,
+// no '=' in the key, no key that would read as a section line, and no key
+// before the first section that would begin the file with the bytes of a
+// UTF-16LE byte-order mark.
+bool IsStorableProfileEntry(std::wstring_view section, std::wstring_view key, std::wstring_view value);
+
+// The text to write after "key=" so that the value reads back exactly: a
+// value the reader would trim or unquote goes inside one more pair of
+// double quotes. Other values stay as they are, so files keep their shape.
+std::wstring StoredProfileValue(std::wstring_view value);
+
 // The names of the section lines, trimmed, in order; nameless ones left out.
 std::vector<std::wstring> ReadProfileSectionNames(std::wstring_view text);
 

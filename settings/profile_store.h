@@ -2,6 +2,7 @@
 // Values in INI files with the Windows profile-file semantics. Two
 // implementations: the Win32 functions themselves, and a portable engine.
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,10 +16,28 @@ public:
     virtual ~ProfileStore() = default;
     // At most 259 characters; empty when the file, section or key is missing.
     virtual std::wstring Get(const std::wstring& path, std::wstring_view section, std::wstring_view key) = 0;
-    // Replaces the value, creating key, section and file as needed; false when
-    // the file could not be written.
+    // Replaces the value, creating key, section and file as needed. False,
+    // with the file as it was, when the file could not be written or the
+    // entry cannot be stored as given (see IsStorableProfileEntry: a line
+    // break or NUL anywhere, an '=' in the key, a key that would read as a
+    // section line). A value reads back exactly as written, blanks and
+    // quotes included.
     virtual bool Put(const std::wstring& path, std::wstring_view section, std::wstring_view key,
                      std::wstring_view value) = 0;
+
+    struct Entry {
+        std::wstring_view key;
+        std::wstring_view value;
+    };
+    // Several values of one section as one change of the file: all of them
+    // are written, or none is. This default suits stores that cannot fail
+    // part-way, as one in memory; the file stores replace the file once.
+    virtual bool PutAll(const std::wstring& path, std::wstring_view section, std::span<const Entry> entries) {
+        for (const Entry& entry : entries) {
+            if (!Put(path, section, entry.key, entry.value)) return false;
+        }
+        return true;
+    }
     // The file's section names in file order, as GetPrivateProfileSectionNamesW
     // lists them: trimmed, repeated names repeated, nameless sections left out;
     // none when the file is missing.

@@ -4,7 +4,10 @@
 #include <array>
 #include <vector>
 
+#include "platform/secure_memory.h"
+#include "settings/profile_file_text.h"
 #include "settings/profile_store.h"
+#include "settings/profile_store_replacement.h"
 
 namespace orvika2 {
 namespace {
@@ -20,8 +23,31 @@ public:
 
     bool Put(const std::wstring& path, std::wstring_view section, std::wstring_view key,
              std::wstring_view value) override {
-        return WritePrivateProfileStringW(std::wstring(section).c_str(), std::wstring(key).c_str(),
-                                          std::wstring(value).c_str(), path.c_str()) != FALSE;
+        const Entry entry{key, value};
+        return PutAll(path, section, {&entry, 1});
+    }
+
+    // The Win32 functions write a copy of the file, which then replaces it.
+    bool PutAll(const std::wstring& path, std::wstring_view section, std::span<const Entry> entries) override {
+        for (const Entry& entry : entries) {
+            if (!IsStorableProfileEntry(section, entry.key, entry.value)) return false;
+        }
+        auto replacement = FileReplacement::Begin(path);
+        if (!replacement) return false;
+        const std::wstring copy = replacement->temporary().wstring();
+        if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES &&
+            !CopyFileW(path.c_str(), copy.c_str(), FALSE)) {
+            return false;
+        }
+        const std::wstring sectionName(section);
+        for (const Entry& entry : entries) {
+            const SecretWString stored(StoredProfileValue(entry.value));
+            if (!WritePrivateProfileStringW(sectionName.c_str(), std::wstring(entry.key).c_str(), stored->c_str(),
+                                            copy.c_str())) {
+                return false;
+            }
+        }
+        return replacement->Commit();
     }
 
     std::vector<std::wstring> SectionNames(const std::wstring& path) override {

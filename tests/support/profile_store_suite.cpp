@@ -1,5 +1,14 @@
 #include "tests/support/profile_store_suite.h"
 
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#endif
+
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -28,6 +37,24 @@ std::string Utf16LeFile(std::u16string_view text) {
     }
     return bytes;
 }
+
+#ifndef _WIN32
+std::optional<bool> RunWithFileSizeLimit(std::uintmax_t bytes, const std::function<bool()>& action) {
+    const pid_t child = fork();
+    if (child == 0) {
+        // A write beyond the limit then fails with EFBIG instead of killing the process.
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes)};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(3);
+        _exit(action() ? 1 : 0);
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) > 1) {
+        return std::nullopt;
+    }
+    return WEXITSTATUS(status) == 1;
+}
+#endif
 
 namespace {
 
@@ -98,9 +125,77 @@ TEST_P(ProfileStoreSuite, ValuesComeBackWithoutSurroundingBlanksOrEnclosingQuote
         EXPECT_EQ(store().Get(PathOf(L"t.ini"), L"A", c.key), c.expected) << std::string(c.key.begin(), c.key.end());
     }
 
+    // What the store writes itself comes back as it was.
     ASSERT_TRUE(store().Put(PathOf(L"t.ini"), L"A", L"written", L"'secret'"));
-    EXPECT_NE(ReadBytes(L"t.ini").find("written='secret'\r\n"), std::string::npos);
-    EXPECT_EQ(store().Get(PathOf(L"t.ini"), L"A", L"written"), L"secret");
+    EXPECT_NE(ReadBytes(L"t.ini").find("written=\"'secret'\"\r\n"), std::string::npos);
+    EXPECT_EQ(store().Get(PathOf(L"t.ini"), L"A", L"written"), L"'secret'");
+}
+
+TEST_P(ProfileStoreSuite, WrittenValuesReadBackExactly) {
+    std::vector<std::wstring> values = {
+        L"\"abcd\"", L"'pass1'", L"\"", L"'", L"\"\"", L"''", L"\"'", L" lead", L"trail ", L"\tx\t", L" ",
+        L"\" x \"", L"a\"", L"\"a", L"\"\"x\"\"", L"x\x1a", L"\x0bx\x0c", L"a = b", L";x", L"[x]", L"#x#",
+        L"\u00a0x\u00a0",
+    };
+    // Every printable character alone, around a letter and beside one.
+    for (wchar_t c = L' '; c <= L'~'; ++c) {
+        for (const std::wstring shape : {L"c", L"cxc", L"cx", L"xc"}) {
+            std::wstring value = shape;
+            std::replace(value.begin(), value.end(), L'c', c);
+            values.push_back(value);
+        }
+    }
+    WriteBytes(L"t.ini", "[Other]\r\nk=  kept  \r\n");
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        ASSERT_TRUE(store().Put(PathOf(L"t.ini"), L"A", L"k" + std::to_wstring(i), values[i]));
+    }
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        EXPECT_EQ(store().Get(PathOf(L"t.ini"), L"A", L"k" + std::to_wstring(i)), values[i]) << "value " << i;
+    }
+    EXPECT_EQ(store().Get(PathOf(L"t.ini"), L"Other", L"k"), L"kept");
+}
+
+TEST_P(ProfileStoreSuite, RefusesEntriesThatWouldChangeOtherLines) {
+    const std::string before = "[A]\r\nk=1\r\n[B]\r\nk=2\r\n";
+    WriteBytes(L"t.ini", before);
+    const struct {
+        std::wstring_view section, key, value;
+    } refused[] = {
+        {L"A", L"k", L"x\r\n[B]\r\nk=injected"},
+        {L"A", L"k", L"x\ny"},
+        {L"A", L"k", L"x\ry"},
+        {L"A", L"k", std::wstring_view(L"x\0y", 3)},
+        {L"A", L"k\r\n[B]\r\nk", L"v"},
+        {L"A\n[B]", L"k", L"v"},
+        {std::wstring_view(L"A\0B", 3), L"k", L"v"},
+        {L"A", L"k=x", L"v"},
+        {L"A", L"[B]", L"v"},
+        {L"A", L" [B", L"v"},
+        {L"", L"\u00ff\u00fek", L"v"},
+    };
+    for (const auto& r : refused) {
+        EXPECT_FALSE(store().Put(PathOf(L"t.ini"), r.section, r.key, r.value)) << std::string(r.key.begin(), r.key.end());
+        EXPECT_FALSE(store().Put(PathOf(L"new.ini"), r.section, r.key, r.value));
+    }
+    EXPECT_EQ(ReadBytes(L"t.ini"), before);
+    EXPECT_FALSE(std::filesystem::exists(FileOf(L"new.ini")));
+
+    // Brackets elsewhere in a name are no line of their own.
+    ASSERT_TRUE(store().Put(PathOf(L"t.ini"), L"x]y", L"k]", L"v"));
+    EXPECT_EQ(store().Get(PathOf(L"t.ini"), L"x]y", L"k]"), L"v");
+}
+
+TEST_P(ProfileStoreSuite, PutAllWritesEveryEntryOrNone) {
+    WriteBytes(L"t.bcp", "[Notes]\r\nOwner=me\r\n[Orvika2_BACKUP]\r\nMode=STATIC\r\nKey=old\r\n");
+    const ProfileStore::Entry refusedLast[] = {{L"Mode", L"OTP"}, {L"Key", L"NEWKEY"}, {L"Account", L"a\r\nb"}};
+    EXPECT_FALSE(store().PutAll(PathOf(L"t.bcp"), L"Orvika2_BACKUP", refusedLast));
+    EXPECT_EQ(store().Get(PathOf(L"t.bcp"), L"Orvika2_BACKUP", L"Mode"), L"STATIC");
+
+    const ProfileStore::Entry entries[] = {{L"Mode", L"OTP"}, {L"Key", L"NEWKEY"}, {L"Account", L" 'G' "}};
+    ASSERT_TRUE(store().PutAll(PathOf(L"t.bcp"), L"Orvika2_BACKUP", entries));
+    EXPECT_EQ(ReadBytes(L"t.bcp"),
+              "[Notes]\r\nOwner=me\r\n[Orvika2_BACKUP]\r\nMode=OTP\r\nKey=NEWKEY\r\nAccount=\" 'G' \"\r\n");
+    EXPECT_EQ(store().Get(PathOf(L"t.bcp"), L"Orvika2_BACKUP", L"Account"), L" 'G' ");
 }
 
 TEST_P(ProfileStoreSuite, ReadsAtMost259Characters) {

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -45,5 +47,12 @@ private:
 
 // The UTF-16LE bytes of a text, with the byte-order mark.
 std::string Utf16LeFile(std::u16string_view text);
+
+#ifndef _WIN32
+// Runs the action in a child process that may write no file beyond the
+// given size, as under a quota or on a full disk; the action's result, or
+// nullopt when the child did not end normally.
+std::optional<bool> RunWithFileSizeLimit(std::uintmax_t bytes, const std::function<bool()>& action);
+#endif
 
 }  // namespace orvika2::testing

@@ -6,6 +6,7 @@
 
 #include "settings/backup_file.h"
 #include "tests/support/memory_profile_store.h"
+#include "tests/support/profile_store_suite.h"
 #include "tests/support/temp_dir.h"
 
 namespace orvika2 {
@@ -79,6 +80,42 @@ TEST(BackupWrite, AFailedWriteIsReportedAsSuch) {
     EXPECT_EQ(WriteProfileBackup(writable, L"x.bcp", ProfileBackup()), BackupSaveOutcome::WriteFailed);
     EXPECT_TRUE(writable.writes.empty());
 }
+
+// Through the real file: what was saved is what an import gets.
+TEST(BackupWrite, EverySecretComesBackFromTheFileAsSaved) {
+    const std::wstring_view passwords[] = {L"\"abcd\"", L"'pass1'", L" pw", L"pw\t", L"\"", L"'", L"''", L"\" \""};
+    TempDir dir;
+    const std::wstring file = (dir / "profile.bcp").wstring();
+    const auto store = MakePortableProfileStore();
+    for (const auto password : passwords) {
+        ASSERT_EQ(WriteProfileBackup(*store, file, StaticBackup(password)), BackupSaveOutcome::Saved);
+        EXPECT_EQ(Summary(ReadProfileBackup(*store, file)), std::vector{Static(std::wstring(password))})
+            << std::string(password.begin(), password.end());
+    }
+    ASSERT_EQ(WriteProfileBackup(*store, file, TwoStepBackup(L"GEZD GNBV", L"'Work'")), BackupSaveOutcome::Saved);
+    EXPECT_EQ(Summary(ReadProfileBackup(*store, file)), std::vector{TwoStep(L"GEZDGNBV", L"'Work'")});
+
+    // A line break would add keys of its own; nothing is written.
+    EXPECT_EQ(WriteProfileBackup(*store, file, TwoStepBackup(L"AAAA", L"x\r\nKey=BBBB")), BackupSaveOutcome::WriteFailed);
+    EXPECT_EQ(Summary(ReadProfileBackup(*store, file)), std::vector{TwoStep(L"GEZDGNBV", L"'Work'")});
+}
+
+#ifndef _WIN32
+TEST(BackupWrite, SavingOverAnOlderBackupFailsAsAWhole) {
+    TempDir dir;
+    const std::wstring file = (dir / "profile.bcp").wstring();
+    const auto store = MakePortableProfileStore();
+    ASSERT_EQ(WriteProfileBackup(*store, file, StaticBackup(L"oldpass")), BackupSaveOutcome::Saved);
+    const auto size = std::filesystem::file_size(dir / "profile.bcp");
+
+    const auto saveLongKey = [&] {
+        return WriteProfileBackup(*store, file, TwoStepBackup(std::wstring(200, L'A'), L"Google")) ==
+               BackupSaveOutcome::Saved;
+    };
+    EXPECT_EQ(testing::RunWithFileSizeLimit(size + 20, saveLongKey), std::optional<bool>(false));
+    EXPECT_EQ(Summary(ReadProfileBackup(*store, file)), std::vector{Static(L"oldpass")});
+}
+#endif
 
 TEST(BackupRead, IniFormModeDecidesAndIsCaseSensitive) {
     const std::wstring file = L"x.bcp";

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "settings/profile_file_engine.h"
 #include "settings/profile_file_text.h"
 #include "settings/windows1252.h"
 #include "tests/support/profile_store_suite.h"
+#include "tests/support/temp_dir.h"
 
 namespace orvika2 {
 namespace {
@@ -39,6 +43,31 @@ TEST(ProfileFileText, SectionLinesAndBlanks) {
     EXPECT_EQ(ReadProfileValue(text, L"z", L"nbsp"), L"\u00a0x\u00a0");
     EXPECT_EQ(ReadProfileValue(text, L"z", L"ctrlz"), L"x");
 }
+
+#ifndef _WIN32
+// A write that does not fit (a quota, a full disk) must leave every other
+// token's section as it was and say that it failed.
+TEST(ProfileFileQuota, AFailedWriteLeavesTheFileAsItWas) {
+    const testing::TempDir dir;
+    const auto file = dir.path() / "Orvika2Config.ini";
+    const std::string before =
+        "[HotKey_OTP]\r\nVirtualKeyCode=81\r\nfsModifiers=2\r\n[000a1bff]\r\nConfig1=Google\r\n"
+        "[00c0ffee]\r\nConfig1=GitHub\r\nConfig2=StaticPassword\r\n";
+    std::ofstream(file, std::ios::binary) << before;
+    const auto store = MakePortableProfileStore();
+    const std::wstring path = WideFromPath(file);
+
+    const auto longName = [&] { return store->Put(path, L"000a1bff", L"Config1", std::wstring(200, L'n')); };
+    EXPECT_EQ(testing::RunWithFileSizeLimit(before.size() + 16, longName), std::optional<bool>(false));
+    std::ifstream in(file, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "a temporary file stayed";
+
+    EXPECT_EQ(testing::RunWithFileSizeLimit(before.size() + 300, longName), std::optional<bool>(true));
+    EXPECT_EQ(store->Get(path, L"000a1bff", L"Config1"), std::wstring(200, L'n'));
+    EXPECT_EQ(store->Get(path, L"00c0ffee", L"Config2"), L"StaticPassword");
+}
+#endif
 
 // Windows reads a UTF-8 byte-order mark as three 8-bit characters; Wine
 // would take the file for UTF-8.

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <string_view>
 
 #include "platform/text.h"
+#include "platform/win32_handles_win32.h"
 #include "settings/windows1252.h"
 #include "tests/support/profile_store_suite.h"
 #include "tests/support/temp_dir.h"
@@ -76,6 +79,28 @@ TEST(ProfileStoreAgreement, EngineReadsAndWritesLikeTheWin32Functions) {
             ASSERT_TRUE(win32->Put(WideFromPath(win32File), w.section, w.key, w.value));
             expectSameReads(std::string(content) + " after writing " + std::string(w.key.begin(), w.key.end()));
         }
+    }
+}
+
+// A file that cannot be replaced, here because another program holds it
+// open, stays as it was; the write says so and leaves no temporary file.
+TEST(ProfileStoreReplacement, AFileThatCannotBeReplacedStaysAsItWas) {
+    const testing::TempDir dir;
+    const std::filesystem::path file = dir.path() / "t.ini";
+    const std::string before = "[A]\r\nk=1\r\n[B]\r\nk=2\r\n";
+    std::ofstream(file, std::ios::binary) << before;
+    for (const auto make : {&MakePortableProfileStore, &MakePlatformProfileStore}) {
+        const auto store = make();
+        {
+            const auto held = AdoptFileHandle(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+            ASSERT_TRUE(held);
+            const ProfileStore::Entry entries[] = {{L"k", L"new"}, {L"j", L"added"}};
+            EXPECT_FALSE(store->PutAll(file.wstring(), L"A", entries));
+        }
+        std::ifstream in(file, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), before);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
     }
 }
 
