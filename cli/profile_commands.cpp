@@ -62,7 +62,7 @@ int Show(const PageOutcome& outcome, const std::optional<std::wstring>& backupPa
         io.err << English(outcome.balloonId) << "\n";
         return kExitFailure;
     }
-    if (!outcome.applied) {
+    if (!outcome.applied || outcome.messageId == kMsgEntryNotSaved) {
         if (outcome.messageId) io.err << Utf8(outcome.MessageText(EnglishString)) << "\n";
         return kExitFailure;
     }

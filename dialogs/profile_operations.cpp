@@ -48,8 +48,9 @@ PageOutcome Applied(ProfilePageContext& page, std::wstring_view entry, bool offe
                     std::wstring backupFileName) {
     PageOutcome outcome;
     outcome.applied = true;
-    WriteProfileEntry(page.store, page.configFile, page.section, page.profile, entry);
-    if (offerBackup) {
+    if (!WriteProfileEntry(page.store, page.configFile, page.section, page.profile, entry)) {
+        outcome.messageId = kMsgEntryNotSaved;
+    } else if (offerBackup) {
         outcome.messageId = kMsgSaveBackupQuestion;
         outcome.backup = std::move(backup);
         outcome.backupFileName = std::move(backupFileName);
@@ -128,8 +129,8 @@ PageOutcome DeleteProfile(ProfilePageContext& page) {
     if (settled != TokenResult::Success || status.ProfileConfigured(page.profile)) {
         return Message(kMsgDeleteFailed);
     }
-    WriteProfileEntry(page.store, page.configFile, page.section, page.profile, kNotConfiguredEntry);
-    PageOutcome outcome = Message(kMsgProfileDeleted);
+    const bool saved = WriteProfileEntry(page.store, page.configFile, page.section, page.profile, kNotConfiguredEntry);
+    PageOutcome outcome = Message(saved ? kMsgProfileDeleted : kMsgEntryNotSaved);
     outcome.applied = true;
     return outcome;
 }

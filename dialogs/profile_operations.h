@@ -51,6 +51,8 @@ inline constexpr int kMsgSaveBackupQuestion = 15;
 inline constexpr int kMsgSettingSuccessful = 16;
 inline constexpr int kMsgSettingFailed = 17;
 inline constexpr int kMsgTokenNotInserted = 105;
+// The token took the change but the configuration file could not be written.
+inline constexpr int kMsgEntryNotSaved = 240;
 inline constexpr int kBalloonIllegalKey = 19;
 inline constexpr int kBalloonNoSpaces = 20;
 

@@ -61,12 +61,22 @@ out=$("$ctl" import --profile 1 "$scratch/long.bcp" 2>&1)
 check "a backup with a 52-character key is refused with status 1" "1|Illegal secret key" "$?|$out"
 untouched "backup with a 52-character key"
 
+# A configuration file that cannot be rewritten (here it outgrows the file-size
+# limit) is reported and stays as it was, though the token took the change.
+{ printf '[Padding]\r\n'; for i in $(seq 600); do printf 'Key%s=%s\r\n' "$i" "$secret"; done; } >>"$config"
+before=$(cksum <"$config")
+out=$(trap '' XFSZ; ulimit -f 16; "$ctl" set-static --profile 1 --password 'limited-one' 2>&1)
+check "an unwritable configuration is reported with status 1" \
+  "1|The token was changed, but the configuration file could not be saved" "$?|$out"
+check "the configuration file stays as it was" "$before" "$(cksum <"$config")"
+check "the token holds the change" 'limited-one' "$("$ctl" sim press "$scratch/token" --profile 1)"
+
 "$ctl" sim set "$scratch/token" --vanish-after 12 >/dev/null
 "$ctl" set-static --profile 1 --password 'another-one' >/dev/null 2>&1
 check "token pulled during a write: status 1" 1 "$?"
 check "no entry for a change the token did not take" "Config1=NotConfigured" "$(grep '^Config1' "$config" | tr -d '\r')"
 
-if grep -q -e "$secret" -e 'S3cret' -e 'another-one' "$config"; then
+if sed '/^\[Padding\]/,$d' "$config" | grep -q -e "$secret" -e 'S3cret' -e 'another-one' -e 'limited-one'; then
   check "the configuration file holds no secret" clean leaked
 else
   check "the configuration file holds no secret" clean clean
