@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "app/ui_language.h"
+#include "app/ui_strings.h"
 
 namespace orvika2 {
 namespace {
@@ -47,6 +48,6 @@ std::wstring ResourceString(HMODULE module, int id, LanguageId language) {
     return std::wstring(data + at + 1, data[at]);
 }
 
-std::wstring LoadUiString(int id) { return ResourceString(GetModuleHandleW(nullptr), id, UiLanguageId()); }
+std::wstring LoadUiString(int id) { return ShownText(ResourceString(GetModuleHandleW(nullptr), id, UiLanguageId())); }
 
 }  // namespace orvika2

@@ -51,6 +51,23 @@ const std::wstring& UiString(int id, LanguageId language) {
     return language == kLangTraditionalChinese ? it->chinese : it->english;
 }
 
+std::wstring ShownText(std::wstring_view stored) {
+    std::wstring shown;
+    shown.reserve(stored.size());
+    for (std::size_t at = 0; at < stored.size();) {
+        if (stored.substr(at, 4) == L"\\r\\n") {
+            shown += L"\r\n";
+            at += 4;
+        } else if (stored.substr(at, 2) == L"\\n") {
+            shown += L"\r\n";
+            at += 2;
+        } else {
+            shown += stored[at++];
+        }
+    }
+    return shown;
+}
+
 const std::wstring& EnglishString(int id) { return UiString(id, kLangEnglish); }
 
 }  // namespace orvika2

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace orvika2 {
 
@@ -13,6 +14,10 @@ inline constexpr LanguageId kLangSimplifiedChinese = 0x0804;
 // for every other language (there are no Simplified Chinese texts). A
 // missing id gives the empty text.
 const std::wstring& UiString(int id, LanguageId language);
+
+// A text as a window shows it: the table keeps line breaks as the escapes
+// "\\r\\n" and "\\n", which become a real line break here.
+std::wstring ShownText(std::wstring_view stored);
 
 // Shorthand for the English text, as the command-line tool prints it.
 const std::wstring& EnglishString(int id);

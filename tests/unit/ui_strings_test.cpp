@@ -14,6 +14,11 @@ TEST(UiStrings, LooksUpBothLanguagesAndKeepsTrailingBlanks) {
     // No Simplified Chinese texts: English serves.
     EXPECT_EQ(UiString(45, kLangSimplifiedChinese), L"OK");
     EXPECT_EQ(UiString(46, kLangEnglish), L"");
+    // Windows show the escapes as line breaks.
+    EXPECT_EQ(ShownText(UiString(35, kLangEnglish)),
+              L"profile1 and profile 2 not set\r\nPlease select system settings first for configuration");
+    EXPECT_EQ(ShownText(UiString(15, kLangTraditionalChinese)), L"是否保存設定檔備份？\r\n(設定檔備份請妥善保存)");
+    EXPECT_EQ(ShownText(L"a\\b\\"), L"a\\b\\");
 }
 
 }  // namespace
