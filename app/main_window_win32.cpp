@@ -12,6 +12,7 @@
 #include "app/shell_windows_win32.h"
 #include "platform/autostart_win32.h"
 #include "platform/clipboard_win32.h"
+#include "platform/executable_path_win32.h"
 #include "platform/secure_memory.h"
 #include "app/ui_language_win32.h"
 #include "desktop/balloon_win32.h"
@@ -340,9 +341,11 @@ void COrvika2Dlg::OnCloseCommand() {
 void COrvika2Dlg::OnClose() {
     CopyFileW(context_.config.file.c_str(), context_.config.templateFile.c_str(), FALSE);
     if (context_.restartAfterClose) {
-        wchar_t path[MAX_PATH] = {};
-        if (GetModuleFileNameW(nullptr, path, MAX_PATH)) {
-            ShellExecuteW(nullptr, L"", path, nullptr, nullptr, SW_SHOWNORMAL);
+        // The successor registers the same hotkeys and claims the session.
+        UnregisterHotkeys();
+        if (context_.releaseInstance) context_.releaseInstance();
+        if (const auto path = ExecutablePath()) {
+            ShellExecuteW(nullptr, L"", path->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
         }
     }
     if (trayIconWanted_) {

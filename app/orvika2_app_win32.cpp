@@ -4,15 +4,22 @@
 #include <commctrl.h>
 
 #include "app/main_window_win32.h"
+#include "app/single_instance_win32.h"
 #include "app/ui_language_win32.h"
 #include "settings/app_environment.h"
 
 namespace orvika2 {
 
 int COrvika2App::Run() {
+    SingleInstance instance;
+    if (!instance.Claim()) {
+        BringRunningInstanceForward();
+        return 0;
+    }
     const auto environment = MakePlatformAppEnvironment();
     const auto store = MakePlatformProfileStore();
     AppContext context{PlaceConfigurationFile(*environment, *store), *store};
+    context.releaseInstance = [&instance] { instance.Release(); };
 
     SetLanguageChoice(ReadLanguageChoice(*store, context.config.file));
     // Wine ignores the thread language, so every lookup names UiLanguageId()

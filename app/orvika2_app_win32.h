@@ -1,5 +1,7 @@
 #pragma once
 // The application: start-up, language, and the main window's modal run.
+#include <functional>
+
 #include "settings/config_file.h"
 #include "settings/profile_store.h"
 
@@ -11,6 +13,8 @@ struct AppContext {
     ConfigLocation config;
     ProfileStore& store;
     bool restartAfterClose = false;
+    // Called before the restart, so that the new instance may claim the session.
+    std::function<void()> releaseInstance;
 };
 
 class COrvika2App {
