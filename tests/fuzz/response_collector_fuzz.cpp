@@ -88,6 +88,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             "one of the collector's results");
     Require((result == TokenResult::ParameterError) == (length > orvika2::ResponseCollector::kMaxAnswerLength),
             "only an over-long answer is refused");
+    Require(result != TokenResult::WriteFailed || lastCommand == 0x01 || lastCommand == 0x03,
+            "only a configuration write fails as a write");
+    Require(result != TokenResult::Processing || clock.TotalSleptMs() >= timeoutMs,
+            "still processing only once the time is up");
     if (result != TokenResult::Success) {
         Require(std::ranges::all_of(destination, [](std::uint8_t b) { return b == kUntouched; }),
                 "the buffer is written only on success");
