@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything with both toolchains and runs every test: native unit
 # and end-to-end tests, the unit tests under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and the Windows build's tests under Wine.
+# UndefinedBehaviorSanitizer, a short run of the fuzz targets, and the
+# Windows build's tests under Wine.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -72,6 +73,14 @@ if configure build/sanitize -DCMAKE_BUILD_TYPE=Debug -DORVIKA2_SANITIZE=ON -DORV
   else
     failed=$((failed + 1))
   fi
+else
+  failed=$((failed + 1))
+fi
+
+# A few seconds of every fuzz target over its seeds: one test in the tally.
+echo "=== fuzz: every target over its seed corpus"
+if scripts/fuzz.sh 5; then
+  passed=$((passed + 1))
 else
   failed=$((failed + 1))
 fi
