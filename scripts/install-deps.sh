@@ -4,13 +4,14 @@
 set -euo pipefail
 scope="${1:-all}"
 
+native=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev libssl-dev python3 oathtool)
 # libFuzzer and the sanitizer runtimes are only a recommendation of clang,
 # and recommendations are not installed here.
-native=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev libssl-dev python3 oathtool clang libclang-rt-14-dev)
+fuzzing=(clang libclang-rt-14-dev)
 windows=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 xvfb xdotool imagemagick x11-utils procps fonts-wqy-microhei fontconfig openssl nsis)
 
 wanted=("${native[@]}")
-[ "$scope" = all ] && wanted+=("${windows[@]}")
+[ "$scope" = all ] && wanted+=("${fuzzing[@]}" "${windows[@]}")
 
 missing=()
 for pkg in "${wanted[@]}"; do
