@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "desktop/update_check.h"
 #include "settings/profile_store.h"
@@ -18,6 +20,32 @@ using orvika2::CompareVersions;
 using orvika2::fuzzing::Require;
 
 namespace {
+
+// The check only downloads into an absolute Windows folder; this store reads
+// that folder's file from the scratch file on this machine.
+class WindowsFolderStore final : public orvika2::ProfileStore {
+public:
+    WindowsFolderStore(orvika2::ProfileStore& inner, std::wstring windowsPath, std::wstring localPath)
+        : inner_(inner), windowsPath_(std::move(windowsPath)), localPath_(std::move(localPath)) {}
+    std::wstring Get(const std::wstring& path, std::wstring_view section, std::wstring_view key) override {
+        return inner_.Get(Local(path), section, key);
+    }
+    bool Put(const std::wstring& path, std::wstring_view section, std::wstring_view key,
+             std::wstring_view value) override {
+        return inner_.Put(Local(path), section, key, value);
+    }
+    std::vector<std::wstring> SectionNames(const std::wstring& path) override {
+        return inner_.SectionNames(Local(path));
+    }
+
+private:
+    std::wstring Local(const std::wstring& path) const { return path == windowsPath_ ? localPath_ : path; }
+    orvika2::ProfileStore& inner_;
+    std::wstring windowsPath_;
+    std::wstring localPath_;
+};
+
+constexpr wchar_t kWindowsTempFolder[] = L"C:\\Temp\\";
 
 std::strong_ordering Reversed(std::strong_ordering order) { return 0 <=> order; }
 
@@ -42,22 +70,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view own(reinterpret_cast<const char*>(data + 1), ownLength);
     const std::string_view description(reinterpret_cast<const char*>(data + 1 + ownLength), size - 1 - ownLength);
 
-    const auto store = orvika2::MakePortableProfileStore();
-    const std::wstring tempFolder = folder.Path().substr(0, folder.Path().size() - orvika2::kUpdateFileName.size());
+    const auto engine = orvika2::MakePortableProfileStore();
+    const std::wstring windowsPath = kWindowsTempFolder + std::wstring(orvika2::kUpdateFileName);
+    WindowsFolderStore store(*engine, windowsPath, folder.Path());
     const orvika2::UpdateCheckInputs inputs{
         .download =
             [&](const std::wstring&, const std::wstring& localPath) {
-                Require(localPath == folder.Path(), "the description goes to the temporary folder");
+                Require(localPath == windowsPath, "the description goes to the temporary folder");
                 folder.Write(description);
                 return true;
             },
-        .store = *store,
+        .store = store,
         .addresses = orvika2::UpdateAddressesOn(L"http://localhost:8080"),
-        .tempFolder = tempFolder,
+        .tempFolder = kWindowsTempFolder,
         .ownVersion = orvika2::DecodeWindows1252(own),
     };
     const orvika2::UpdateOutcome outcome = orvika2::DecideUpdate(inputs);
-    const std::wstring remote = store->Get(folder.Path(), orvika2::kUpdateSection, orvika2::kUpdateVersionKey);
+    const std::wstring remote = engine->Get(folder.Path(), orvika2::kUpdateSection, orvika2::kUpdateVersionKey);
     const bool newer = CompareVersions(remote, inputs.ownVersion) > 0;
     Require(outcome.messageId == (newer ? orvika2::kMsgNewVersionQuestion : orvika2::kMsgNewestVersionQuestion),
             "the question follows the compare");
