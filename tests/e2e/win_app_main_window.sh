@@ -73,8 +73,7 @@ screenshot menu_en
 close_menu
 
 step "about box, from the tray icon's menu"
-open_tray_menu
-keys Up Up Up Return
+tray_menu_choose Up Up Up Return
 about=$(wait_for_window '^About Orvika2$' 30) || fail "no about box"
 wait_painted "$about" || fail "the about box was not drawn"
 screenshot about
@@ -83,16 +82,14 @@ keys Return
 wait_window_gone '^About Orvika2$' || fail "the about box did not close"
 
 step "minimize to taskbar, then back with the tray icon's left button"
-open_tray_menu
-keys Up Up Return
+tray_menu_choose Up Up Return
 wait_until 10 hidden_main || fail "the window is still visible after Minimize to taskbar"
 tray_click 1
 wait_until 10 visible_main || fail "the tray icon's left button did not show the window again"
 
 step "switch to Traditional Chinese: the application restarts"
 first_pids=$(app_pids)
-open_tray_menu
-keys Up Up Up Up Up Right Return
+tray_menu_choose Up Up Up Up Up Right Return
 # The first process ends; a new one (X may hand it the same window id) starts.
 wait_exited $first_pids || fail "the first process did not end"
 window2=$(wait_for_window '^Orvika2$') || fail "no window after the language restart"
@@ -130,8 +127,7 @@ echo "cpu over 10 s: $((after - before)) ticks of 1/$ticks_per_second s"
 step "close through the menu"
 echo "[Marker]" >>"$config"
 echo "Written=before close" >>"$config"
-open_tray_menu
-keys Up Return
+tray_menu_choose Up Return
 wait_until 30 no_app || fail "the process did not end"
 xdotool search --name '^Orvika2$' >/dev/null 2>&1 && fail "the window is still there"
 cmp -s "$config" "$install/Orvika2Config.ini" || fail "the template is not a copy of the configuration"
