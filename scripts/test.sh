@@ -40,16 +40,24 @@ configure() {  # configure DIR ARGS...
   fi
 }
 
+# with_display COMMAND...: COMMAND on an Xvfb display of its own, which
+# Xvfb picks itself (-displayfd); the window tests then require it.
 with_display() {
-  local n xvfb
-  for n in $(seq 40 69); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
-  done
-  Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+  local fifo n xvfb rc
+  fifo=$(mktemp -u) && mkfifo "$fifo" || return 1
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$fifo" </dev/null >/dev/null 2>&1 &
   xvfb=$!
-  DISPLAY=":$n" "$@"
+  # Ready once it names the display; an Xvfb that fails closes the pipe.
+  read -r n <"$fifo" || n=""
+  rm -f "$fifo"
+  if [ -z "$n" ]; then
+    echo "=== Xvfb did not start"; kill "$xvfb" 2>/dev/null; failed=$((failed + 1)); return 1
+  fi
+  DISPLAY=":$n" ORVIKA2_REQUIRE_DISPLAY=1 "$@"
+  rc=$?
   kill "$xvfb" 2>/dev/null
   wait "$xvfb" 2>/dev/null
+  return "$rc"
 }
 
 mkdir -p build

@@ -5,31 +5,37 @@
 # the window the code was asked for or the one the user has gone to since.
 # Screenshots go to $ORVIKA2_BUILD_DIR/artifacts/.
 set -eu
-failure_shot=tracking_touch_failure.png
-first_display=170
+desktop_name=tracking_touch
 . "${ORVIKA2_SOURCE_DIR:?}/tests/e2e/win_tracking_session.inc"
+countdown='^2-Step Verification Code$'
+waiting_for_touch() { wctl sim show | grep -q 'waiting for touch'; }
 
 step "closing the countdown early resets the token and types nothing"
 rm -f "$token"*; "$ctl" sim create "$token" --totp1 "$secret1" --touch1 >/dev/null
 start_app
 press ctrl q
-dialog=$(wait_window '^2-Step Verification Code$' 50) || fail "no countdown dialog"
+dialog=$(wait_for_window "$countdown" 30) || fail "no countdown dialog"
+wait_drawn "$dialog" || fail "the countdown dialog was not drawn"
+# The countdown's first seconds, for the screenshot.
 sleep 2.2
-import -window root "$artifacts/tracking_countdown.png"
-wctl sim show | grep -q 'waiting for touch' || fail "the token is not waiting for a touch"
+screenshot tracking_countdown
+waiting_for_touch || fail "the token is not waiting for a touch"
 # Escape and Enter do not close it.
-xdotool windowfocus --sync "$dialog" 2>/dev/null || true
-xdotool key Escape; sleep 0.3; xdotool key Return; sleep 0.5
-xdotool search --onlyvisible --name '^2-Step Verification Code$' >/dev/null || fail "Escape or Enter closed the dialog"
+focus "$dialog"
+keys Escape Return
+# Nothing shows that the keys were handled: allow them a moment.
+sleep 0.5
+xdotool search --onlyvisible --name "$countdown" >/dev/null || fail "Escape or Enter closed the dialog"
 # The close box, at the right end of the dialog's own caption.
 set -- $(geometry "$dialog")
-xdotool mousemove --sync $(( $1 + $3 - 12 )) $(( $2 + 10 )) click 1
-wait_gone '^2-Step Verification Code$' || fail "the close box did not close the dialog"
-wctl sim show | grep -q 'waiting for touch' && fail "the token still waits for a touch"
+click $(( $1 + $3 - 12 )) $(( $2 + 10 ))
+wait_window_gone "$countdown" || fail "the close box did not close the dialog"
+waiting_for_touch && fail "the token still waits for a touch"
 wctl sim touch >/dev/null
+# Nothing to wait for: the check is that nothing comes.
 sleep 1.5
 [ ! -s "$typed" ] || fail "typed after closing early: $(cat "$typed")"
-stop_all
+wine_reset
 
 step "a touch profile: touched while the countdown is in front, the code goes back to the input box"
 rm -f "$token"*; "$ctl" sim create "$token" --totp1 "$secret1" --touch1 >/dev/null
@@ -37,25 +43,25 @@ start_app
 start_second_recorder
 start=$(date +%s)
 press ctrl q
-dialog=$(wait_window '^2-Step Verification Code$' 50) || fail "no countdown dialog"
-xdotool windowfocus --sync "$dialog" 2>/dev/null || true
-sleep 1
+dialog=$(wait_for_window "$countdown" 30) || fail "no countdown dialog"
+wait_until 30 waiting_for_touch || fail "the token is not waiting for a touch"
+focus "$dialog"
 wctl sim touch >/dev/null
 expect_code "$secret1" "$start"
-wait_gone '^2-Step Verification Code$' || fail "the countdown dialog stayed open"
+wait_window_gone "$countdown" || fail "the countdown dialog stayed open"
 
 step "a touch profile: a user gone to another window meanwhile gets the code there"
 : >"$typed"
 start=$(date +%s)
 press ctrl q
-wait_window '^2-Step Verification Code$' 50 >/dev/null || fail "no countdown dialog"
-sleep 1
+wait_for_window "$countdown" 30 >/dev/null || fail "no countdown dialog"
+wait_until 30 waiting_for_touch || fail "the token is not waiting for a touch"
 focus_window "$recorder2"
 wctl sim touch >/dev/null
 expect_code "$secret1" "$start" "$typed2"
 [ ! -s "$typed" ] || fail "the focus went back to the first window: $(cat "$typed")"
-wait_gone '^2-Step Verification Code$' || fail "the countdown dialog stayed open"
-stop_all
+wait_window_gone "$countdown" || fail "the countdown dialog stayed open"
+wine_reset
 
 echo "screenshots: $artifacts/tracking_countdown.png"
 echo PASS

@@ -13,6 +13,7 @@
 #include "resources/resource.h"
 #include "tests/support/memory_profile_store.h"
 #include "tests/support/sim_fixture.h"
+#include "tests/win/window_display.h"
 
 namespace orvika2 {
 namespace {
@@ -53,7 +54,7 @@ protected:
         INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
         InitCommonControlsEx(&controls);
         host_.reset(CreateWindowExW(0, WC_DIALOG, L"host", WS_POPUP, 0, 0, 900, 300, nullptr, nullptr, Self(), nullptr));
-        if (!host_) GTEST_SKIP() << "no display for windows: run under Xvfb";
+        ORVIKA2_REQUIRE_WINDOW(host_);
     }
     void Click(HWND page, int id) { SendDlgItemMessageW(page, id, BM_CLICK, 0, 0); }
     bool Visible(HWND page, int id) { return (GetWindowLongW(GetDlgItem(page, id), GWL_STYLE) & WS_VISIBLE) != 0; }

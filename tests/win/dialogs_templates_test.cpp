@@ -8,6 +8,7 @@
 #include "dialogs/profile_page.h"
 #include "platform/win32_handles_win32.h"
 #include "resources/resource.h"
+#include "tests/win/window_display.h"
 
 namespace orvika2 {
 namespace {
@@ -30,7 +31,7 @@ protected:
         INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
         InitCommonControlsEx(&controls);
         host_.reset(CreateWindowExW(0, WC_DIALOG, L"host", WS_POPUP, 0, 0, 900, 300, nullptr, nullptr, Self(), nullptr));
-        if (!host_) GTEST_SKIP() << "no display for windows: run under Xvfb";
+        ORVIKA2_REQUIRE_WINDOW(host_);
     }
     HWND Make(int templateId) {
         windows_.emplace_back(
