@@ -87,6 +87,16 @@ wait_until 10 hidden_main || fail "the window is still visible after Minimize to
 tray_click 1
 wait_until 10 visible_main || fail "the tray icon's left button did not show the window again"
 
+step "a second start shows the running window and ends: one window, one tray icon"
+first_pids=$(app_pids)
+tray_menu_choose Up Up Return
+wait_until 10 hidden_main || fail "the window is still visible after Minimize to taskbar"
+wine_start "$work/second.log" Orvika2.exe
+wait_until 30 visible_main || fail "a second start did not show the running window"
+only_first() { [ "$(app_pids)" = "$first_pids" ]; }
+wait_until 30 only_first || fail "the second start still runs beside the first"
+[ "$(xdotool search --onlyvisible --name '^Orvika2$' | wc -l)" = 1 ] || fail "more than one main window"
+
 step "switch to Traditional Chinese: the application restarts"
 first_pids=$(app_pids)
 tray_menu_choose Up Up Up Up Up Right Return
