@@ -22,7 +22,13 @@ void LogMessage(int stringId, const std::wstring& text) {
     if (length == 0 || length >= MAX_PATH) return;
     std::unique_ptr<FILE, FileCloser> file(_wfopen(path, L"ab"));
     if (!file) return;
-    const std::string line = std::to_string(stringId) + '\t' + NarrowUtf8(text) + '\n';
+    // One line a message: a line break of the text is logged as backslash-n.
+    std::string line = std::to_string(stringId) + '\t';
+    for (const char c : NarrowUtf8(text)) {
+        if (c == '\n') line += "\\n";
+        else if (c != '\r') line += c;
+    }
+    line += '\n';
     std::fwrite(line.data(), 1, line.size(), file.get());
 }
 

@@ -137,6 +137,7 @@ page_click 130 49
 xdotool type --delay 40 "$secret"
 page_click 174 71          # Apply
 answer 15 Return           # Yes: save a backup
+grep -qF "$(printf '15\tSave profile backup?\\n(Please')" "$messages" || fail "message 15 does not break its line"
 take_dialog '^Save' >/dev/null || fail "no save dialog"
 backup="$work/google.bcp"
 keys ctrl+a
