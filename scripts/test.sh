@@ -97,7 +97,8 @@ if configure build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -
      -DORVIKA2_NATIVE_BUILD_DIR="$root/build/native" && run_build windows build/windows; then
   # The window tests of win_tests need a display; the desktop end-to-end
   # scripts start displays of their own.
-  with_display run_ctest windows build/windows
+  # Each desktop script has its own display and prefix: two at a time.
+  with_display run_ctest windows build/windows -j2
 else
   failed=$((failed + 1))
 fi
