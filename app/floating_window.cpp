@@ -17,8 +17,8 @@ constexpr int kProfileNotSetLabel = 110;
 
 }  // namespace
 
-ScreenPoint MainWindowOrigin(int screenWidth, int screenHeight, int dpi) {
-    return {screenWidth - ScaleForDpi(200, dpi), screenHeight - ScaleForDpi(100, dpi)};
+ScreenPoint MainWindowOrigin(int workAreaRight, int workAreaBottom, int dpi) {
+    return {workAreaRight - ScaleForDpi(200, dpi), workAreaBottom - ScaleForDpi(100, dpi)};
 }
 
 bool NamesTokenDevice(std::wstring_view deviceName) {

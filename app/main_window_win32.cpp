@@ -108,7 +108,11 @@ void COrvika2Dlg::SetUpWindow() {
     // Laid out in pixels from the skin: the template's dialog units follow
     // the font, the skin does not.
     const int dpi = WindowDpi(window);
-    const ScreenPoint origin = MainWindowOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), dpi);
+    // The work area, so that a taskbar at the bottom or the right never
+    // covers the window.
+    RECT workArea{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+    const ScreenPoint origin = MainWindowOrigin(workArea.right, workArea.bottom, dpi);
     skin_ = ApplySkinLayout(window, codeButton_, menuButton_, dpi, POINT{origin.x, origin.y});
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetWindowTextW(window, kMainWindowTitle);

@@ -1,8 +1,9 @@
 #!/bin/sh
 # The main window at 100, 125 and 150 % (LogPixels 96, 120, 144), with the
 # Chinese font link of the desktop prefix and without it: each button sits
-# centre on centre over its socket in the skin, and the see-through outline
-# is the 100 % outline scaled. Screenshots of each case go to
+# centre on centre over its socket in the skin, the see-through outline is
+# the 100 % outline scaled, and its offsets from the lower right are scaled.
+# Screenshots of each case go to
 # $ORVIKA2_BUILD_DIR/artifacts/main_window_<percent>_<font>.png.
 set -eu
 desktop_name=main_window_scaling
@@ -34,6 +35,9 @@ run_case() {  # run_case NAME PERCENT LOGPIXELS SKIN_ID
   wait_painted "$window" || fail "$1: the window was not drawn"
   set -- "$@" $(geometry "$window")
   echo "window at ($5, $6), $7 x $8"
+  # 200 and 100 pixels from the lower right of the 1280 x 800 screen, scaled.
+  [ "$5" -eq $(( 1280 - 2 * $2 )) ] && [ "$6" -eq $(( 800 - $2 )) ] ||
+    fail "$1: window at ($5, $6), expected ($(( 1280 - 2 * $2 )), $(( 800 - $2 )))"
   import -window root "$work/screen.png"
   convert "$work/screen.png" -crop "$7x$8+$5+$6" +repage "$work/$1.ppm"
   convert "$work/screen.png" -crop "$(( $7 + 40 ))x$(( $8 + 40 ))+$(( $5 - 20 ))+$(( $6 - 20 ))" +repage \
