@@ -107,6 +107,7 @@ void COrvika2Dlg::SetUpWindow() {
     menuButton_.SetToolTipText(LoadUiString(39));
     // Laid out in pixels from the skin: the template's dialog units follow
     // the font, the skin does not.
+    KeepSkinLayoutOnDpiChange(window);
     const int dpi = WindowDpi(window);
     // The work area, so that a taskbar at the bottom or the right never
     // covers the window.

@@ -11,6 +11,10 @@ namespace orvika2 {
 // The window's DPI; the screen's on systems that have no per-window DPI.
 int WindowDpi(HWND window);
 
+// Keeps the dialog manager from scaling the window's template (dialog units)
+// over the skin's layout when the DPI changes.
+void KeepSkinLayoutOnDpiChange(HWND dialog);
+
 // Skins and places both buttons, sizes the window with its top-left corner
 // at topLeft, and returns the window's skin bitmap for painting.
 UniqueBitmap ApplySkinLayout(HWND window, CxSkinButton& codeButton, CxSkinButton& menuButton, int dpi,
