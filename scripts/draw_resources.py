@@ -29,7 +29,6 @@ WHITE = (255, 255, 255)
 BLACK = (0, 0, 0)
 
 
-
 def read_layout():
     """The window and button rectangles at 100 %, as the program has them."""
     path = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'desktop', 'skin_layout.h')
@@ -56,8 +55,10 @@ PANEL_TOP = (58, 63, 72)
 PANEL_BOTTOM = (30, 33, 39)
 PANEL_EDGE = (16, 18, 22)
 PANEL_SHINE = (96, 103, 115)
-SOCKET = (20, 22, 26)        # the code button's recess
-GEAR_SOCKET = (26, 29, 35)   # the gear's recess
+# The flat recesses under the buttons; tests/e2e/window_pixels.py finds the
+# sockets by these two colours.
+SOCKET = (20, 22, 26)        # the code button's
+GEAR_SOCKET = (26, 29, 35)   # the gear's
 YELLOW_LIGHT = (255, 224, 102)
 YELLOW_DEEP = (240, 176, 0)
 YELLOW_RIM = (176, 120, 0)
