@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "desktop/skin_layout.h"
 #include "resources/resource.h"
 #include "settings/profile_mode.h"
 
@@ -16,7 +17,9 @@ constexpr int kProfileNotSetLabel = 110;
 
 }  // namespace
 
-ScreenPoint MainWindowOrigin(int screenWidth, int screenHeight) { return {screenWidth - 200, screenHeight - 100}; }
+ScreenPoint MainWindowOrigin(int workAreaRight, int workAreaBottom, int dpi) {
+    return {workAreaRight - ScaleForDpi(200, dpi), workAreaBottom - ScaleForDpi(100, dpi)};
+}
 
 bool NamesTokenDevice(std::wstring_view deviceName) {
     std::wstring upper(deviceName);

@@ -28,8 +28,9 @@ struct ScreenPoint {
     friend bool operator==(const ScreenPoint&, const ScreenPoint&) = default;
 };
 
-// Top-left corner of the main window on a primary screen of this size.
-ScreenPoint MainWindowOrigin(int screenWidth, int screenHeight);
+// Top-left corner of the main window, given the lower-right corner of the
+// primary screen's work area; the offsets from it grow with the DPI.
+ScreenPoint MainWindowOrigin(int workAreaRight, int workAreaBottom, int dpi);
 
 // Device broadcasts. Event codes are the timer identifiers.
 inline constexpr std::uint32_t kDeviceArrival = 0x8000;

@@ -10,6 +10,7 @@
 #include "app/menu_text_dump_win32.h"
 #include "app/wait_dialog_win32.h"
 #include "app/shell_windows_win32.h"
+#include "app/skin_layout_win32.h"
 #include "platform/autostart_win32.h"
 #include "platform/clipboard_win32.h"
 #include "platform/executable_path_win32.h"
@@ -103,15 +104,24 @@ void COrvika2Dlg::SetUpWindow() {
         }
     }
     codeButton_.SetToolTipText(LoadUiString(26));
-    codeButton_.SetSkin(Instance(), IDB_CODE_NORMAL, IDB_CODE_DOWN, IDB_CODE_OVER, IDB_CODE_DISABLED, IDB_CODE_MASK);
     menuButton_.SetToolTipText(LoadUiString(39));
-    menuButton_.SetSkin(Instance(), IDB_MENU_NORMAL, IDB_MENU_DOWN, IDB_MENU_DOWN, IDB_MENU_NORMAL, IDB_MENU_MASK);
-    const ScreenPoint origin = MainWindowOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    SetWindowPos(window, HWND_TOPMOST, origin.x, origin.y, 0, 0, SWP_NOSIZE);
+    // Laid out in pixels from the skin: the template's dialog units follow
+    // the font, the skin does not.
+    KeepSkinLayoutOnDpiChange(window);
+    const int dpi = WindowDpi(window);
+    // The work area, so that a taskbar at the bottom or the right never
+    // covers the window.
+    RECT workArea{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+    const ScreenPoint origin = MainWindowOrigin(workArea.right, workArea.bottom, dpi);
+    skin_ = ApplySkinLayout(window, codeButton_, menuButton_, dpi, POINT{origin.x, origin.y});
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetWindowTextW(window, kMainWindowTitle);
     popupMenu_ = LoadPopupMenu();
-    skin_.reset(static_cast<HBITMAP>(
-        LoadImageW(Instance(), MAKEINTRESOURCEW(IDB_WINDOW_SKIN), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
+void COrvika2Dlg::OnDpiChanged(WPARAM wParam, const RECT& suggested) {
+    skin_ = ApplySkinLayout(hwnd(), codeButton_, menuButton_, HIWORD(wParam), POINT{suggested.left, suggested.top});
 }
 
 void COrvika2Dlg::RegisterDeviceNotifications() {
@@ -137,6 +147,9 @@ bool COrvika2Dlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
             return true;
         case WM_LBUTTONDOWN:
             PostMessageW(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, lParam);
+            return true;
+        case WM_DPICHANGED:
+            OnDpiChanged(wParam, *reinterpret_cast<const RECT*>(lParam));
             return true;
         case WM_CONTEXTMENU:
             ShowPopupMenu();

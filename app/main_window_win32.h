@@ -31,6 +31,7 @@ private:
     bool OnCommand(int command);
 
     void SetUpWindow();
+    void OnDpiChanged(WPARAM wParam, const RECT& suggested);
     void RegisterDeviceNotifications();
     void OnPaint();
     void ShowPopupMenu();

@@ -19,6 +19,36 @@
 #define IDB_MENU_DOWN           155
 #define IDB_STATUS_MARK         1000
 
+// The main window's bitmaps drawn again at 125, 150 and 200 %: the 100 %
+// id plus 2000, 3000 and 4000.
+#define IDB_CODE_DOWN_125       2137
+#define IDB_CODE_DISABLED_125   2138
+#define IDB_CODE_MASK_125       2139
+#define IDB_CODE_OVER_125       2140
+#define IDB_CODE_NORMAL_125     2141
+#define IDB_MENU_NORMAL_125     2144
+#define IDB_MENU_MASK_125       2145
+#define IDB_WINDOW_SKIN_125     2153
+#define IDB_MENU_DOWN_125       2155
+#define IDB_CODE_DOWN_150       3137
+#define IDB_CODE_DISABLED_150   3138
+#define IDB_CODE_MASK_150       3139
+#define IDB_CODE_OVER_150       3140
+#define IDB_CODE_NORMAL_150     3141
+#define IDB_MENU_NORMAL_150     3144
+#define IDB_MENU_MASK_150       3145
+#define IDB_WINDOW_SKIN_150     3153
+#define IDB_MENU_DOWN_150       3155
+#define IDB_CODE_DOWN_200       4137
+#define IDB_CODE_DISABLED_200   4138
+#define IDB_CODE_MASK_200       4139
+#define IDB_CODE_OVER_200       4140
+#define IDB_CODE_NORMAL_200     4141
+#define IDB_MENU_NORMAL_200     4144
+#define IDB_MENU_MASK_200       4145
+#define IDB_WINDOW_SKIN_200     4153
+#define IDB_MENU_DOWN_200       4155
+
 #define IDC_CODE_BUTTON         1000
 #define IDC_MENU_BUTTON         1002
 #define IDC_COUNTDOWN           1005

@@ -10,10 +10,16 @@ Shapes are signed distance fields, so every edge is antialiased except where
 a hard edge is required: the key colour of the window skin (any blend with it
 would show as a red fringe) and the black-and-white masks.
 
+The main window's pictures are drawn at 100, 125, 150 and 200 %, each from
+the geometry at its own size, never by stretching pixels. The places of the
+window and its buttons come from desktop/skin_layout.h, which the program
+lays the window out from.
+
 usage: draw_resources.py OUTPUT_DIR
 """
 import math
 import os
+import re
 import struct
 import sys
 import zlib
@@ -22,18 +28,37 @@ KEY = (200, 0, 0)          # transparency key of the window skin
 WHITE = (255, 255, 255)
 BLACK = (0, 0, 0)
 
-# Where the dialog template puts the two buttons, in pixels at 96 DPI, with
-# the dialog base units of MS Shell Dlg 8 (6 x 13).
-CODE_BUTTON_ORIGIN = (69, 15)   # control 1000 at (46, 9)
-MENU_BUTTON_ORIGIN = (105, 3)   # control 1002 at (70, 2)
-WINDOW_SIZE = (140, 62)         # 93 x 38 dialog units
+
+def read_layout():
+    """The window and button rectangles at 100 %, as the program has them."""
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'desktop', 'skin_layout.h')
+    with open(path, encoding='utf-8') as f:
+        text = f.read()
+    rects = {}
+    for name in ('Window', 'CodeButton', 'MenuButton'):
+        match = re.search(r'kSkin' + name + r'\{(\d+), (\d+), (\d+), (\d+)\}', text)
+        if not match:
+            sys.exit(f'{path}: no kSkin{name}')
+        rects[name] = tuple(int(v) for v in match.groups())
+    return rects
+
+
+LAYOUT = read_layout()
+# The skin bitmap at 100 % is larger than the window; what lies outside the
+# window is key colour.
+SKIN_SIZE = (174, 80)
+# Percent and the id offset of each drawn set (see resources/resource.h).
+SCALES = ((100, 0), (125, 2000), (150, 3000), (200, 4000))
 
 # Palette.
 PANEL_TOP = (58, 63, 72)
 PANEL_BOTTOM = (30, 33, 39)
 PANEL_EDGE = (16, 18, 22)
 PANEL_SHINE = (96, 103, 115)
-SOCKET = (20, 22, 26)
+# The flat recesses under the buttons; tests/e2e/window_pixels.py finds the
+# sockets by these two colours.
+SOCKET = (20, 22, 26)        # the code button's
+GEAR_SOCKET = (26, 29, 35)   # the gear's
 YELLOW_LIGHT = (255, 224, 102)
 YELLOW_DEEP = (240, 176, 0)
 YELLOW_RIM = (176, 120, 0)
@@ -163,11 +188,12 @@ def flat(colour):
 
 def disc_button(size, light, deep, rim, centre, centre_deep=None, backdrop=SOCKET):
     """The code button: a shaded disc with a dark (or lit) centre."""
+    s = size / 32
     c = size / 2
-    r = size / 2 - 1.0
+    r = size / 2 - s
     canvas = Canvas(size, size, backdrop)
     canvas.paint(circle(c, c, r), flat(rim))
-    canvas.paint(circle(c, c, r - 1.2), radial(c, c, r, light, deep))
+    canvas.paint(circle(c, c, r - 1.2 * s), radial(c, c, r, light, deep))
     # A soft inner ring gives the disc some depth.
     canvas.paint(subtract(circle(c, c, r * 0.52), circle(c, c, r * 0.42)), flat(mix(deep, rim, 0.55)))
     inner = r * 0.42
@@ -182,23 +208,25 @@ def disc_button(size, light, deep, rim, centre, centre_deep=None, backdrop=SOCKE
 
 def disc_mask(size):
     c = size / 2
-    r = size / 2 - 1.0
+    r = size / 2 - size / 32
     canvas = Canvas(size, size, WHITE)
     canvas.fill_hard(lambda x, y: math.hypot(x - c, y - c) <= r, BLACK)
     return canvas
 
 
 def gear_shape(size):
+    s = size / 24
     c = size / 2
-    return gear(c, c, size / 2 - 1.0, size / 2 - 3.6, 8, size * 0.14, phase=math.pi / 8)
+    return gear(c, c, size / 2 - s, size / 2 - 3.6 * s, 8, size * 0.14, phase=math.pi / 8)
 
 
-def gear_button(size, light, deep, rim, backdrop=PANEL_TOP):
+def gear_button(size, light, deep, rim, backdrop=GEAR_SOCKET):
+    s = size / 24
     c = size / 2
     shape = gear_shape(size)
     canvas = Canvas(size, size, backdrop)
     canvas.paint(shape, flat(rim))
-    canvas.paint(lambda x, y: shape(x, y) + 1.0, radial(c, c, size / 2, light, deep))
+    canvas.paint(lambda x, y: shape(x, y) + s, radial(c, c, size / 2, light, deep))
     canvas.paint(subtract(circle(c, c, size * 0.26), circle(c, c, size * 0.20)), flat(mix(deep, rim, 0.5)))
     return canvas
 
@@ -210,68 +238,100 @@ def gear_mask(size):
     return canvas
 
 
-# Bitmap glyphs for the wordmark on the window skin.
+# The wordmark's letters as strokes on a grid of 7 rows (cap height) by up to
+# 5 columns: polylines through cell centres, and single cells for dots.
 GLYPHS = {
-    'O': ['.###.', '#...#', '#...#', '#...#', '#...#', '#...#', '.###.'],
-    'r': ['....', '....', '#.##', '##..', '#...', '#...', '#...'],
-    'v': ['.....', '.....', '#...#', '#...#', '.#.#.', '.#.#.', '..#..'],
-    'i': ['#', '.', '#', '#', '#', '#', '#'],
-    'k': ['#...', '#...', '#..#', '#.#.', '##..', '#.#.', '#..#'],
-    'a': ['....', '....', '.##.', '...#', '.###', '#..#', '.###'],
-    '2': ['.###.', '#...#', '....#', '...#.', '..#..', '.#...', '#####'],
+    'O': (5, [[(1, 0), (3, 0), (4, 1), (4, 5), (3, 6), (1, 6), (0, 5), (0, 1), (1, 0)]]),
+    'r': (4, [[(0, 2), (0, 6)], [(0, 4), (2, 2), (3, 2)]]),
+    'v': (5, [[(0, 2), (0, 3), (2, 6), (4, 3), (4, 2)]]),
+    'i': (1, [[(0, 0)], [(0, 2), (0, 6)]]),
+    'k': (4, [[(0, 0), (0, 6)], [(3, 2), (0, 5)], [(1, 4), (3, 6)]]),
+    'a': (4, [[(1, 2), (3, 2), (3, 6), (1, 6), (0, 5), (1, 4), (3, 4)]]),
+    '2': (5, [[(0, 1), (1, 0), (3, 0), (4, 1), (4, 2), (0, 6), (4, 6)]]),
 }
 
 
-def text_width(text):
-    return sum(len(GLYPHS[ch][0]) for ch in text) + len(text) - 1
+def wordmark(text, x0, y0, scale):
+    """The strokes of text, with the stroke width and the grid snapped to
+    whole pixels at this scale, so straight strokes stay sharp."""
+    stroke = max(1, math.floor(scale + 0.5))
+    half = stroke / 2
 
+    def grid(u):
+        return math.floor(u * scale + 0.5)
 
-def draw_text(canvas, text, x0, y0, colour, shadow):
-    x = x0
+    sdfs = []
+    x = 0
     for ch in text:
-        glyph = GLYPHS[ch]
-        for gy, row in enumerate(glyph):
-            for gx, bit in enumerate(row):
-                if bit != '#':
-                    continue
-                sx, sy = x + gx, y0 + gy
-                if sy + 1 < canvas.height:
-                    canvas.rgb[sy + 1][sx] = mix(canvas.rgb[sy + 1][sx], shadow, 0.8)
-                canvas.rgb[sy][sx] = colour
-        x += len(glyph[0]) + 1
+        width, strokes = GLYPHS[ch]
+        for line in strokes:
+            points = [(x0 + grid(x + u) + half, y0 + grid(v) + half) for u, v in line]
+            if len(points) == 1:
+                px, py = points[0]
+                sdfs.append(box(px, py, half))
+            for (ax, ay), (bx, by) in zip(points, points[1:]):
+                sdfs.append(square_segment(ax, ay, bx, by, half))
+        x += width + 1
+    return union(*sdfs)
 
 
-def window_skin(width=174, height=80):
+def wordmark_width(text, scale):
+    cells = sum(GLYPHS[ch][0] for ch in text) + len(text) - 1
+    return math.floor((cells - 1) * scale + 0.5) + max(1, math.floor(scale + 0.5))
+
+
+def box(cx, cy, half):
+    return lambda x, y: max(abs(x - cx), abs(y - cy)) - half
+
+
+def square_segment(x0, y0, x1, y1, half_width):
+    """A stroke whose ends are square: straight strokes fill whole pixels."""
+    if x0 == x1 or y0 == y1:
+        left, right = min(x0, x1) - half_width, max(x0, x1) + half_width
+        top, bottom = min(y0, y1) - half_width, max(y0, y1) + half_width
+        return lambda x, y: max(left - x, x - right, top - y, y - bottom)
+    return segment(x0, y0, x1, y1, half_width)
+
+
+def window_skin(percent):
     """The main window: a dark rounded panel on the key colour.
 
     Its outline is hard (inside or key colour); inside, a recessed socket
-    holds the code button and a round plate carries the menu button's gear.
+    holds the code button and a round plate with its own recess carries the
+    menu button's gear. Each socket is centred on its button's rectangle.
     """
-    ww, wh = WINDOW_SIZE
-    cx = CODE_BUTTON_ORIGIN[0] + 16
-    cy = CODE_BUTTON_ORIGIN[1] + 16
-    gx = MENU_BUTTON_ORIGIN[0] + 12
-    gy = MENU_BUTTON_ORIGIN[1] + 12
-    panel = rounded_rect(1, 7, ww - 1, wh - 1, 13)
-    plate = circle(gx, gy, 13.5)
+    s = percent / 100
+    _, _, ww, wh = (v * s for v in LAYOUT['Window'])
+    bx, by, bw, bh = (v * s for v in LAYOUT['CodeButton'])
+    cx, cy = bx + bw / 2, by + bh / 2
+    mx, my, mw, mh = (v * s for v in LAYOUT['MenuButton'])
+    gx, gy = mx + mw / 2, my + mh / 2
+    top = 7 * s
+    panel = rounded_rect(s, top, ww - s, wh - s, 13 * s)
+    plate = circle(gx, gy, 14.5 * s)
     outline = union(panel, plate)
 
-    canvas = Canvas(width, height, KEY)
+    canvas = Canvas(round(SKIN_SIZE[0] * s), round(SKIN_SIZE[1] * s), KEY)
     canvas.fill_hard(lambda x, y: outline(x, y) <= 0.0, PANEL_EDGE)
-    inner = lambda x, y: panel(x, y) + 1.0
-    canvas.paint(inner, vertical(7, wh, PANEL_TOP, PANEL_BOTTOM))
+    inner = lambda x, y: panel(x, y) + s
+    canvas.paint(inner, vertical(top, wh, PANEL_TOP, PANEL_BOTTOM))
     # A thin highlight along the top edge.
-    canvas.paint(lambda x, y: max(inner(x, y), -(inner(x, y) + 1.2), y - 14), flat(PANEL_SHINE))
+    canvas.paint(lambda x, y: max(inner(x, y), -(inner(x, y) + 1.2 * s), y - 14 * s), flat(PANEL_SHINE))
 
-    canvas.paint(circle(cx, cy, 19.5), vertical(cy - 20, cy + 20, PANEL_EDGE, PANEL_SHINE))
-    canvas.paint(circle(cx, cy, 18.0), flat(SOCKET))
+    canvas.paint(circle(cx, cy, 19.5 * s), vertical(cy - 20 * s, cy + 20 * s, PANEL_EDGE, PANEL_SHINE))
+    canvas.paint(circle(cx, cy, 18.0 * s), flat(SOCKET))
 
-    canvas.paint(circle(gx, gy, 12.5), vertical(gy - 12, gy + 12, PANEL_TOP, mix(PANEL_TOP, PANEL_BOTTOM, 0.5)))
+    canvas.paint(circle(gx, gy, 13.5 * s), vertical(gy - 13 * s, gy + 13 * s, PANEL_TOP, mix(PANEL_TOP, PANEL_BOTTOM, 0.5)))
+    canvas.paint(circle(gx, gy, 12.5 * s), flat(GEAR_SOCKET))
 
     label = 'Orvika2'
-    tx = (cx - 20 - text_width(label)) // 2
-    ty = (7 + wh) // 2 - 4
-    draw_text(canvas, label, tx, ty, YELLOW_LIGHT, PANEL_EDGE)
+    height = math.floor(6 * s + 0.5) + max(1, math.floor(s + 0.5))
+    tx = math.floor((cx - 20 * s - wordmark_width(label, s)) / 2 + 0.5)
+    ty = math.floor((top + wh - height) / 2 + 0.5)
+    shape = wordmark(label, tx, ty, s)
+    shadow = max(1, math.floor(s + 0.5))
+    canvas.paint(lambda x, y: shape(x, y - shadow), flat(mix(PANEL_BOTTOM, PANEL_EDGE, 0.8)))
+    canvas.paint(shape, flat(YELLOW_LIGHT))
     return canvas
 
 
@@ -386,20 +446,23 @@ def ico(images):
 def main():
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
-    bitmaps = {
-        # Code button, 32 x 32: normal, down, over, disabled, mask.
-        141: disc_button(32, YELLOW_LIGHT, YELLOW_DEEP, YELLOW_RIM, CENTRE_DARK),
-        137: disc_button(32, YELLOW_LIGHT, YELLOW_DEEP, YELLOW_RIM, CENTRE_GREEN, CENTRE_GREEN_DEEP),
-        140: disc_button(32, ORANGE_LIGHT, ORANGE_DEEP, ORANGE_RIM, CENTRE_DARK),
-        138: disc_button(32, GREY_LIGHT, GREY_DEEP, GREY_RIM, CENTRE_GREY),
-        139: disc_mask(32),
-        # Menu button, 24 x 24: normal (also disabled), down and over, mask.
-        144: gear_button(24, STEEL_LIGHT, STEEL_DEEP, STEEL_RIM),
-        155: gear_button(24, YELLOW_LIGHT, YELLOW_DEEP, YELLOW_RIM),
-        145: gear_mask(24),
-        153: window_skin(),
-        1000: status_mark(),
-    }
+    bitmaps = {1000: status_mark()}
+    for percent, offset in SCALES:
+        code = LAYOUT['CodeButton'][2] * percent // 100
+        menu = LAYOUT['MenuButton'][2] * percent // 100
+        bitmaps.update({
+            # Code button: normal, down, over, disabled, mask.
+            141 + offset: disc_button(code, YELLOW_LIGHT, YELLOW_DEEP, YELLOW_RIM, CENTRE_DARK),
+            137 + offset: disc_button(code, YELLOW_LIGHT, YELLOW_DEEP, YELLOW_RIM, CENTRE_GREEN, CENTRE_GREEN_DEEP),
+            140 + offset: disc_button(code, ORANGE_LIGHT, ORANGE_DEEP, ORANGE_RIM, CENTRE_DARK),
+            138 + offset: disc_button(code, GREY_LIGHT, GREY_DEEP, GREY_RIM, CENTRE_GREY),
+            139 + offset: disc_mask(code),
+            # Menu button: normal (also disabled), down and over, mask.
+            144 + offset: gear_button(menu, STEEL_LIGHT, STEEL_DEEP, STEEL_RIM),
+            155 + offset: gear_button(menu, YELLOW_LIGHT, YELLOW_DEEP, YELLOW_RIM),
+            145 + offset: gear_mask(menu),
+            153 + offset: window_skin(percent),
+        })
     for number, canvas in bitmaps.items():
         with open(os.path.join(out, f'bitmap{number}.bmp'), 'wb') as f:
             f.write(bmp24(canvas))

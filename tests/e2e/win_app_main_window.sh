@@ -43,8 +43,8 @@ window=$(wait_for_window '^Orvika2$') || fail "no window titled Orvika2"
 set -- $(geometry "$window")
 echo "window $window at ($1, $2), $3 x $4"
 [ "$1" -eq 1080 ] && [ "$2" -eq 700 ] || fail "window at ($1, $2), expected (1080, 700)"
-# 93 x 38 dialog units: about 1.25 to 2.25 pixels per unit across, 1.5 to 2.1 down.
-[ "$3" -ge 116 ] && [ "$3" -le 210 ] && [ "$4" -ge 57 ] && [ "$4" -le 80 ] || fail "window size $3 x $4"
+# Sized from the skin in pixels, whatever the font measures.
+[ "$3" -eq 140 ] && [ "$4" -eq 64 ] || fail "window size $3 x $4, expected the skin's 140 x 64"
 wait_painted "$window" || fail "the window was not drawn"
 screenshot main_window
 convert "$artifacts/main_window.png" -crop 220x110+1060+690 +repage -filter point -resize 300% \

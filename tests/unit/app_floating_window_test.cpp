@@ -10,9 +10,12 @@ StringSource StringsIn(LanguageId language) {
     return [language](int id) { return UiString(id, language); };
 }
 
-TEST(MainWindowPlacement, LowerRightCornerOfThePrimaryScreen) {
-    EXPECT_EQ(MainWindowOrigin(1280, 800), (ScreenPoint{1080, 700}));
-    EXPECT_EQ(MainWindowOrigin(1920, 1080), (ScreenPoint{1720, 980}));
+TEST(MainWindowPlacement, LowerRightCornerOfTheWorkAreaWithOffsetsScaled) {
+    EXPECT_EQ(MainWindowOrigin(1280, 800, 96), (ScreenPoint{1080, 700}));
+    EXPECT_EQ(MainWindowOrigin(1920, 1040, 96), (ScreenPoint{1720, 940}));
+    EXPECT_EQ(MainWindowOrigin(1920, 1080, 120), (ScreenPoint{1670, 955}));
+    EXPECT_EQ(MainWindowOrigin(1920, 1080, 144), (ScreenPoint{1620, 930}));
+    EXPECT_EQ(MainWindowOrigin(3840, 2160, 192), (ScreenPoint{3440, 1960}));
 }
 
 TEST(DeviceChange, OnlyHidBroadcastsNamingTheTokenVendorStartATimer) {

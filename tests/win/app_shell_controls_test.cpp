@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/skin_layout_win32.h"
 #include "desktop/balloon_win32.h"
 #include "desktop/skin_button_win32.h"
 #include "platform/win32_handles_win32.h"
@@ -60,6 +61,56 @@ TEST_F(ShellControls, SkinButtonTakesTheSizeAndShapeOfItsMask) {
     // A push button never keeps a check mark.
     SendMessageW(button.hwnd(), BM_SETCHECK, BST_CHECKED, 0);
     EXPECT_EQ(SendMessageW(button.hwnd(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+// A DPI change (WM_DPICHANGED) lays the window out again at the suggested
+// place: buttons, masks and skin from the nearest drawn set, each button over
+// its socket in that skin.
+TEST_F(ShellControls, SkinLayoutFollowsTheDpiWithButtonsOverTheirSockets) {
+    CxSkinButton code, menu;
+    code.Attach(AddButton(IDC_CODE_BUTTON, BS_PUSHBUTTON, 20));
+    menu.Attach(AddButton(IDC_MENU_BUTTON, BS_PUSHBUTTON, 80));
+    const COLORREF codeSocket = RGB(20, 22, 26);
+    const COLORREF gearSocket = RGB(26, 29, 35);
+    const struct {
+        int dpi;
+        int percent;
+    } rows[] = {{144, 150}, {96, 100}, {120, 125}, {168, 200}};
+    for (const auto& row : rows) {
+        UniqueBitmap skin = ApplySkinLayout(parent_.get(), code, menu, row.dpi, POINT{40 + row.dpi, 50});
+        ASSERT_TRUE(skin) << row.dpi;
+        RECT window{};
+        GetWindowRect(parent_.get(), &window);
+        EXPECT_EQ(window.left, 40 + row.dpi);
+        EXPECT_EQ(window.top, 50);
+        EXPECT_EQ((window.right - window.left) * 100, 140 * row.percent) << row.dpi;
+        UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+        SelectedObject selected(dc.get(), skin.get());
+        const struct {
+            HWND button;
+            int size;
+            COLORREF socket;
+        } buttons[] = {{code.hwnd(), 32 * row.percent / 100, codeSocket},
+                       {menu.hwnd(), 24 * row.percent / 100, gearSocket}};
+        for (const auto& button : buttons) {
+            RECT rect{};
+            GetWindowRect(button.button, &rect);
+            MapWindowPoints(nullptr, parent_.get(), reinterpret_cast<POINT*>(&rect), 2);
+            EXPECT_EQ(rect.right - rect.left, button.size) << row.dpi;
+            EXPECT_EQ(rect.bottom - rect.top, button.size) << row.dpi;
+            UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+            ASSERT_NE(GetWindowRgn(button.button, region.get()), ERROR);
+            EXPECT_FALSE(PtInRegion(region.get(), 0, 0)) << row.dpi;
+            EXPECT_TRUE(PtInRegion(region.get(), button.size / 2, button.size / 4)) << row.dpi;
+            // The skin under the button's edges, on all four sides, is its socket.
+            const int x = (rect.left + rect.right) / 2, y = (rect.top + rect.bottom) / 2;
+            const int reach = button.size / 2;
+            for (const POINT p : {POINT{x - reach, y}, POINT{x + reach - 1, y}, POINT{x, y - reach},
+                                  POINT{x, y + reach - 1}}) {
+                EXPECT_EQ(GetPixel(dc.get(), p.x, p.y), button.socket) << row.dpi << " at " << p.x << "," << p.y;
+            }
+        }
+    }
 }
 
 TEST_F(ShellControls, CheckingARadioButtonUnchecksTheOthersOfItsGroup) {

@@ -191,7 +191,13 @@ struct Picture {
 
 TEST(ResourcePictures, BitmapsHaveTheirSizesAndAre24Bit) {
     const Picture pictures[] = {{137, 32, 32}, {138, 32, 32}, {139, 32, 32}, {140, 32, 32}, {141, 32, 32},
-                                {144, 24, 24}, {145, 24, 24}, {155, 24, 24}, {153, 174, 80}, {1000, 24, 24}};
+                                {144, 24, 24}, {145, 24, 24}, {155, 24, 24}, {153, 174, 80}, {1000, 24, 24},
+                                // The main window's pictures drawn at 125, 150 and 200 %.
+                                {IDB_CODE_MASK_125, 40, 40}, {IDB_MENU_DOWN_125, 30, 30},
+                                {IDB_WINDOW_SKIN_125, 218, 100}, {IDB_CODE_OVER_150, 48, 48},
+                                {IDB_MENU_MASK_150, 36, 36}, {IDB_WINDOW_SKIN_150, 261, 120},
+                                {IDB_CODE_DISABLED_200, 64, 64}, {IDB_MENU_NORMAL_200, 48, 48},
+                                {IDB_WINDOW_SKIN_200, 348, 160}};
     for (const auto& picture : pictures) {
         ASSERT_FALSE(ResourceBytes(RT_BITMAP, picture.id).empty()) << picture.id;
         UniqueBitmap bitmap(static_cast<HBITMAP>(
