@@ -1,9 +1,9 @@
 #include "app/about_dialog_win32.h"
 
 #include "app/floating_window.h"
-#include "app/ui_language_win32.h"
 #include "desktop/product_version_win32.h"
 #include "resources/resource.h"
+#include "ui/ui_language_win32.h"
 
 namespace orvika2 {
 

@@ -14,7 +14,7 @@
 #include "platform/clipboard_win32.h"
 #include "platform/executable_path_win32.h"
 #include "platform/secure_memory.h"
-#include "app/ui_language_win32.h"
+#include "ui/ui_language_win32.h"
 #include "desktop/balloon_win32.h"
 #include "platform/token_bus_select.h"
 #include "resources/resource.h"

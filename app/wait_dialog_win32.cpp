@@ -1,7 +1,7 @@
 #include "app/wait_dialog_win32.h"
 
-#include "app/ui_language_win32.h"
 #include "resources/resource.h"
+#include "ui/ui_language_win32.h"
 
 namespace orvika2 {
 namespace {

@@ -1,16 +1,16 @@
 #include <istream>
 #include <ostream>
 
-#include "app/ui_strings.h"
 #include "cli/arguments.h"
 #include "cli/cli_context.h"
-#include "dialogs/profile_operations.h"
-#include "dialogs/settings_window.h"
 #include "platform/secure_memory.h"
 #include "platform/text.h"
 #include "platform/token_bus_select.h"
+#include "profiles/account_name.h"
+#include "profiles/profile_operations.h"
 #include "settings/config_file.h"
 #include "token/password_generator.h"
+#include "ui/ui_strings.h"
 
 namespace orvika2 {
 namespace {

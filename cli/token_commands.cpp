@@ -1,13 +1,13 @@
 #include <atomic>
 #include <ostream>
 
-#include "app/ui_strings.h"
 #include "cli/arguments.h"
 #include "cli/cli_context.h"
 #include "platform/key_output.h"
 #include "platform/token_bus_select.h"
 #include "token/code_generator.h"
 #include "token/token_lib.h"
+#include "ui/ui_strings.h"
 
 namespace orvika2 {
 namespace {

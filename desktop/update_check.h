@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/ui_strings.h"
 #include "settings/profile_store.h"
+#include "ui/ui_strings.h"
 
 namespace orvika2 {
 

@@ -2,16 +2,16 @@
 
 #include <shellapi.h>
 
-#include "app/ui_language_win32.h"
 #include "desktop/balloon_win32.h"
 #include "desktop/product_version_win32.h"
 #include "desktop/update_check.h"
-#include "dialogs/ui_message_win32.h"
 #include "platform/update_download.h"
 #include "platform/update_download_win32.h"
 #include "resources/resource.h"
 #include "settings/app_environment.h"
 #include "settings/config_file.h"
+#include "ui/ui_language_win32.h"
+#include "ui/ui_message_win32.h"
 
 namespace orvika2 {
 namespace {

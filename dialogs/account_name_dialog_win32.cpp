@@ -1,10 +1,11 @@
 #include "dialogs/account_name_dialog_win32.h"
 
-#include "app/ui_language_win32.h"
 #include "desktop/balloon_win32.h"
 #include "dialogs/child_page_win32.h"
 #include "dialogs/settings_window.h"
+#include "profiles/account_name.h"
 #include "resources/resource.h"
+#include "ui/ui_language_win32.h"
 
 namespace orvika2 {
 

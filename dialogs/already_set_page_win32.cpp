@@ -3,8 +3,8 @@
 #include <string>
 
 #include "dialogs/settings_window.h"
-#include "dialogs/ui_message_win32.h"
 #include "resources/resource.h"
+#include "ui/ui_message_win32.h"
 
 namespace orvika2 {
 namespace {

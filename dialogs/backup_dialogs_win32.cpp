@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "dialogs/profile_operations.h"
-#include "dialogs/ui_message_win32.h"
+#include "profiles/profile_operations.h"
+#include "ui/ui_message_win32.h"
 
 namespace orvika2 {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
-#include "dialogs/ui_message_win32.h"
 #include "resources/resource.h"
+#include "ui/ui_message_win32.h"
 
 namespace orvika2 {
 

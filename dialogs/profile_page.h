@@ -1,6 +1,6 @@
 #pragma once
 // The profile page's decisions apart from the token operations themselves
-// (dialogs/profile_operations.h): which controls each mode enables, the
+// (profiles/profile_operations.h): which controls each mode enables, the
 // account list and its help pages, and the Apply of the 2-Step Verification
 // group.
 #include <cstddef>
@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ui_strings.h"
-#include "dialogs/profile_operations.h"
 #include "dialogs/token_section.h"
+#include "profiles/profile_operations.h"
+#include "ui/ui_strings.h"
 
 namespace orvika2 {
 

@@ -2,16 +2,16 @@
 
 #include <shellapi.h>
 
-#include "app/ui_language_win32.h"
 #include "desktop/balloon_win32.h"
 #include "dialogs/account_name_dialog_win32.h"
 #include "dialogs/backup_dialogs_win32.h"
 #include "dialogs/profile_page.h"
 #include "dialogs/settings_window.h"
 #include "dialogs/token_section.h"
-#include "dialogs/ui_message_win32.h"
 #include "resources/resource.h"
 #include "token/password_generator.h"
+#include "ui/ui_language_win32.h"
+#include "ui/ui_message_win32.h"
 
 namespace orvika2 {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 
-#include "app/ui_language_win32.h"
-#include "app/floating_window.h"
-#include "dialogs/ui_message_win32.h"
+#include "ui/ui_language_win32.h"
+#include "ui/window_messages.h"
+#include "ui/ui_message_win32.h"
 #include "platform/win32_handles_win32.h"
 #include "resources/resource.h"
 

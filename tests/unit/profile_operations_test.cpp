@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "app/ui_strings.h"
-#include "dialogs/profile_operations.h"
 #include "platform/sim/sim_static_output.h"
+#include "profiles/profile_operations.h"
 #include "tests/support/memory_profile_store.h"
 #include "tests/support/sim_fixture.h"
 #include "token/code_generator.h"
+#include "ui/ui_strings.h"
 
 namespace orvika2 {
 namespace {

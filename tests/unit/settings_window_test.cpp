@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "dialogs/settings_window.h"
+#include "profiles/account_name.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_hid.h"
 #include "tests/support/memory_profile_store.h"

@@ -8,12 +8,12 @@
 #include <functional>
 #include <string>
 
-#include "dialogs/profile_operations.h"
 #include "platform/sim/sim_factory.h"
 #include "platform/sim/sim_profile_record.h"
 #include "platform/sim/sim_static_output.h"
 #include "platform/sim/sim_token_bus.h"
 #include "platform/sim/sim_token_file.h"
+#include "profiles/profile_operations.h"
 #include "settings/config_file.h"
 #include "settings/profile_mode.h"
 #include "tests/support/fake_clock.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/ui_strings.h"
+#include "ui/ui_strings.h"
 
 namespace orvika2 {
 namespace {

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/ui_language_win32.h"
-#include "app/ui_strings.h"
 #include "platform/text.h"
+#include "ui/ui_language_win32.h"
+#include "ui/ui_strings.h"
 
 namespace orvika2 {
 namespace {

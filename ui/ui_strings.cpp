@@ -1,4 +1,4 @@
-#include "app/ui_strings.h"
+#include "ui/ui_strings.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "dialogs/profile_operations.h"
+#include "profiles/profile_operations.h"
 
 #include "platform/secure_memory.h"
 #include "settings/config_file.h"

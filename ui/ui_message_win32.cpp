@@ -1,13 +1,12 @@
-#include "dialogs/ui_message_win32.h"
+#include "ui/ui_message_win32.h"
 
 #include <cstdio>
 #include <memory>
 #include <string>
 
-#include "app/floating_window.h"
-#include "app/ui_language_win32.h"
-#include "dialogs/settings_window.h"
 #include "platform/text.h"
+#include "ui/ui_language_win32.h"
+#include "ui/window_messages.h"
 
 namespace orvika2 {
 namespace {
