@@ -102,9 +102,9 @@ void COrvika2Dlg::SetUpWindow() {
             setLayered(window, kKeyColour, 255, LWA_COLORKEY);
         }
     }
-    codeButton_.SetToolTipText(LoadUiString(26));
+    codeButton_.SetToolTipText(LoadUiString(IDS_PROFILE));
     codeButton_.SetSkin(Instance(), IDB_CODE_NORMAL, IDB_CODE_DOWN, IDB_CODE_OVER, IDB_CODE_DISABLED, IDB_CODE_MASK);
-    menuButton_.SetToolTipText(LoadUiString(39));
+    menuButton_.SetToolTipText(LoadUiString(IDS_SETTING));
     menuButton_.SetSkin(Instance(), IDB_MENU_NORMAL, IDB_MENU_DOWN, IDB_MENU_DOWN, IDB_MENU_NORMAL, IDB_MENU_MASK);
     const ScreenPoint origin = MainWindowOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     SetWindowPos(window, HWND_TOPMOST, origin.x, origin.y, 0, 0, SWP_NOSIZE);
@@ -405,7 +405,7 @@ void COrvika2Dlg::ShowMessageBox(const std::wstring& text, unsigned flags) {
     MessageBoxExW(nullptr, text.c_str(), L"", flags, UiLanguageId());
 }
 
-bool COrvika2Dlg::SettingsWindowOpen() { return FindWindowW(nullptr, LoadUiString(100).c_str()) != nullptr; }
+bool COrvika2Dlg::SettingsWindowOpen() { return FindWindowW(nullptr, LoadUiString(IDS_SETTINGS_CAPTION).c_str()) != nullptr; }
 
 bool COrvika2Dlg::OtpWindowExists() { return FindWindowW(nullptr, L"OTP") != nullptr; }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/typing.h"
+#include "resources/string_ids.h"
 #include "token/token_lib.h"
 
 namespace orvika2 {
@@ -17,8 +18,6 @@ inline constexpr std::uint32_t WM_COUNTDOWN_TICK = 0x07E8;
 // activation.
 inline constexpr std::uint32_t WM_STEP_ASIDE = 0x07E9;
 inline constexpr std::uint32_t kCountdownTickMs = 1000;
-inline constexpr int kWaitDialogTitle = 226;
-inline constexpr int kWaitDialogPrompt = 227;
 
 // Starts at 15 and is not bounded below: a dialog left open counts on into
 // negative numbers.

@@ -16,10 +16,6 @@ namespace orvika2 {
 inline constexpr std::wstring_view kUpdateFileName = L"checkVersion.ini";
 inline constexpr std::wstring_view kUpdateSection = L"Orvika2";
 inline constexpr std::wstring_view kUpdateVersionKey = L"Version";
-inline constexpr int kMsgCheckingForUpdate = 22;  // the wait balloon's text, title 18
-inline constexpr int kMsgNewVersionQuestion = 23;
-inline constexpr int kMsgNewestVersionQuestion = 24;
-inline constexpr int kMsgUpdateCheckFailed = 25;
 
 struct UpdateAddresses {
     std::wstring descriptionUrl;

@@ -12,10 +12,10 @@ namespace orvika2 {
 newAccount::newAccount() : DialogBase(IDD_ACCOUNT_NAME) {}
 
 BOOL newAccount::OnInitDialog() {
-    SetDlgItemTextW(hwnd(), kAccountNameEdit, L"");
-    SetWindowTextW(hwnd(), LoadUiString(kAccountNameCaptionString).c_str());
-    SetDlgItemTextW(hwnd(), IDOK, LoadUiString(kAccountNameOkString).c_str());
-    SetDlgItemTextW(hwnd(), IDCANCEL, LoadUiString(kAccountNameCancelString).c_str());
+    SetDlgItemTextW(hwnd(), IDC_ACCOUNT_NAME_EDIT, L"");
+    SetWindowTextW(hwnd(), LoadUiString(IDS_ACCOUNT_NAME_CAPTION).c_str());
+    SetDlgItemTextW(hwnd(), IDOK, LoadUiString(IDS_ACCOUNT_NAME_OK).c_str());
+    SetDlgItemTextW(hwnd(), IDCANCEL, LoadUiString(IDS_ACCOUNT_NAME_CANCEL).c_str());
     return TRUE;
 }
 
@@ -29,13 +29,13 @@ bool newAccount::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
 }
 
 void newAccount::OnOk() {
-    accountName_ = WindowText(Item(kAccountNameEdit));
+    accountName_ = WindowText(Item(IDC_ACCOUNT_NAME_EDIT));
     const int refusal = CheckAccountName(accountName_);
     if (refusal == 0) {
         EndDialog(IDOK);
         return;
     }
-    ShowBalloonMsg(LoadUiString(kBalloonReminderTitle), LoadUiString(refusal), Item(kAccountNameEdit), hwnd(),
+    ShowBalloonMsg(LoadUiString(IDS_REMINDER), LoadUiString(refusal), Item(IDC_ACCOUNT_NAME_EDIT), hwnd(),
                    GetModuleHandleW(nullptr), BalloonIcon::Warning, false);
 }
 

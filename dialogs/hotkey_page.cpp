@@ -68,7 +68,7 @@ int ToggleStartupOption(StartupServices& services, int checkBoxId, bool checked)
                                                                                    : services.StartMenuFolder());
         done = checked ? services.CreateShortcut(link) : services.RemoveShortcut(link);
     }
-    return done ? 0 : kMsgOperationFailed;
+    return done ? 0 : IDS_OPERATION_FAILED;
 }
 
 }  // namespace orvika2

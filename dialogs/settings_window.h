@@ -8,15 +8,12 @@
 #include <string_view>
 #include <vector>
 
+#include "resources/resource.h"
 #include "settings/profile_store.h"
 #include "token/token_lib.h"
 #include "ui/ui_strings.h"
 
 namespace orvika2 {
-
-inline constexpr int kSettingsTabControl = 1009;
-inline constexpr int kAlreadySetLabelControl = 1091;
-inline constexpr int kResetButton = 1000;
 
 // Slots of the page table. With the token present the tab index and the
 // slot coincide for slots 0 to 2; without it slot 0 holds the basic page.
@@ -76,12 +73,5 @@ struct PageTextRow {
 // Every label the window overwrites from the string table; without profile
 // pages only those of the basic settings page.
 std::vector<PageTextRow> PageTextRows(bool withProfilePages);
-
-// The account-name dialog (newAccount).
-inline constexpr int kAccountNameEdit = 1089;
-inline constexpr int kAccountNameCaptionString = 223;
-inline constexpr int kAccountNameOkString = 224;
-inline constexpr int kAccountNameCancelString = 225;
-inline constexpr int kBalloonReminderTitle = 18;
 
 }  // namespace orvika2

@@ -4,12 +4,11 @@
 #include <cstddef>
 #include <string_view>
 
+#include "resources/string_ids.h"
+
 namespace orvika2 {
 
 inline constexpr std::size_t kAccountNameMax = 20;
-inline constexpr int kBalloonNameHasSpace = 20;
-inline constexpr int kBalloonNameEmpty = 43;
-inline constexpr int kBalloonNameTooLong = 44;
 
 // 0 when the name may be used; otherwise the id of the text that refuses it.
 // A space or a line break anywhere is refused before the length counts.

@@ -46,6 +46,6 @@ void SendRefresh(std::wstring_view windowTitle, WPARAM wParam) {
 
 void RefreshMainWindow() { SendRefresh(kMainWindowTitle, 0); }
 
-void RefreshSettingsWindow(WPARAM wParam) { SendRefresh(LoadUiString(kSettingsCaptionString), wParam); }
+void RefreshSettingsWindow(WPARAM wParam) { SendRefresh(LoadUiString(IDS_SETTINGS_CAPTION), wParam); }
 
 }  // namespace orvika2

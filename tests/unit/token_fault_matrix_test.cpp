@@ -86,7 +86,7 @@ const Operation kOperations[] = {
          const CodeOutcome outcome = GenerateVerificationCode({*world.bus, world.clock}, 1);
          switch (outcome.action) {
          case CodeAction::TypeCode: return outcome.code.Text() == "287082" ? Outcome::Right : Outcome::Wrong;
-         case CodeAction::ShowMessage: return outcome.messageId == kMsgProfileNotSet ? Outcome::Wrong : Outcome::ClearFailure;
+         case CodeAction::ShowMessage: return outcome.messageId == IDS_PROFILE_NOT_SET ? Outcome::Wrong : Outcome::ClearFailure;
          case CodeAction::Nothing: return Outcome::ClearFailure;
          case CodeAction::AwaitTouch: return Outcome::Wrong;
          }
