@@ -31,6 +31,10 @@ private:
     int value_ = 15;
 };
 
+inline constexpr std::uint32_t kKeyDown = 0x0100;    // WM_KEYDOWN
+inline constexpr std::uintptr_t kEnterKey = 0x0D;   // VK_RETURN
+inline constexpr std::uintptr_t kEscapeKey = 0x1B;  // VK_ESCAPE
+
 // A key-down of Enter or Escape never reaches the dialog's key handling, so
 // neither key closes it.
 bool FilteredKeyDown(std::uint32_t message, std::uintptr_t virtualKey);
