@@ -1,5 +1,5 @@
 #pragma once
-#include "desktop/dialog_base_win32.h"
+#include "ui/dialog_base_win32.h"
 
 namespace orvika2 {
 

@@ -46,7 +46,7 @@ void ReportTyping(CodeButtonPort& port, const StringSource& strings, const Typin
         ShowString(port, strings, notice.messageId);
     } else if (port.AskYesNo(strings(notice.messageId), kClipboardOfferFlags) &&
                !port.CopyCodeToClipboard(attempt.code)) {
-        ShowString(port, strings, kMsgCopyFailed);
+        ShowString(port, strings, IDS_COPY_FAILED);
     }
 }
 
@@ -56,7 +56,7 @@ void RunCodeButton(CodeButtonPort& port, TokenPorts token, const StringSource& s
     if (const int profile = ActiveProfile(port)) {
         Generate(port, token, strings, profile);
     } else {
-        ShowString(port, strings, kMsgProfileNotSet);
+        ShowString(port, strings, IDS_PROFILE_NOT_SET);
     }
     port.ShowWindowWithoutActivation();
 }

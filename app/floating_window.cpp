@@ -8,14 +8,6 @@
 #include "settings/profile_mode.h"
 
 namespace orvika2 {
-namespace {
-
-constexpr int kVersionLabel = 21;
-constexpr int kProfileLabel = 26;
-constexpr int kStaticPasswordLabel = 31;
-constexpr int kProfileNotSetLabel = 110;
-
-}  // namespace
 
 ScreenPoint MainWindowOrigin(int workAreaRight, int workAreaBottom, int dpi) {
     return {workAreaRight - ScaleForDpi(200, dpi), workAreaBottom - ScaleForDpi(100, dpi)};
@@ -64,16 +56,16 @@ LanguageMarks LanguageMarksFor(LanguageId language) {
 }
 
 std::wstring AboutVersionLine(const StringSource& strings, std::wstring_view productVersion) {
-    return strings(kVersionLabel) + L"\uFF1A" + std::wstring(productVersion);
+    return strings(IDS_VERSION) + L"\uFF1A" + std::wstring(productVersion);
 }
 
 std::wstring ProfileMenuText(const StringSource& strings, int profile, std::wstring_view entry) {
-    std::wstring text = strings(kProfileLabel) + std::to_wstring(profile);
+    std::wstring text = strings(IDS_PROFILE) + std::to_wstring(profile);
     if (entry.empty()) return text;
     std::wstring meaning;
     switch (ClassifyProfileEntry(entry, EntryTestOrder::StaticPasswordFirst)) {
-        case ProfileMode::StaticPassword: meaning = strings(kStaticPasswordLabel); break;
-        case ProfileMode::NotConfigured: meaning = strings(kProfileNotSetLabel); break;
+        case ProfileMode::StaticPassword: meaning = strings(IDS_STATIC_PASSWORD); break;
+        case ProfileMode::NotConfigured: meaning = strings(IDS_PROFILE_NOT_SET); break;
         case ProfileMode::TwoStep: meaning = entry; break;
     }
     return text + L" ( " + meaning + L" ) ";
@@ -83,11 +75,11 @@ std::vector<MenuLabel> MenuLabels(const StringSource& strings, std::wstring_view
     return {
         {ID_PROFILE_1, ProfileMenuText(strings, 1, entry1)},
         {ID_PROFILE_2, ProfileMenuText(strings, 2, entry2)},
-        {ID_SETTINGS, strings(228)},
-        {ID_SOFTWARE_UPDATE, strings(229)},
-        {ID_ABOUT, strings(230)},
-        {ID_HIDE_WINDOW, strings(231)},
-        {ID_CLOSE_PROGRAM, strings(232)},
+        {ID_SETTINGS, strings(IDS_MENU_SETTINGS)},
+        {ID_SOFTWARE_UPDATE, strings(IDS_MENU_SOFTWARE_UPDATE)},
+        {ID_ABOUT, strings(IDS_MENU_ABOUT)},
+        {ID_HIDE_WINDOW, strings(IDS_MENU_MINIMIZE)},
+        {ID_CLOSE_PROGRAM, strings(IDS_MENU_CLOSE)},
     };
 }
 

@@ -9,15 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ui_strings.h"
+#include "ui/ui_strings.h"
+#include "ui/window_messages.h"
 
 namespace orvika2 {
-
-// The main window's title, by which the other windows find it, and the
-// private messages it receives.
-inline constexpr wchar_t kMainWindowTitle[] = L"Orvika2";
-inline constexpr std::uint32_t WM_TRAY_NOTIFY = 0x0400 + 1;          // WM_USER + 1
-inline constexpr std::uint32_t WM_SETTINGS_REFRESH = 0x0400 + 1000;  // WM_USER + 1000, sent with lParam 0
 
 // Looks up an interface string by id in the current language.
 using StringSource = std::function<std::wstring(int id)>;

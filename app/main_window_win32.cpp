@@ -15,7 +15,7 @@
 #include "platform/clipboard_win32.h"
 #include "platform/executable_path_win32.h"
 #include "platform/secure_memory.h"
-#include "app/ui_language_win32.h"
+#include "ui/ui_language_win32.h"
 #include "desktop/balloon_win32.h"
 #include "platform/token_bus_select.h"
 #include "resources/resource.h"
@@ -103,8 +103,8 @@ void COrvika2Dlg::SetUpWindow() {
             setLayered(window, kKeyColour, 255, LWA_COLORKEY);
         }
     }
-    codeButton_.SetToolTipText(LoadUiString(26));
-    menuButton_.SetToolTipText(LoadUiString(39));
+    codeButton_.SetToolTipText(LoadUiString(IDS_PROFILE));
+    menuButton_.SetToolTipText(LoadUiString(IDS_SETTING));
     // Laid out in pixels from the skin: the template's dialog units follow
     // the font, the skin does not.
     KeepSkinLayoutOnDpiChange(window);
@@ -418,7 +418,7 @@ void COrvika2Dlg::ShowMessageBox(const std::wstring& text, unsigned flags) {
     MessageBoxExW(nullptr, text.c_str(), L"", flags, UiLanguageId());
 }
 
-bool COrvika2Dlg::SettingsWindowOpen() { return FindWindowW(nullptr, LoadUiString(100).c_str()) != nullptr; }
+bool COrvika2Dlg::SettingsWindowOpen() { return FindWindowW(nullptr, LoadUiString(IDS_SETTINGS_CAPTION).c_str()) != nullptr; }
 
 bool COrvika2Dlg::OtpWindowExists() { return FindWindowW(nullptr, L"OTP") != nullptr; }
 

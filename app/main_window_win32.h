@@ -13,10 +13,10 @@
 #include "app/orvika2_app_win32.h"
 #include "app/profile_tracking.h"
 #include "app/typing_win32.h"
-#include "desktop/dialog_base_win32.h"
 #include "desktop/skin_button_win32.h"
 #include "platform/hid.h"
 #include "platform/win32_handles_win32.h"
+#include "ui/dialog_base_win32.h"
 
 namespace orvika2 {
 

@@ -5,8 +5,8 @@
 
 #include "app/main_window_win32.h"
 #include "app/single_instance_win32.h"
-#include "app/ui_language_win32.h"
 #include "settings/app_environment.h"
+#include "ui/ui_language_win32.h"
 
 namespace orvika2 {
 

@@ -12,19 +12,8 @@ namespace {
 
 constexpr unsigned kUsable = 0;
 
-constexpr int kStrReminder = 18;
-constexpr int kStrProfile = 26;
-constexpr int kStrStaticNotice = 27;
-constexpr int kStrTwoStepNotice = 30;
-constexpr int kStrStaticPassword = 31;
-constexpr int kStrOnlyOneToken = 34;
-constexpr int kStrNoProfileSet = 35;
-constexpr int kStrArrived = 36;
-constexpr int kStrRemoved = 37;
-constexpr int kStrNotInserted = 105;
-
 int MenuItem(int profile) { return profile == 1 ? ID_PROFILE_1 : ID_PROFILE_2; }
-int ButtonHint(int profile) { return profile == 1 ? 28 : 29; }
+int ButtonHint(int profile) { return profile == 1 ? IDS_HOLD_KEY_ONE_SECOND : IDS_HOLD_BUTTON_THREE_SECONDS; }
 
 bool Contains(const std::wstring& text, std::wstring_view part) { return text.find(part) != std::wstring::npos; }
 
@@ -54,7 +43,7 @@ public:
 
 private:
     std::wstring String(int id) const { return context_.strings(id); }
-    std::wstring Label(int profile) const { return String(kStrProfile) + std::to_wstring(profile); }
+    std::wstring Label(int profile) const { return String(IDS_PROFILE) + std::to_wstring(profile); }
     std::wstring Entry(int profile) const {
         return ReadProfileEntry(context_.store, context_.configFile, section_, profile);
     }
@@ -62,7 +51,7 @@ private:
         WriteProfileEntry(context_.store, context_.configFile, section_, profile, entry);
     }
     void Reminder(MainWindowPort::Anchor anchor, int textId) {
-        window_.ShowNotice(anchor, String(kStrReminder), String(textId));
+        window_.ShowNotice(anchor, String(IDS_REMINDER), String(textId));
     }
     void DisableEverything();
     // Opens the token; true when several are present, which is then shown
@@ -85,7 +74,7 @@ void TokenProfileTracking::DisableEverything() {
 
 bool TokenProfileTracking::OpenRefusingSeveral(CTokenLib& token) {
     if (token.Open() != TokenResult::MoreThanOneToken) return false;
-    Reminder(MainWindowPort::Anchor::CodeButton, kStrOnlyOneToken);
+    Reminder(MainWindowPort::Anchor::CodeButton, IDS_ONLY_ONE_TOKEN);
     DisableEverything();
     return true;
 }
@@ -175,13 +164,13 @@ void TokenProfileTracking::ActivateProfile(int profile) {
         window_.EnableCodeButton(false);
         return;
     case ProfileKind::StaticPassword: {
-        const std::wstring kind = L" ( " + String(kStrStaticPassword) + L" ) ";
+        const std::wstring kind = L" ( " + String(IDS_STATIC_PASSWORD) + L" ) ";
         title += kind;
         window_.SetCodeButtonTip(kind);
         WriteEntry(profile, kStaticPasswordEntry);
         window_.EnableCodeButton(false);
         window_.ShowNotice(MainWindowPort::Anchor::CodeButton, title,
-                           String(kStrStaticNotice) + L" (" + String(ButtonHint(profile)) + L") ");
+                           String(IDS_STATIC_PASSWORD_NOTICE) + L" (" + String(ButtonHint(profile)) + L") ");
         return;
     }
     case ProfileKind::TwoStep: {
@@ -196,7 +185,7 @@ void TokenProfileTracking::ActivateProfile(int profile) {
         }
         window_.SetCodeButtonTip(title);
         window_.EnableCodeButton(true);
-        window_.ShowNotice(MainWindowPort::Anchor::CodeButton, title, String(kStrTwoStepNotice));
+        window_.ShowNotice(MainWindowPort::Anchor::CodeButton, title, String(IDS_GO_TO_INPUT_BOX));
         return;
     }
     }
@@ -217,10 +206,10 @@ void TokenProfileTracking::CheckTokenPresence() {
     TokenStatus status;
     WaitForIdleToken(token, status);
     if (token.ReadStatus(status) != TokenResult::Success) {
-        Reminder(MainWindowPort::Anchor::CodeButton, kStrNotInserted);
+        Reminder(MainWindowPort::Anchor::CodeButton, IDS_NOT_INSERTED);
         return;
     }
-    if (!HasConfiguredProfile(status)) Reminder(MainWindowPort::Anchor::MenuButton, kStrNoProfileSet);
+    if (!HasConfiguredProfile(status)) Reminder(MainWindowPort::Anchor::MenuButton, IDS_NO_PROFILE_SET);
 }
 
 void TokenProfileTracking::PromptFirstUse() {
@@ -233,14 +222,14 @@ void TokenProfileTracking::PromptFirstUse() {
     // still busy has reported its flags with every report.
     if (result != TokenResult::Success && result != TokenResult::NotReady) return;
     if (HasConfiguredProfile(status) || window_.SettingsWindowOpen()) return;
-    window_.ShowMessageBox(String(kStrNoProfileSet), kFirstUsePromptFlags);
+    window_.ShowMessageBox(String(IDS_NO_PROFILE_SET), kFirstUsePromptFlags);
     window_.RunSettingsCommand();
 }
 
 void TokenProfileTracking::HandleTokenArrival() {
     CTokenLib token(context_.token);
     if (OpenRefusingSeveral(token)) return;
-    Reminder(MainWindowPort::Anchor::CodeButton, kStrArrived);
+    Reminder(MainWindowPort::Anchor::CodeButton, IDS_TOKEN_ARRIVED);
     window_.ReloadMenu();
     RefreshProfiles();
     UpdateMenuLabels();
@@ -248,7 +237,7 @@ void TokenProfileTracking::HandleTokenArrival() {
 }
 
 void TokenProfileTracking::HandleTokenRemoval() {
-    Reminder(MainWindowPort::Anchor::CodeButton, kStrRemoved);
+    Reminder(MainWindowPort::Anchor::CodeButton, IDS_TOKEN_REMOVED);
     RefreshProfiles();
 }
 

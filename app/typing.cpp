@@ -36,10 +36,10 @@ bool IntegrityBlocksTyping(std::optional<std::uint32_t> target, std::optional<st
 TypingNotice NoticeForTyping(TypingResult result) {
     switch (result) {
     case TypingResult::Typed: return {};
-    case TypingResult::FocusStayed: return {kMsgGoToInputBox, false};
-    case TypingResult::ModifiersHeld: return {kMsgReleaseModifiers, false};
-    case TypingResult::TargetElevated: return {kMsgTargetElevatedCopyInstead, true};
-    case TypingResult::SendFailed: return {kMsgTypingFailedCopyInstead, true};
+    case TypingResult::FocusStayed: return {IDS_GO_TO_INPUT_BOX, false};
+    case TypingResult::ModifiersHeld: return {IDS_RELEASE_MODIFIERS, false};
+    case TypingResult::TargetElevated: return {IDS_TARGET_ELEVATED_COPY_INSTEAD, true};
+    case TypingResult::SendFailed: return {IDS_TYPING_FAILED_COPY_INSTEAD, true};
     }
     return {};
 }

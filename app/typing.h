@@ -8,6 +8,7 @@
 
 #include "platform/clock.h"
 #include "platform/key_output.h"
+#include "resources/string_ids.h"
 #include "token/verification_code.h"
 
 namespace orvika2 {
@@ -59,13 +60,6 @@ struct TypingNotice {
     friend bool operator==(const TypingNotice&, const TypingNotice&) = default;
 };
 TypingNotice NoticeForTyping(TypingResult result);
-
-// String 30 tells the user to go to the code's input box first.
-inline constexpr int kMsgGoToInputBox = 30;
-inline constexpr int kMsgReleaseModifiers = 270;
-inline constexpr int kMsgTypingFailedCopyInstead = 271;
-inline constexpr int kMsgTargetElevatedCopyInstead = 272;
-inline constexpr int kMsgCopyFailed = 273;
 
 // A code put on the clipboard is taken off again after this long, unless
 // something else has replaced it meanwhile.

@@ -3,16 +3,9 @@
 #include "token/code_generator.h"
 
 namespace orvika2 {
-namespace {
-
-constexpr std::uint32_t kKeyDown = 0x0100;
-constexpr std::uintptr_t kEnter = 0x0D;
-constexpr std::uintptr_t kEscape = 0x1B;
-
-}  // namespace
 
 bool FilteredKeyDown(std::uint32_t message, std::uintptr_t virtualKey) {
-    return message == kKeyDown && (virtualKey == kEnter || virtualKey == kEscape);
+    return message == kKeyDown && (virtualKey == kEnterKey || virtualKey == kEscapeKey);
 }
 
 std::optional<TypingAttempt> WaitForTouchWorker(TokenPorts token, const std::atomic<bool>& cancelled,

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/typing.h"
+#include "resources/string_ids.h"
 #include "token/token_lib.h"
 
 namespace orvika2 {
@@ -17,8 +18,6 @@ inline constexpr std::uint32_t WM_COUNTDOWN_TICK = 0x07E8;
 // activation.
 inline constexpr std::uint32_t WM_STEP_ASIDE = 0x07E9;
 inline constexpr std::uint32_t kCountdownTickMs = 1000;
-inline constexpr int kWaitDialogTitle = 226;
-inline constexpr int kWaitDialogPrompt = 227;
 
 // Starts at 15 and is not bounded below: a dialog left open counts on into
 // negative numbers.
@@ -31,6 +30,10 @@ public:
 private:
     int value_ = 15;
 };
+
+inline constexpr std::uint32_t kKeyDown = 0x0100;    // WM_KEYDOWN
+inline constexpr std::uintptr_t kEnterKey = 0x0D;   // VK_RETURN
+inline constexpr std::uintptr_t kEscapeKey = 0x1B;  // VK_ESCAPE
 
 // A key-down of Enter or Escape never reaches the dialog's key handling, so
 // neither key closes it.

@@ -1,7 +1,7 @@
 #include "app/wait_dialog_win32.h"
 
-#include "app/ui_language_win32.h"
 #include "resources/resource.h"
+#include "ui/ui_language_win32.h"
 
 namespace orvika2 {
 namespace {
@@ -26,8 +26,8 @@ std::optional<TypingAttempt> Wait15SecDialog::Run() {
 }
 
 BOOL Wait15SecDialog::OnInitDialog() {
-    SetWindowTextW(hwnd(), LoadUiString(kWaitDialogTitle).c_str());
-    SetDlgItemTextW(hwnd(), IDC_TOUCH_PROMPT, LoadUiString(kWaitDialogPrompt).c_str());
+    SetWindowTextW(hwnd(), LoadUiString(IDS_WAIT_DIALOG_TITLE).c_str());
+    SetDlgItemTextW(hwnd(), IDC_TOUCH_PROMPT, LoadUiString(IDS_WAIT_DIALOG_PROMPT).c_str());
     countdown_ = Countdown{};
     SetDlgItemTextW(hwnd(), IDC_COUNTDOWN, countdown_.Text().c_str());
     HDC screen = GetDC(nullptr);

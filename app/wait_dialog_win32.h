@@ -8,8 +8,8 @@
 
 #include "app/typing_win32.h"
 #include "app/wait_dialog.h"
-#include "desktop/dialog_base_win32.h"
 #include "platform/win32_handles_win32.h"
+#include "ui/dialog_base_win32.h"
 
 namespace orvika2 {
 

@@ -2,9 +2,9 @@
 
 #include <ostream>
 
-#include "app/ui_strings.h"
 #include "cli/cli_context.h"
 #include "platform/text.h"
+#include "ui/ui_strings.h"
 
 namespace orvika2 {
 namespace {

@@ -10,10 +10,10 @@ namespace {
 std::string HotkeyText(const Hotkey& hotkey) {
     if (hotkey.virtualKey == 0 && hotkey.modifiers == 0) return "none";
     std::string text;
-    if (hotkey.modifiers & 2) text += "Ctrl+";
-    if (hotkey.modifiers & 1) text += "Alt+";
-    if (hotkey.modifiers & 4) text += "Shift+";
-    if (hotkey.modifiers & 8) text += "Win+";
+    if (hotkey.modifiers & kModControl) text += "Ctrl+";
+    if (hotkey.modifiers & kModAlt) text += "Alt+";
+    if (hotkey.modifiers & kModShift) text += "Shift+";
+    if (hotkey.modifiers & kModWin) text += "Win+";
     const int key = hotkey.virtualKey;
     if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) {
         text += static_cast<char>(key);

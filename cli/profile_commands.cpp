@@ -1,21 +1,19 @@
 #include <istream>
 #include <ostream>
 
-#include "app/ui_strings.h"
 #include "cli/arguments.h"
 #include "cli/cli_context.h"
-#include "dialogs/profile_operations.h"
-#include "dialogs/settings_window.h"
 #include "platform/secure_memory.h"
 #include "platform/text.h"
 #include "platform/token_bus_select.h"
+#include "profiles/account_name.h"
+#include "profiles/profile_operations.h"
 #include "settings/config_file.h"
 #include "token/password_generator.h"
+#include "ui/ui_strings.h"
 
 namespace orvika2 {
 namespace {
-
-constexpr int kMsgDeviceReadError = 3;
 
 std::string English(int id) { return Utf8(EnglishString(id)); }
 
@@ -62,7 +60,7 @@ int Show(const PageOutcome& outcome, const std::optional<std::wstring>& backupPa
         io.err << English(outcome.balloonId) << "\n";
         return kExitFailure;
     }
-    if (!outcome.applied || outcome.messageId == kMsgEntryNotSaved) {
+    if (!outcome.applied || outcome.messageId == IDS_ENTRY_NOT_SAVED) {
         if (outcome.messageId) io.err << Utf8(outcome.MessageText(EnglishString)) << "\n";
         return kExitFailure;
     }
@@ -71,10 +69,10 @@ int Show(const PageOutcome& outcome, const std::optional<std::wstring>& backupPa
         return kExitOk;
     }
     if (WriteProfileBackup(store, *backupPath, *outcome.backup) == BackupSaveOutcome::Saved) {
-        io.out << English(kMsgBackupSaved) << "\n";
+        io.out << English(IDS_BACKUP_SAVED) << "\n";
         return kExitOk;
     }
-    io.err << English(kMsgBackupNotSaved) << "\n";
+    io.err << English(IDS_BACKUP_NOT_SAVED) << "\n";
     return kExitFailure;
 }
 
@@ -99,7 +97,7 @@ std::optional<ProfilePageContext> OpenPage(Session& session, int profile, CliIo 
     const std::wstring section = ReadSerialString(ports);
     if (section.empty()) {
         // Without the serial there is no section to record the profile in.
-        exitStatus = ReportBusFailure(io, *session.selected.bus, kMsgDeviceReadError);
+        exitStatus = ReportBusFailure(io, *session.selected.bus, IDS_DEVICE_READ_ERROR);
         return std::nullopt;
     }
     return ProfilePageContext{ports, *session.store, session.config.file, section, profile};
@@ -155,7 +153,7 @@ int Delete(const Arguments& args, CliIo io) {
     const auto profile = ProfileArgument(args);
     if (!profile) return ReportUsage(io);
     if (!args.Has("yes")) {
-        io.out << English(kMsgDeleteProfileQuestion) << " [y/N] " << std::flush;
+        io.out << English(IDS_DELETE_PROFILE_QUESTION) << " [y/N] " << std::flush;
         std::string answer;
         if (!std::getline(io.in, answer) || (answer != "y" && answer != "Y" && answer != "yes")) {
             io.err << "Not deleted.\n";

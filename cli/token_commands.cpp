@@ -1,13 +1,13 @@
 #include <atomic>
 #include <ostream>
 
-#include "app/ui_strings.h"
 #include "cli/arguments.h"
 #include "cli/cli_context.h"
 #include "platform/key_output.h"
 #include "platform/token_bus_select.h"
 #include "token/code_generator.h"
 #include "token/token_lib.h"
+#include "ui/ui_strings.h"
 
 namespace orvika2 {
 namespace {
@@ -85,7 +85,7 @@ int Code(TokenPorts ports, int profile, bool type, CliIo io) {
     switch (outcome.action) {
         case CodeAction::TypeCode: return TypeOrPrint(outcome.code, type, io);
         case CodeAction::ShowMessage: return ReportBusFailure(io, ports.bus, outcome.messageId);
-        case CodeAction::Nothing: return ReportBusFailure(io, ports.bus, kMsgCodeFailed);
+        case CodeAction::Nothing: return ReportBusFailure(io, ports.bus, IDS_CODE_FAILED);
         case CodeAction::AwaitTouch: break;
     }
     io.err << "Touch the button of the token to get the code (waiting up to 15 seconds)...\n";
@@ -96,7 +96,7 @@ int Code(TokenPorts ports, int profile, bool type, CliIo io) {
     CTokenLib token(ports);
     token.Open();
     token.CancelPending();
-    return ReportBusFailure(io, ports.bus, kMsgCodeFailed);
+    return ReportBusFailure(io, ports.bus, IDS_CODE_FAILED);
 }
 
 }  // namespace

@@ -1,17 +1,13 @@
 #include "desktop/balloon.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace orvika2 {
 namespace {
 
-constexpr std::uint32_t kTooltipStyle = 0x900000B3;  // popup, visible, always tip, no prefix, no animation, close box
-constexpr std::uint32_t kBalloonStyle = 0x40;        // TTS_BALLOON
-constexpr std::uint32_t kTrackFlag = 0x20;           // TTF_TRACK
-constexpr std::uint32_t kCentreTipFlag = 0x02;       // TTF_CENTERTIP
-
-bool IsModifier(std::uint32_t key) { return key >= 0x10 && key <= 0x12; }
-
 bool IsSwallowed(std::uint32_t key) {
-    return key == 0x1B || key == 0x0D || key == 0x09 || (key >= 0x25 && key <= 0x28) || (key >= 0x70 && key <= 0x87);
+    return std::ranges::any_of(kBalloonSwallowedKeys, [key](const KeyRange& range) { return range.Holds(key); });
 }
 
 }  // namespace
@@ -21,23 +17,13 @@ std::wstring CutBalloonText(std::wstring_view text, std::size_t limit) {
 }
 
 BalloonKey ClassifyBalloonKey(int hookCode, std::uint32_t virtualKey, bool keyDown) {
-    if (hookCode < 0 || !keyDown || IsModifier(virtualKey)) return BalloonKey::PassOn;
+    if (hookCode < 0 || !keyDown || kBalloonModifierKeys.Holds(virtualKey)) return BalloonKey::PassOn;
     return IsSwallowed(virtualKey) ? BalloonKey::CloseSwallow : BalloonKey::PassOnAndClose;
 }
 
 bool MouseMessageClosesBalloon(int hookCode, std::uint32_t message) {
     if (hookCode < 0) return false;
-    switch (message) {
-        case 0x0201:  // WM_LBUTTONDOWN
-        case 0x0204:  // WM_RBUTTONDOWN
-        case 0x0207:  // WM_MBUTTONDOWN
-        case 0x00A1:  // WM_NCLBUTTONDOWN
-        case 0x00A4:  // WM_NCRBUTTONDOWN
-        case 0x00A7:  // WM_NCMBUTTONDOWN
-        case 0x020A:  // WM_MOUSEWHEEL
-            return true;
-        default: return false;
-    }
+    return std::ranges::find(kBalloonClosingMouseMessages, message) != std::end(kBalloonClosingMouseMessages);
 }
 
 bool BalloonTipsAllowed(std::optional<std::uint32_t> enableBalloonTips) {
@@ -46,7 +32,7 @@ bool BalloonTipsAllowed(std::optional<std::uint32_t> enableBalloonTips) {
 
 BalloonLook BalloonLookFor(bool balloonTipsAllowed, bool balloonShapeRequested) {
     const bool balloon = balloonTipsAllowed && balloonShapeRequested;
-    return {kTooltipStyle | (balloon ? kBalloonStyle : 0), kTrackFlag | (balloon ? kCentreTipFlag : 0), balloon};
+    return {kBalloonTooltipStyle | (balloon ? kBalloonShapeStyle : 0), kTrackFlag | (balloon ? kCentreTipFlag : 0), balloon};
 }
 
 AnchorPoint BalloonTrackPoint(int left, int top, int right, int bottom, bool pointAtCentre) {

@@ -9,6 +9,30 @@
 
 namespace orvika2 {
 
+// The Windows values the balloon decides by; desktop/windows_constants_win32.cpp
+// holds them to <windows.h>.
+inline constexpr std::uint32_t kBalloonTooltipStyle = 0x900000B3;  // popup, visible, always tip, no prefix,
+                                                                   // no animation, no fade, close box
+inline constexpr std::uint32_t kBalloonShapeStyle = 0x40;          // TTS_BALLOON
+inline constexpr std::uint32_t kTrackFlag = 0x20;                  // TTF_TRACK
+inline constexpr std::uint32_t kCentreTipFlag = 0x02;              // TTF_CENTERTIP
+
+struct KeyRange {
+    std::uint32_t first = 0;
+    std::uint32_t last = 0;
+    constexpr bool Holds(std::uint32_t key) const { return key >= first && key <= last; }
+};
+// Shift, Control, Alt.
+inline constexpr KeyRange kBalloonModifierKeys{0x10, 0x12};
+// Escape, Enter, Tab, the arrows, F1 to F24.
+inline constexpr KeyRange kBalloonSwallowedKeys[] = {
+    {0x1B, 0x1B}, {0x0D, 0x0D}, {0x09, 0x09}, {0x25, 0x28}, {0x70, 0x87},
+};
+// The three buttons down, in the client and the non-client area, and the wheel.
+inline constexpr std::uint32_t kBalloonClosingMouseMessages[] = {
+    0x0201, 0x0204, 0x0207, 0x00A1, 0x00A4, 0x00A7, 0x020A,
+};
+
 inline constexpr std::size_t kBalloonTitleMax = 498;
 inline constexpr std::size_t kBalloonTextMax = 3998;
 

@@ -3,8 +3,8 @@
 namespace orvika2 {
 
 SkinButtonKind SkinButtonKindFromStyle(std::uint32_t style) {
-    if ((style & 0x3) == 0x3) return SkinButtonKind::CheckBox;
-    if ((style & 0x9) == 0x9) return SkinButtonKind::RadioButton;
+    if ((style & kCheckBoxStyle) == kCheckBoxStyle) return SkinButtonKind::CheckBox;
+    if ((style & kRadioButtonStyle) == kRadioButtonStyle) return SkinButtonKind::RadioButton;
     return SkinButtonKind::PushButton;
 }
 

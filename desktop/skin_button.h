@@ -7,6 +7,9 @@ namespace orvika2 {
 
 enum class SkinButtonKind : std::int32_t { PushButton = 0, CheckBox = 2, RadioButton = 4 };
 
+inline constexpr std::uint32_t kCheckBoxStyle = 0x3;     // BS_AUTOCHECKBOX
+inline constexpr std::uint32_t kRadioButtonStyle = 0x9;  // BS_AUTORADIOBUTTON
+
 // The low bits of a button style: 0x3 (auto check box) or 0x9 (auto radio
 // button) and their supersets.
 SkinButtonKind SkinButtonKindFromStyle(std::uint32_t style);

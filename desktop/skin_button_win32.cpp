@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "desktop/dialog_base_win32.h"
+#include "ui/dialog_base_win32.h"
 #include "desktop/skin_region.h"
 
 namespace orvika2 {

@@ -84,7 +84,7 @@ std::strong_ordering CompareVersions(std::wstring_view a, std::wstring_view b) {
 }
 
 UpdateOutcome DecideUpdate(const UpdateCheckInputs& inputs) {
-    const UpdateOutcome failed{.messageId = kMsgUpdateCheckFailed};
+    const UpdateOutcome failed{.messageId = IDS_UPDATE_CHECK_FAILED};
     const std::wstring& page =
         inputs.language == kLangEnglish ? inputs.addresses.englishPage : inputs.addresses.chinesePage;
     const auto localPath = UpdateLocalPath(inputs.tempFolder, inputs.fallbackFolder);
@@ -94,7 +94,7 @@ UpdateOutcome DecideUpdate(const UpdateCheckInputs& inputs) {
     }
     const std::wstring remote = inputs.store.Get(*localPath, kUpdateSection, kUpdateVersionKey);
     const bool newer = CompareVersions(remote, inputs.ownVersion) > 0;
-    return {.messageId = newer ? kMsgNewVersionQuestion : kMsgNewestVersionQuestion, .downloadPage = page};
+    return {.messageId = newer ? IDS_NEW_VERSION_QUESTION : IDS_NEWEST_VERSION_QUESTION, .downloadPage = page};
 }
 
 }  // namespace orvika2

@@ -8,18 +8,14 @@
 #include <string>
 #include <string_view>
 
-#include "app/ui_strings.h"
 #include "settings/profile_store.h"
+#include "ui/ui_strings.h"
 
 namespace orvika2 {
 
 inline constexpr std::wstring_view kUpdateFileName = L"checkVersion.ini";
 inline constexpr std::wstring_view kUpdateSection = L"Orvika2";
 inline constexpr std::wstring_view kUpdateVersionKey = L"Version";
-inline constexpr int kMsgCheckingForUpdate = 22;  // the wait balloon's text, title 18
-inline constexpr int kMsgNewVersionQuestion = 23;
-inline constexpr int kMsgNewestVersionQuestion = 24;
-inline constexpr int kMsgUpdateCheckFailed = 25;
 
 struct UpdateAddresses {
     std::wstring descriptionUrl;

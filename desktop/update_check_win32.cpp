@@ -2,21 +2,19 @@
 
 #include <shellapi.h>
 
-#include "app/ui_language_win32.h"
 #include "desktop/balloon_win32.h"
 #include "desktop/product_version_win32.h"
 #include "desktop/update_check.h"
-#include "dialogs/ui_message_win32.h"
 #include "platform/update_download.h"
 #include "platform/update_download_win32.h"
 #include "resources/resource.h"
 #include "settings/app_environment.h"
 #include "settings/config_file.h"
+#include "ui/ui_language_win32.h"
+#include "ui/ui_message_win32.h"
 
 namespace orvika2 {
 namespace {
-
-constexpr int kReminderTitle = 18;
 
 // The folder of the configuration file, with its separator.
 std::wstring ApplicationDataFolder() {
@@ -27,7 +25,7 @@ std::wstring ApplicationDataFolder() {
 }  // namespace
 
 void CheckForUpdate(HWND mainWindow) {
-    ShowBalloonMsg(LoadUiString(kReminderTitle), LoadUiString(kMsgCheckingForUpdate),
+    ShowBalloonMsg(LoadUiString(IDS_REMINDER), LoadUiString(IDS_CHECKING_FOR_UPDATE),
                    GetDlgItem(mainWindow, IDC_MENU_BUTTON), mainWindow, GetModuleHandleW(nullptr), BalloonIcon::Info,
                    true);
     const auto store = MakePlatformProfileStore();
@@ -41,7 +39,7 @@ void CheckForUpdate(HWND mainWindow) {
     const UpdateOutcome outcome = DecideUpdate(inputs);
     // The wait is over: the notice gives way to the answer.
     CloseBalloonMsg();
-    if (outcome.messageId == kMsgUpdateCheckFailed) {
+    if (outcome.messageId == IDS_UPDATE_CHECK_FAILED) {
         ShowUiMessage(outcome.messageId, kMessageWarning);
         return;
     }

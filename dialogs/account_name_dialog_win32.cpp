@@ -1,20 +1,21 @@
 #include "dialogs/account_name_dialog_win32.h"
 
-#include "app/ui_language_win32.h"
 #include "desktop/balloon_win32.h"
 #include "dialogs/child_page_win32.h"
 #include "dialogs/settings_window.h"
+#include "profiles/account_name.h"
 #include "resources/resource.h"
+#include "ui/ui_language_win32.h"
 
 namespace orvika2 {
 
 newAccount::newAccount() : DialogBase(IDD_ACCOUNT_NAME) {}
 
 BOOL newAccount::OnInitDialog() {
-    SetDlgItemTextW(hwnd(), kAccountNameEdit, L"");
-    SetWindowTextW(hwnd(), LoadUiString(kAccountNameCaptionString).c_str());
-    SetDlgItemTextW(hwnd(), IDOK, LoadUiString(kAccountNameOkString).c_str());
-    SetDlgItemTextW(hwnd(), IDCANCEL, LoadUiString(kAccountNameCancelString).c_str());
+    SetDlgItemTextW(hwnd(), IDC_ACCOUNT_NAME_EDIT, L"");
+    SetWindowTextW(hwnd(), LoadUiString(IDS_ACCOUNT_NAME_CAPTION).c_str());
+    SetDlgItemTextW(hwnd(), IDOK, LoadUiString(IDS_ACCOUNT_NAME_OK).c_str());
+    SetDlgItemTextW(hwnd(), IDCANCEL, LoadUiString(IDS_ACCOUNT_NAME_CANCEL).c_str());
     return TRUE;
 }
 
@@ -28,13 +29,13 @@ bool newAccount::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
 }
 
 void newAccount::OnOk() {
-    accountName_ = WindowText(Item(kAccountNameEdit));
+    accountName_ = WindowText(Item(IDC_ACCOUNT_NAME_EDIT));
     const int refusal = CheckAccountName(accountName_);
     if (refusal == 0) {
         EndDialog(IDOK);
         return;
     }
-    ShowBalloonMsg(LoadUiString(kBalloonReminderTitle), LoadUiString(refusal), Item(kAccountNameEdit), hwnd(),
+    ShowBalloonMsg(LoadUiString(IDS_REMINDER), LoadUiString(refusal), Item(IDC_ACCOUNT_NAME_EDIT), hwnd(),
                    GetModuleHandleW(nullptr), BalloonIcon::Warning, false);
 }
 

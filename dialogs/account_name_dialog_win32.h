@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "desktop/dialog_base_win32.h"
+#include "ui/dialog_base_win32.h"
 
 namespace orvika2 {
 

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "dialogs/settings_window.h"
-#include "dialogs/ui_message_win32.h"
 #include "resources/resource.h"
+#include "ui/ui_message_win32.h"
 
 namespace orvika2 {
 namespace {
@@ -48,14 +48,14 @@ BOOL ShowSettingInfo::OnInitDialog() {
     const std::wstring face = LabelFace(hwnd(), dc.get());
     font_.reset(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
-    for (int control : {kAlreadySetLabelControl, kResetButton}) {
+    for (int control : {IDC_ALREADY_SET_LABEL, IDC_RESET_BUTTON}) {
         SendDlgItemMessageW(hwnd(), control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
     }
     return TRUE;
 }
 
 void ShowSettingInfo::OnCommand(int control, int notification) {
-    if (control == kResetButton && notification == BN_CLICKED) RefreshSettingsWindow(kShowSelectedTabPage);
+    if (control == IDC_RESET_BUTTON && notification == BN_CLICKED) RefreshSettingsWindow(kShowSelectedTabPage);
 }
 
 }  // namespace orvika2

@@ -5,13 +5,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "dialogs/profile_operations.h"
-#include "dialogs/ui_message_win32.h"
+#include "profiles/profile_operations.h"
+#include "ui/ui_message_win32.h"
 
 namespace orvika2 {
 namespace {
 
-constexpr int kMsgBackupCancelled = 8;
 constexpr DWORD kPathBuffer = 32768;
 
 // The filter in the form the dialogs take: '|' separators become NULs.
@@ -52,9 +51,9 @@ void SaveProfileBackup(HWND owner, ProfileStore& store, std::wstring_view defaul
     if (const auto path = AskBackupSavePath(owner, defaultName)) {
         // Never claim a backup that was not written.
         const bool saved = WriteProfileBackup(store, *path, backup) == BackupSaveOutcome::Saved;
-        ShowUiMessage(saved ? kMsgBackupSaved : kMsgBackupNotSaved, saved ? kMessageInformation : kMessageWarning);
+        ShowUiMessage(saved ? IDS_BACKUP_SAVED : IDS_BACKUP_NOT_SAVED, saved ? kMessageInformation : kMessageWarning);
     } else {
-        ShowUiMessage(kMsgBackupCancelled, kMessageInformation);
+        ShowUiMessage(IDS_SET_WITHOUT_BACKUP, kMessageInformation);
     }
     RefreshSettingsWindow();
 }

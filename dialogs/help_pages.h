@@ -3,7 +3,7 @@
 // entry of the profile page is selected.
 #include <string_view>
 
-#include "app/ui_strings.h"
+#include "ui/ui_strings.h"
 
 namespace orvika2 {
 

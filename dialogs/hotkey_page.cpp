@@ -1,13 +1,6 @@
 #include "dialogs/hotkey_page.h"
 
 namespace orvika2 {
-namespace {
-
-constexpr int kModAlt = 0x01;
-constexpr int kModControl = 0x02;
-constexpr int kModShift = 0x04;
-
-}  // namespace
 
 std::uint8_t HotkeyControlFlags(int registerModifiers) {
     std::uint8_t flags = 0;
@@ -61,14 +54,14 @@ StartupChecks ReadStartupChecks(StartupServices& services) {
 
 int ToggleStartupOption(StartupServices& services, int checkBoxId, bool checked) {
     bool done = true;
-    if (checkBoxId == kAutostartCheck) {
+    if (checkBoxId == IDC_AUTOSTART_CHECK) {
         done = services.SetAutostart(checked);
-    } else if (checkBoxId == kDesktopShortcutCheck || checkBoxId == kStartMenuShortcutCheck) {
-        const std::wstring link = ShortcutFile(checkBoxId == kDesktopShortcutCheck ? services.DesktopFolder()
+    } else if (checkBoxId == IDC_DESKTOP_CHECK || checkBoxId == IDC_START_MENU_CHECK) {
+        const std::wstring link = ShortcutFile(checkBoxId == IDC_DESKTOP_CHECK ? services.DesktopFolder()
                                                                                    : services.StartMenuFolder());
         done = checked ? services.CreateShortcut(link) : services.RemoveShortcut(link);
     }
-    return done ? 0 : kMsgOperationFailed;
+    return done ? 0 : IDS_OPERATION_FAILED;
 }
 
 }  // namespace orvika2

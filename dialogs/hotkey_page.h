@@ -5,22 +5,12 @@
 #include <string>
 
 #include "platform/startup_services.h"
+#include "resources/resource.h"
+#include "resources/string_ids.h"
 #include "settings/config_file.h"
 #include "settings/profile_store.h"
 
 namespace orvika2 {
-
-inline constexpr int kCodeHotkeyControl = 1017;
-inline constexpr int kSwitchHotkeyControl = 1019;
-inline constexpr int kCodeHotkeyApply = 1020;
-inline constexpr int kSwitchHotkeyApply = 1021;
-inline constexpr int kCodeStatusMark = 1024;
-inline constexpr int kSwitchStatusMark = 1025;
-inline constexpr int kRestoreDefaultsButton = 1000;
-inline constexpr int kAutostartCheck = 1086;
-inline constexpr int kDesktopShortcutCheck = 1087;
-inline constexpr int kStartMenuShortcutCheck = 1088;
-inline constexpr int kMsgOperationFailed = 102;
 
 // The hotkey control's modifier flags (HOTKEYF_*).
 inline constexpr std::uint8_t kHotkeyfShift = 0x01;

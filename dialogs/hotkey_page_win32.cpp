@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
-#include "dialogs/ui_message_win32.h"
 #include "resources/resource.h"
+#include "ui/ui_message_win32.h"
 
 namespace orvika2 {
 
@@ -12,9 +12,9 @@ HotKeyDlg::HotKeyDlg() : ChildPage(IDD_HOTKEY_PAGE) {}
 BOOL HotKeyDlg::OnInitDialog() {
     SetControls(ReadHotkeyPageValues(services_->store, services_->configFile));
     const StartupChecks checks = ReadStartupChecks(services_->startup);
-    Check(kAutostartCheck, checks.autostart);
-    Check(kDesktopShortcutCheck, checks.desktopShortcut);
-    Check(kStartMenuShortcutCheck, checks.startMenuShortcut);
+    Check(IDC_AUTOSTART_CHECK, checks.autostart);
+    Check(IDC_DESKTOP_CHECK, checks.desktopShortcut);
+    Check(IDC_START_MENU_CHECK, checks.startMenuShortcut);
     ShowMarks({});
     return TRUE;
 }
@@ -22,17 +22,17 @@ BOOL HotKeyDlg::OnInitDialog() {
 void HotKeyDlg::OnCommand(int control, int notification) {
     if (notification != BN_CLICKED) return;
     switch (control) {
-        case kCodeHotkeyApply: Apply(HotkeyRole::VerificationCode, kCodeHotkeyControl); break;
-        case kSwitchHotkeyApply: Apply(HotkeyRole::SwitchProfile, kSwitchHotkeyControl); break;
-        case kRestoreDefaultsButton: {
+        case IDC_CODE_HOTKEY_APPLY: Apply(HotkeyRole::VerificationCode, IDC_CODE_HOTKEY); break;
+        case IDC_SWITCH_HOTKEY_APPLY: Apply(HotkeyRole::SwitchProfile, IDC_SWITCH_HOTKEY); break;
+        case IDC_RESTORE_DEFAULTS: {
             const RestoredHotkeys restored = RestoreHotkeyDefaults(services_->store, services_->configFile);
             SetControls(restored.values);
             ShowMarks(restored.marks);
             break;
         }
-        case kAutostartCheck:
-        case kDesktopShortcutCheck:
-        case kStartMenuShortcutCheck:
+        case IDC_AUTOSTART_CHECK:
+        case IDC_DESKTOP_CHECK:
+        case IDC_START_MENU_CHECK:
             if (const int message = ToggleStartupOption(services_->startup, control, IsChecked(control))) {
                 ShowUiMessage(message, kMessageWarning);
             }
@@ -42,13 +42,13 @@ void HotKeyDlg::OnCommand(int control, int notification) {
 }
 
 void HotKeyDlg::SetControls(const HotkeyPageValues& values) {
-    SendDlgItemMessageW(hwnd(), kCodeHotkeyControl, HKM_SETHOTKEY, values.code.Packed(), 0);
-    SendDlgItemMessageW(hwnd(), kSwitchHotkeyControl, HKM_SETHOTKEY, values.switchProfile.Packed(), 0);
+    SendDlgItemMessageW(hwnd(), IDC_CODE_HOTKEY, HKM_SETHOTKEY, values.code.Packed(), 0);
+    SendDlgItemMessageW(hwnd(), IDC_SWITCH_HOTKEY, HKM_SETHOTKEY, values.switchProfile.Packed(), 0);
 }
 
 void HotKeyDlg::ShowMarks(StatusMarks marks) {
-    ShowWindow(Item(kCodeStatusMark), marks.codeShown ? SW_SHOW : SW_HIDE);
-    ShowWindow(Item(kSwitchStatusMark), marks.switchShown ? SW_SHOW : SW_HIDE);
+    ShowWindow(Item(IDC_CODE_STATUS_MARK), marks.codeShown ? SW_SHOW : SW_HIDE);
+    ShowWindow(Item(IDC_SWITCH_STATUS_MARK), marks.switchShown ? SW_SHOW : SW_HIDE);
 }
 
 void HotKeyDlg::Apply(HotkeyRole role, int control) {

@@ -85,7 +85,7 @@ PageOutcome ApplyTwoStep(ProfilePageContext& page, const std::optional<std::wstr
                          std::wstring_view keyText, bool requireTouch) {
     if (!selectedAccount) {
         PageOutcome outcome;
-        outcome.messageId = kMsgSelectAccount;
+        outcome.messageId = IDS_SELECT_ACCOUNT_TYPE;
         return outcome;
     }
     return WriteTwoStepProfile(page, keyText, *selectedAccount, requireTouch, true);

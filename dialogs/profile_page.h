@@ -1,6 +1,6 @@
 #pragma once
 // The profile page's decisions apart from the token operations themselves
-// (dialogs/profile_operations.h): which controls each mode enables, the
+// (profiles/profile_operations.h): which controls each mode enables, the
 // account list and its help pages, and the Apply of the 2-Step Verification
 // group.
 #include <cstddef>
@@ -10,24 +10,12 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ui_strings.h"
-#include "dialogs/profile_operations.h"
 #include "dialogs/token_section.h"
+#include "profiles/profile_operations.h"
+#include "resources/resource.h"
+#include "ui/ui_strings.h"
 
 namespace orvika2 {
-
-// Radio buttons of the three groups.
-inline constexpr int kTwoStepRadio = 1065;
-inline constexpr int kStaticRadio = 1072;
-inline constexpr int kOthersRadio = 1073;
-
-inline constexpr int kAccountList = 1067;
-inline constexpr int kSecretKeyEdit = 1069;
-inline constexpr int kRequireTouchCheck = 1070;
-inline constexpr int kPasswordLengthEdit = 1080;
-inline constexpr int kLettersCheck = 1075;
-inline constexpr int kDigitsCheck = 1076;
-inline constexpr int kStaticPasswordEdit = 1079;
 
 // At every initialisation: the page's own section from the token's serial
 // (UpdateSectionFromSerial, message 3 when unreadable), radio 1065 checked,
@@ -52,8 +40,6 @@ std::span<const ControlEnable> ControlStatesForMode(PageMode mode);
 // help pages and "New".
 std::span<const std::wstring_view> FixedAccountEntries();
 inline constexpr int kNewAccountEntry = 4;
-
-inline constexpr int kMsgOpenHelpPage = 4;
 
 enum class AccountAction {
     None,

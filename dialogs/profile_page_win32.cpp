@@ -2,16 +2,16 @@
 
 #include <shellapi.h>
 
-#include "app/ui_language_win32.h"
 #include "desktop/balloon_win32.h"
 #include "dialogs/account_name_dialog_win32.h"
 #include "dialogs/backup_dialogs_win32.h"
 #include "dialogs/profile_page.h"
 #include "dialogs/settings_window.h"
 #include "dialogs/token_section.h"
-#include "dialogs/ui_message_win32.h"
 #include "resources/resource.h"
 #include "token/password_generator.h"
+#include "ui/ui_language_win32.h"
+#include "ui/ui_message_win32.h"
 
 namespace orvika2 {
 namespace {
@@ -19,9 +19,9 @@ namespace {
 // Everything the page reports in a message box is a failure except these.
 UINT StyleForMessage(int messageId) {
     switch (messageId) {
-        case kMsgProfileDeleted:
-        case kMsgDeleteFailed:
-        case kMsgSettingSuccessful: return kMessageInformation;
+        case IDS_PROFILE_DELETED:
+        case IDS_DELETE_PROFILE_FAILED:
+        case IDS_SETTING_SUCCESSFUL: return kMessageInformation;
         default: return kMessageWarning;
     }
 }
@@ -41,13 +41,13 @@ BOOL ProfilePage::OnInitDialog() {
     if (const int message = UpdateSectionFromSerial(services_->ports, section_)) {
         ShowUiMessage(message, kMessageWarning);
     }
-    Check(kTwoStepRadio, true);
-    SetDlgItemTextW(hwnd(), kPasswordLengthEdit, std::wstring(kInitialPasswordLength).c_str());
-    Check(kLettersCheck, true);
-    Check(kDigitsCheck, true);
+    Check(IDC_TWO_STEP_RADIO, true);
+    SetDlgItemTextW(hwnd(), IDC_LENGTH_EDIT, std::wstring(kInitialPasswordLength).c_str());
+    Check(IDC_LETTERS_CHECK, true);
+    Check(IDC_DIGITS_CHECK, true);
     accounts_.assign(FixedAccountEntries().begin(), FixedAccountEntries().end());
     for (const std::wstring& entry : accounts_) {
-        SendDlgItemMessageW(hwnd(), kAccountList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+        SendDlgItemMessageW(hwnd(), IDC_ACCOUNT_LIST, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
     }
     return TRUE;
 }
@@ -72,54 +72,54 @@ void ProfilePage::OnCommand(int control, int notification) {
 }
 
 void ProfilePage::OnModeChange() {
-    const auto mode = PageModeFromRadios(IsChecked(kTwoStepRadio), IsChecked(kStaticRadio), IsChecked(kOthersRadio));
+    const auto mode = PageModeFromRadios(IsChecked(IDC_TWO_STEP_RADIO), IsChecked(IDC_STATIC_RADIO), IsChecked(IDC_OTHERS_RADIO));
     if (!mode) return;
     for (const ControlEnable& control : ControlStatesForMode(*mode)) EnableWindow(Item(control.id), control.enabled);
 }
 
 void ProfilePage::OnAccountSelected() {
-    const auto index = static_cast<int>(SendDlgItemMessageW(hwnd(), kAccountList, CB_GETCURSEL, 0, 0));
+    const auto index = static_cast<int>(SendDlgItemMessageW(hwnd(), IDC_ACCOUNT_LIST, CB_GETCURSEL, 0, 0));
     const AccountSelection selection = orvika2::OnAccountSelected(index, UiLanguageId());
     if (selection.action == AccountAction::OfferHelpPage) {
-        if (ShowUiMessage(kMsgOpenHelpPage, kQuestionInformation) == IDYES) {
+        if (ShowUiMessage(IDS_OPEN_HELP_PAGE_QUESTION, kQuestionInformation) == IDYES) {
             const std::wstring page(selection.helpPage);
             ShellExecuteW(GetDesktopWindow(), L"open", page.c_str(), nullptr, nullptr, SW_SHOWMAXIMIZED);
         }
     } else if (selection.action == AccountAction::AskAccountName) {
         const auto name = AskAccountName(Owner());
-        if (name) SendDlgItemMessageW(hwnd(), kAccountList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name->c_str()));
+        if (name) SendDlgItemMessageW(hwnd(), IDC_ACCOUNT_LIST, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name->c_str()));
         if (const auto select = AddCustomAccount(accounts_, name)) {
-            SendDlgItemMessageW(hwnd(), kAccountList, CB_SETCURSEL, *select, 0);
+            SendDlgItemMessageW(hwnd(), IDC_ACCOUNT_LIST, CB_SETCURSEL, *select, 0);
         }
     }
 }
 
 void ProfilePage::OnApplyTwoStep() {
-    const auto index = SendDlgItemMessageW(hwnd(), kAccountList, CB_GETCURSEL, 0, 0);
+    const auto index = SendDlgItemMessageW(hwnd(), IDC_ACCOUNT_LIST, CB_GETCURSEL, 0, 0);
     std::optional<std::wstring> account;
     if (index >= 0 && static_cast<std::size_t>(index) < accounts_.size()) account = accounts_[index];
-    const SecretWString key(WindowText(Item(kSecretKeyEdit)));
+    const SecretWString key(WindowText(Item(IDC_SECRET_KEY_EDIT)));
     ProfilePageContext page = Context();
-    Show(ApplyTwoStep(page, account, key.get(), IsChecked(kRequireTouchCheck)));
+    Show(ApplyTwoStep(page, account, key.get(), IsChecked(IDC_REQUIRE_TOUCH_CHECK)));
 }
 
 void ProfilePage::OnApplyStatic() {
-    const SecretWString password(WindowText(Item(kStaticPasswordEdit)));
+    const SecretWString password(WindowText(Item(IDC_PASSWORD_EDIT)));
     ProfilePageContext page = Context();
     Show(WriteStaticProfile(page, password.get(), true));
 }
 
 void ProfilePage::OnGenerate() {
     unsigned classes = 0;
-    if (IsChecked(kLettersCheck)) classes |= kPasswordLetters;
-    if (IsChecked(kDigitsCheck)) classes |= kPasswordDigits;
+    if (IsChecked(IDC_LETTERS_CHECK)) classes |= kPasswordLetters;
+    if (IsChecked(IDC_DIGITS_CHECK)) classes |= kPasswordDigits;
     if (IsChecked(IDC_SPECIAL_CHECK)) classes |= kPasswordSpecial;
-    const GeneratedPassword generated = GeneratePagePassword(WindowText(Item(kPasswordLengthEdit)), classes);
+    const GeneratedPassword generated = GeneratePagePassword(WindowText(Item(IDC_LENGTH_EDIT)), classes);
     if (generated.messageId != 0) {
         ShowUiMessage(generated.messageId, kMessageWarning);
         return;
     }
-    SetDlgItemTextW(hwnd(), kStaticPasswordEdit, generated.password.get().c_str());
+    SetDlgItemTextW(hwnd(), IDC_PASSWORD_EDIT, generated.password.get().c_str());
 }
 
 void ProfilePage::OnImport() {
@@ -127,30 +127,30 @@ void ProfilePage::OnImport() {
     if (!path) return;
     ProfilePageContext page = Context();
     ImportProfileBackup(
-        page, *path, [] { return ShowUiMessage(kMsgRequireTouchQuestion, kQuestionInformation) == IDYES; },
+        page, *path, [] { return ShowUiMessage(IDS_REQUIRE_TOUCH_QUESTION, kQuestionInformation) == IDYES; },
         [this](const PageOutcome& outcome) { Show(outcome); }, &WidenAnsi);
 }
 
 void ProfilePage::OnDelete() {
-    if (ShowUiMessage(kMsgDeleteProfileQuestion, kConfirmWarning) != IDOK) return;
+    if (ShowUiMessage(IDS_DELETE_PROFILE_QUESTION, kConfirmWarning) != IDOK) return;
     ProfilePageContext page = Context();
     Show(DeleteProfile(page));
 }
 
 void ProfilePage::Show(const PageOutcome& outcome) {
     if (outcome.balloonId != 0) {
-        const int anchor = outcome.balloonField == PageField::StaticPassword ? kStaticPasswordEdit : kSecretKeyEdit;
-        ShowBalloonMsg(LoadUiString(kBalloonReminderTitle), LoadUiString(outcome.balloonId), Item(anchor), hwnd(),
+        const int anchor = outcome.balloonField == PageField::StaticPassword ? IDC_PASSWORD_EDIT : IDC_SECRET_KEY_EDIT;
+        ShowBalloonMsg(LoadUiString(IDS_REMINDER), LoadUiString(outcome.balloonId), Item(anchor), hwnd(),
                        GetModuleHandleW(nullptr), BalloonIcon::Warning, false);
     }
     if (outcome.applied) RefreshMainWindow();
-    if (outcome.messageId == kMsgSaveBackupQuestion && outcome.backup) {
-        if (ShowUiMessage(kMsgSaveBackupQuestion, kQuestionInformation) == IDYES) {
+    if (outcome.messageId == IDS_SAVE_BACKUP_QUESTION && outcome.backup) {
+        if (ShowUiMessage(IDS_SAVE_BACKUP_QUESTION, kQuestionInformation) == IDYES) {
             // The save reports and refreshes the settings window itself.
             SaveProfileBackup(Owner(), services_->store, outcome.backupFileName, *outcome.backup);
             return;
         }
-        ShowUiMessage(kMsgSettingSuccessful, kMessageInformation);
+        ShowUiMessage(IDS_SETTING_SUCCESSFUL, kMessageInformation);
         RefreshSettingsWindow();
         return;
     }
@@ -158,7 +158,7 @@ void ProfilePage::Show(const PageOutcome& outcome) {
     const std::wstring suffix = outcome.failureCode ? std::to_wstring(*outcome.failureCode) : std::wstring();
     ShowUiMessage(outcome.messageId, StyleForMessage(outcome.messageId), suffix);
     // A written profile shows its already-set page; a deleted one stays.
-    if (outcome.applied && outcome.messageId == kMsgSettingSuccessful) RefreshSettingsWindow();
+    if (outcome.applied && outcome.messageId == IDS_SETTING_SUCCESSFUL) RefreshSettingsWindow();
 }
 
 }  // namespace orvika2

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "dialogs/child_page_win32.h"
-#include "dialogs/profile_operations.h"
 #include "dialogs/settings_services_win32.h"
+#include "profiles/profile_operations.h"
 
 namespace orvika2 {
 

@@ -3,35 +3,63 @@
 #include <algorithm>
 
 #include "dialogs/token_section.h"
+#include "resources/resource.h"
 #include "settings/config_file.h"
 #include "settings/profile_mode.h"
 
 namespace orvika2 {
 namespace {
 
-constexpr int kProfileTabString = 26;
-constexpr int kBasicTabString = 42;
-constexpr int kSetAsTwoStepString = 40;
-constexpr int kSetAsStaticString = 41;
-
 using enum SettingsPageKind;
 
 // The profile pages share their labels except the static-password radio
 // button, whose text names the press of its profile.
 constexpr PageTextRow kProfileRows[] = {
-    {Profile1, 1065, 200}, {Profile2, 1065, 200}, {Profile1, 1072, 201}, {Profile2, 1072, 60},
-    {Profile1, 1066, 202}, {Profile2, 1066, 202}, {Profile1, 1068, 203}, {Profile2, 1068, 203},
-    {Profile1, 1070, 204}, {Profile2, 1070, 204}, {Profile1, 1071, 205}, {Profile2, 1071, 205},
-    {Profile1, 1074, 206}, {Profile2, 1074, 206}, {Profile1, 1075, 207}, {Profile2, 1075, 207},
-    {Profile1, 1076, 208}, {Profile2, 1076, 208}, {Profile1, 1077, 209}, {Profile2, 1077, 209},
-    {Profile1, 1078, 210}, {Profile2, 1078, 210}, {Profile1, 1081, 211}, {Profile2, 1081, 211},
-    {Profile1, 1082, 205}, {Profile2, 1082, 205}, {Profile1, 1083, 212}, {Profile2, 1083, 212},
-    {Profile1, 1084, 213}, {Profile2, 1084, 213}, {Profile1, 1073, 233}, {Profile2, 1073, 233},
-    {AlreadySet, kResetButton, 222},
+    {Profile1, IDC_TWO_STEP_RADIO, IDS_SET_TWO_STEP},
+    {Profile2, IDC_TWO_STEP_RADIO, IDS_SET_TWO_STEP},
+    {Profile1, IDC_STATIC_RADIO, IDS_SET_STATIC_PASSWORD},
+    {Profile2, IDC_STATIC_RADIO, IDS_SET_STATIC_PASSWORD_2},
+    {Profile1, IDC_ACCOUNT_LABEL, IDS_SELECT_ACCOUNT_LABEL},
+    {Profile2, IDC_ACCOUNT_LABEL, IDS_SELECT_ACCOUNT_LABEL},
+    {Profile1, IDC_SECRET_KEY_LABEL, IDS_SECRET_KEY_LABEL},
+    {Profile2, IDC_SECRET_KEY_LABEL, IDS_SECRET_KEY_LABEL},
+    {Profile1, IDC_REQUIRE_TOUCH_CHECK, IDS_REQUIRE_TOUCH_LABEL},
+    {Profile2, IDC_REQUIRE_TOUCH_CHECK, IDS_REQUIRE_TOUCH_LABEL},
+    {Profile1, IDC_TWO_STEP_APPLY, IDS_APPLY},
+    {Profile2, IDC_TWO_STEP_APPLY, IDS_APPLY},
+    {Profile1, IDC_LENGTH_LABEL, IDS_PASSWORD_LENGTH_LABEL},
+    {Profile2, IDC_LENGTH_LABEL, IDS_PASSWORD_LENGTH_LABEL},
+    {Profile1, IDC_LETTERS_CHECK, IDS_LETTERS},
+    {Profile2, IDC_LETTERS_CHECK, IDS_LETTERS},
+    {Profile1, IDC_DIGITS_CHECK, IDS_DIGITS},
+    {Profile2, IDC_DIGITS_CHECK, IDS_DIGITS},
+    {Profile1, IDC_SPECIAL_CHECK, IDS_SPECIAL_CHARACTERS},
+    {Profile2, IDC_SPECIAL_CHECK, IDS_SPECIAL_CHARACTERS},
+    {Profile1, IDC_PASSWORD_LABEL, IDS_STATIC_PASSWORD_LABEL},
+    {Profile2, IDC_PASSWORD_LABEL, IDS_STATIC_PASSWORD_LABEL},
+    {Profile1, IDC_GENERATE_BUTTON, IDS_GENERATE},
+    {Profile2, IDC_GENERATE_BUTTON, IDS_GENERATE},
+    {Profile1, IDC_STATIC_APPLY, IDS_APPLY},
+    {Profile2, IDC_STATIC_APPLY, IDS_APPLY},
+    {Profile1, IDC_IMPORT_BUTTON, IDS_IMPORT_PROFILE},
+    {Profile2, IDC_IMPORT_BUTTON, IDS_IMPORT_PROFILE},
+    {Profile1, IDC_DELETE_BUTTON, IDS_DELETE_PROFILE},
+    {Profile2, IDC_DELETE_BUTTON, IDS_DELETE_PROFILE},
+    {Profile1, IDC_OTHERS_RADIO, IDS_OTHERS},
+    {Profile2, IDC_OTHERS_RADIO, IDS_OTHERS},
+    {AlreadySet, IDC_RESET_BUTTON, IDS_RESET},
 };
 constexpr PageTextRow kBasicRows[] = {
-    {Basic, 1094, 214}, {Basic, 1092, 215}, {Basic, 1086, 216}, {Basic, 1087, 217}, {Basic, 1088, 218},
-    {Basic, 1093, 219}, {Basic, 1095, 220}, {Basic, 1020, 205}, {Basic, 1021, 205}, {Basic, 1000, 221},
+    {Basic, IDC_STARTUP_GROUP, IDS_INITIAL_SETTINGS},
+    {Basic, IDC_HOTKEY_GROUP, IDS_HOTKEY_SETTINGS},
+    {Basic, IDC_AUTOSTART_CHECK, IDS_AUTOSTART},
+    {Basic, IDC_DESKTOP_CHECK, IDS_DESKTOP_SHORTCUT},
+    {Basic, IDC_START_MENU_CHECK, IDS_START_MENU_SHORTCUT},
+    {Basic, IDC_CODE_HOTKEY_LABEL, IDS_CODE_HOTKEY_LABEL},
+    {Basic, IDC_SWITCH_HOTKEY_LABEL, IDS_SWITCH_HOTKEY_LABEL},
+    {Basic, IDC_CODE_HOTKEY_APPLY, IDS_APPLY},
+    {Basic, IDC_SWITCH_HOTKEY_APPLY, IDS_APPLY},
+    {Basic, IDC_RESTORE_DEFAULTS, IDS_RESTORE_DEFAULTS},
 };
 
 std::wstring TabText(std::wstring_view name, std::wstring_view suffix) {
@@ -46,9 +74,9 @@ bool SettingsTokenPresent(TokenPorts ports) {
 }
 
 std::vector<std::wstring> SettingsTabTexts(bool tokenPresent, LanguageId language) {
-    const std::wstring& basic = UiString(kBasicTabString, language);
+    const std::wstring& basic = UiString(IDS_BASIC_SETTINGS, language);
     if (!tokenPresent) return {TabText(basic, L"")};
-    const std::wstring& profile = UiString(kProfileTabString, language);
+    const std::wstring& profile = UiString(IDS_PROFILE, language);
     return {TabText(profile, L"1"), TabText(profile, L"2"), TabText(basic, L"")};
 }
 
@@ -56,10 +84,10 @@ PageChoice PageForProfileEntry(int tab, std::wstring_view entry, LanguageId lang
     switch (ClassifyProfileEntry(entry, EntryTestOrder::NotConfiguredFirst)) {
         case ProfileMode::NotConfigured: return {.slot = tab};
         case ProfileMode::StaticPassword:
-            return {.slot = kAlreadySetSlot, .alreadySetLabel = UiString(kSetAsStaticString, language)};
+            return {.slot = kAlreadySetSlot, .alreadySetLabel = UiString(IDS_SET_AS_STATIC, language)};
         case ProfileMode::TwoStep: break;
     }
-    std::wstring label = UiString(kSetAsTwoStepString, language);
+    std::wstring label = UiString(IDS_SET_AS_TWO_STEP, language);
     if (!entry.empty()) label += L"( " + std::wstring(entry) + L" )";
     return {.slot = kAlreadySetSlot, .alreadySetLabel = std::move(label)};
 }
@@ -92,15 +120,6 @@ std::vector<PageTextRow> PageTextRows(bool withProfilePages) {
     if (withProfilePages) rows.assign(std::begin(kProfileRows), std::end(kProfileRows));
     rows.insert(rows.end(), std::begin(kBasicRows), std::end(kBasicRows));
     return rows;
-}
-
-int CheckAccountName(std::wstring_view name) {
-    // A line break is refused with the spaces: in the configuration file it
-    // would end the entry and start new sections and keys.
-    if (name.find_first_of(L" \r\n") != std::wstring_view::npos) return kBalloonNameHasSpace;
-    if (name.empty()) return kBalloonNameEmpty;
-    if (name.size() > kAccountNameMax) return kBalloonNameTooLong;
-    return 0;
 }
 
 }  // namespace orvika2

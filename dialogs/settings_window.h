@@ -8,16 +8,12 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ui_strings.h"
+#include "resources/resource.h"
 #include "settings/profile_store.h"
 #include "token/token_lib.h"
+#include "ui/ui_strings.h"
 
 namespace orvika2 {
-
-inline constexpr int kSettingsTabControl = 1009;
-inline constexpr int kAlreadySetLabelControl = 1091;
-inline constexpr int kResetButton = 1000;
-inline constexpr int kSettingsCaptionString = 100;
 
 // Slots of the page table. With the token present the tab index and the
 // slot coincide for slots 0 to 2; without it slot 0 holds the basic page.
@@ -77,21 +73,5 @@ struct PageTextRow {
 // Every label the window overwrites from the string table; without profile
 // pages only those of the basic settings page.
 std::vector<PageTextRow> PageTextRows(bool withProfilePages);
-
-// The account-name dialog (newAccount).
-inline constexpr int kAccountNameEdit = 1089;
-inline constexpr int kAccountNameCaptionString = 223;
-inline constexpr int kAccountNameOkString = 224;
-inline constexpr int kAccountNameCancelString = 225;
-inline constexpr std::size_t kAccountNameMax = 20;
-inline constexpr int kBalloonReminderTitle = 18;
-inline constexpr int kBalloonNameHasSpace = 20;
-inline constexpr int kBalloonNameEmpty = 43;
-inline constexpr int kBalloonNameTooLong = 44;
-
-// 0 when the dialog may close with IDOK; otherwise the balloon text's id
-// for the edit field. A space or a line break anywhere is refused before the
-// length counts. The command-line tool checks its account names the same way.
-int CheckAccountName(std::wstring_view name);
 
 }  // namespace orvika2

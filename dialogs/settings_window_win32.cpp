@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 
-#include "app/ui_language_win32.h"
-#include "app/floating_window.h"
-#include "dialogs/ui_message_win32.h"
+#include "ui/ui_language_win32.h"
+#include "ui/window_messages.h"
+#include "ui/ui_message_win32.h"
 #include "platform/win32_handles_win32.h"
 #include "resources/resource.h"
 
@@ -50,8 +50,8 @@ SettingDlg::SettingDlg(SettingsServices& services, SettingsPages& pages)
 
 BOOL SettingDlg::OnInitDialog() {
     FilteredWindow() = hwnd();
-    SetWindowTextW(hwnd(), LoadUiString(kSettingsCaptionString).c_str());
-    HWND tab = Item(kSettingsTabControl);
+    SetWindowTextW(hwnd(), LoadUiString(IDS_SETTINGS_CAPTION).c_str());
+    HWND tab = Item(IDC_SETTINGS_TAB);
     RECT page{};
     GetClientRect(tab, &page);
     page.left += kPageMarginSide;
@@ -95,7 +95,7 @@ bool SettingDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     switch (message) {
         case WM_NOTIFY: {
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-            if (header->idFrom != kSettingsTabControl || header->code != TCN_SELCHANGE) return false;
+            if (header->idFrom != IDC_SETTINGS_TAB || header->code != TCN_SELCHANGE) return false;
             RunChoosePage();
             return true;
         }
@@ -137,7 +137,7 @@ void SettingDlg::ApplyPageTexts() {
 }
 
 int SettingDlg::SelectedTab() const {
-    return static_cast<int>(SendDlgItemMessageW(hwnd(), kSettingsTabControl, TCM_GETCURSEL, 0, 0));
+    return static_cast<int>(SendDlgItemMessageW(hwnd(), IDC_SETTINGS_TAB, TCM_GETCURSEL, 0, 0));
 }
 
 void SettingDlg::ShowSlot(int slot, bool shown) {
@@ -152,7 +152,7 @@ void SettingDlg::RunChoosePage() {
     if (choice.messageId != 0) ShowUiMessage(choice.messageId, kMessageWarning);
     currentSlot_ = choice.slot;
     if (currentSlot_ == kAlreadySetSlot) {
-        SetDlgItemTextW(pages_.alreadySet.hwnd(), kAlreadySetLabelControl, choice.alreadySetLabel.c_str());
+        SetDlgItemTextW(pages_.alreadySet.hwnd(), IDC_ALREADY_SET_LABEL, choice.alreadySetLabel.c_str());
     }
     ShowSlot(currentSlot_, true);
 }

@@ -6,12 +6,12 @@
 #include <array>
 #include <string>
 
-#include "desktop/dialog_base_win32.h"
 #include "dialogs/already_set_page_win32.h"
 #include "dialogs/hotkey_page_win32.h"
 #include "dialogs/profile_page_win32.h"
 #include "dialogs/settings_services_win32.h"
 #include "dialogs/settings_window.h"
+#include "ui/dialog_base_win32.h"
 
 namespace orvika2 {
 

@@ -4,7 +4,7 @@ namespace orvika2 {
 
 int UpdateSectionFromSerial(TokenPorts ports, std::wstring& section) {
     std::wstring serial = ReadSerialString(ports);
-    if (serial.empty()) return kMsgDeviceReadError;
+    if (serial.empty()) return IDS_DEVICE_READ_ERROR;
     section = std::move(serial);
     return 0;
 }

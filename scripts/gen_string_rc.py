@@ -1,17 +1,22 @@
 #!/usr/bin/env python3
-"""Writes the STRINGTABLEs of the resource script from resources/strings.inc.
+"""Writes the STRINGTABLEs of the resource script, or the header of the
+string ids, from resources/strings.inc.
 
 strings.inc is the one source of the interface texts: a list of
-ORVIKA2_STRING(id, "English", "Traditional Chinese") with C string literals
-in UTF-8. The output is a UTF-8 resource script fragment for windres
-(#pragma code_page(65001)) with one table per language.
+ORVIKA2_STRING(id, IDS_SYMBOL, "English", "Traditional Chinese") with C
+string literals in UTF-8, sorted by id. The resource script is a UTF-8
+fragment for windres (#pragma code_page(65001)) with one table per
+language; the header gives every id its symbol for the C++ code.
 
 usage: gen_string_rc.py strings.inc output.rc
+       gen_string_rc.py --ids strings.inc string_ids.h
 """
+import os
 import re
 import sys
 
-ENTRY = re.compile(r'^ORVIKA2_STRING\(\s*(\d+)\s*,\s*("(?:[^"\\]|\\.)*")\s*,\s*("(?:[^"\\]|\\.)*")\s*\)\s*$')
+ENTRY = re.compile(r'^ORVIKA2_STRING\(\s*(\d+)\s*,\s*(IDS_[A-Z0-9_]+)\s*,\s*("(?:[^"\\]|\\.)*")\s*,'
+                   r'\s*("(?:[^"\\]|\\.)*")\s*\)\s*$')
 C_ESCAPES = {'\\': '\\', '"': '"', 'n': '\n', 'r': '\r', 't': '\t'}
 
 
@@ -61,10 +66,15 @@ def read_entries(path):
             match = ENTRY.match(line)
             if not match:
                 raise ValueError(f'{path}:{number}: cannot read entry')
-            entries.append((int(match.group(1)), c_literal(match.group(2)), c_literal(match.group(3))))
+            entries.append((int(match.group(1)), c_literal(match.group(3)), c_literal(match.group(4)),
+                            match.group(2)))
     ids = [e[0] for e in entries]
-    if len(set(ids)) != len(ids):
-        raise ValueError(f'{path}: duplicate string id')
+    # The portable lookup searches the table by bisection.
+    if ids != sorted(set(ids)):
+        raise ValueError(f'{path}: string ids must be unique and in ascending order')
+    symbols = [e[3] for e in entries]
+    if len(set(symbols)) != len(symbols):
+        raise ValueError(f'{path}: duplicate string symbol')
     return entries
 
 
@@ -75,16 +85,42 @@ def table(language, sublanguage, entries, pick):
     return lines
 
 
-def main():
-    source, target = sys.argv[1], sys.argv[2]
-    entries = read_entries(source)
+def resource_script(entries):
     lines = ['// Generated from resources/strings.inc by scripts/gen_string_rc.py.',
              '#pragma code_page(65001)', '']
     # English under the language-neutral id 0x0009, Traditional Chinese under 0x0404.
     lines += table('0x09', '0x00', entries, lambda e: e[1])
     lines += table('0x04', '0x01', entries, lambda e: e[2])
+    return '\n'.join(lines)
+
+
+def ids_header(entries):
+    lines = ['// Generated from resources/strings.inc by scripts/gen_string_rc.py.',
+             '#pragma once', '', 'namespace orvika2 {', '']
+    lines += [f'inline constexpr int {entry[3]} = {entry[0]};' for entry in entries]
+    lines += ['', '}  // namespace orvika2', '']
+    return '\n'.join(lines)
+
+
+def write_if_changed(target, text):
+    # An unchanged header keeps its time, so a new text rebuilds only the tables.
+    if os.path.exists(target):
+        with open(target, encoding='utf-8', newline='') as old:
+            if old.read() == text:
+                return
+    os.makedirs(os.path.dirname(os.path.abspath(target)), exist_ok=True)
     with open(target, 'w', encoding='utf-8', newline='\n') as out:
-        out.write('\n'.join(lines))
+        out.write(text)
+
+
+def main():
+    args = sys.argv[1:]
+    if len(args) == 3 and args[0] == '--ids':
+        write_if_changed(args[2], ids_header(read_entries(args[1])))
+    elif len(args) == 2:
+        write_if_changed(args[1], resource_script(read_entries(args[0])))
+    else:
+        sys.exit(__doc__)
 
 
 if __name__ == '__main__':

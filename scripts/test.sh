@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything with both toolchains and runs every test: native unit
-# and end-to-end tests, the unit tests under AddressSanitizer and
+# Checks that every include points downward between the source folders,
+# builds everything with both toolchains and runs every test: native unit and
+# end-to-end tests, the unit tests under AddressSanitizer and
 # UndefinedBehaviorSanitizer, a short run of the fuzz targets, and the
 # Windows build's tests under Wine.
 set -uo pipefail
@@ -62,6 +63,13 @@ with_display() {
 
 mkdir -p build
 start=$(date +%s)
+
+echo "=== layers: every include points downward"
+if python3 scripts/check_layers.py; then
+  passed=$((passed + 1))
+else
+  failed=$((failed + 1))
+fi
 
 if configure build/native -DCMAKE_BUILD_TYPE=Release && run_build native build/native; then
   run_ctest native build/native -j2

@@ -27,14 +27,20 @@ int ParseDecimal(std::wstring_view text);
 
 enum class HotkeyRole { VerificationCode, SwitchProfile };
 
+// RegisterHotKey's modifier flags, the form the file stores.
+inline constexpr int kModAlt = 0x01;
+inline constexpr int kModControl = 0x02;
+inline constexpr int kModShift = 0x04;
+inline constexpr int kModWin = 0x08;
+
 struct Hotkey {
     int virtualKey = 0;
-    int modifiers = 0;  // RegisterHotKey form: 1 Alt, 2 Control, 4 Shift
+    int modifiers = 0;  // kMod* flags
     friend bool operator==(const Hotkey&, const Hotkey&) = default;
 };
 
-inline constexpr Hotkey kDefaultCodeHotkey{81, 2};    // Ctrl+Q
-inline constexpr Hotkey kDefaultSwitchHotkey{83, 1};  // Alt+S
+inline constexpr Hotkey kDefaultCodeHotkey{'Q', kModControl};
+inline constexpr Hotkey kDefaultSwitchHotkey{'S', kModAlt};
 
 std::wstring_view HotkeySection(HotkeyRole role);
 Hotkey ReadHotkey(ProfileStore& store, const std::wstring& file, HotkeyRole role);

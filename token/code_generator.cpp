@@ -18,20 +18,20 @@ CodeOutcome GenerateVerificationCode(TokenPorts ports, int profile) {
     token.Open();
     TokenStatus status;
     if (token.ReadStatusClearingStaleAnswer(status) == TokenResult::NotReady) {
-        return Show(kMsgTokenBusy);
+        return Show(IDS_TOKEN_BUSY);
     }
     if (token.ReadStatus(status) != TokenResult::Success) {
-        return Show(kMsgNotInserted);
+        return Show(IDS_NOT_INSERTED);
     }
     if (!AnswersChallenges(status, profile)) {
-        return Show(kMsgProfileNotSet);
+        return Show(IDS_PROFILE_NOT_SET);
     }
     const ChallengePayload payload = PadChallenge(MakeChallenge(TimeStep(ports.clock.UnixSeconds())));
 
     token.Open();
     WaitForIdleToken(token, status);
     if (token.WriteFrame(ChallengeCommand(profile), payload.view()) != TokenResult::Success) {
-        return Show(kMsgCodeFailed);
+        return Show(IDS_CODE_FAILED);
     }
     HmacAnswer answer{};
     switch (token.ReadResponse(kChallengeTimeoutMs, answer)) {

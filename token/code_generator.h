@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "resources/string_ids.h"
 #include "token/token_lib.h"
 #include "token/verification_code.h"
 
@@ -23,11 +24,6 @@ struct CodeOutcome {
     VerificationCode code{};
     int profile = 0;
 };
-
-inline constexpr int kMsgTokenBusy = 32;
-inline constexpr int kMsgCodeFailed = 33;
-inline constexpr int kMsgNotInserted = 105;
-inline constexpr int kMsgProfileNotSet = 110;
 
 // Sends the current time step as a challenge to profile 1 or 2 and collects
 // the answer, with its own token session.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "token/token_crc16.h"
+#include "platform/token_crc16.h"
 #include "token/token_frame.h"
 
 namespace orvika2 {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/secure_memory.h"
-#include "token/token_crc16.h"
+#include "platform/token_crc16.h"
 
 namespace orvika2 {
 

@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "platform/secure_memory.h"
+#include "platform/token_crc16.h"
 #include "token/response_collector.h"
-#include "token/token_crc16.h"
 #include "token/token_frame.h"
 
 namespace orvika2 {

@@ -2,8 +2,8 @@
 
 namespace orvika2 {
 
-// Result of every token operation. The string table holds the message of
-// code c at id 101 + c (115 for anything outside 1-13).
+// Result of every token operation. Each code from 1 to 13 has its message,
+// IDS_OPERATION_FAILED to IDS_UNSUPPORTED; anything else IDS_UNKNOWN_ERROR.
 enum class TokenResult : int {
     Success = 0,
     OperationFailed = 1,

@@ -6,7 +6,7 @@
 
 #include "platform/secure_memory.h"
 #include "platform/sim/sim_profile_record.h"
-#include "token/token_crc16.h"
+#include "platform/token_crc16.h"
 
 namespace orvika2 {
 namespace {

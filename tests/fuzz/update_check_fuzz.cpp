@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const orvika2::UpdateOutcome outcome = orvika2::DecideUpdate(inputs);
     const std::wstring remote = engine->Get(folder.Path(), orvika2::kUpdateSection, orvika2::kUpdateVersionKey);
     const bool newer = CompareVersions(remote, inputs.ownVersion) > 0;
-    Require(outcome.messageId == (newer ? orvika2::kMsgNewVersionQuestion : orvika2::kMsgNewestVersionQuestion),
+    Require(outcome.messageId == (newer ? orvika2::IDS_NEW_VERSION_QUESTION : orvika2::IDS_NEWEST_VERSION_QUESTION),
             "the question follows the compare");
     Require(outcome.downloadPage == inputs.addresses.englishPage, "the English page for English");
 

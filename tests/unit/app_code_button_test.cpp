@@ -196,7 +196,7 @@ TEST(CodeButton, FocusThatStaysOnOurWindowsTypesNothingAndSaysWhere) {
     window.typing.foreground = {true};
     RunCodeButton(window, sim.ports(), &En);
     EXPECT_TRUE(window.typing.sent.empty());
-    EXPECT_EQ(window.boxes, std::vector<std::wstring>{En(30)});
+    EXPECT_EQ(window.boxes, std::vector<std::wstring>{En(IDS_GO_TO_INPUT_BOX)});
     EXPECT_EQ(window.boxFlags, std::vector<unsigned>{0x40030u});
     // One box, after the bounded wait: no box per look at the focus.
     EXPECT_GT(window.typing.foregroundAsked, 1u);
@@ -211,10 +211,14 @@ TEST(CodeButton, TypingThatCannotReachItsTargetIsReportedAndOffersTheClipboard) 
         bool copied;
     };
     const std::vector<Case> cases{
-        {"modifiers held", [](FakeButtonWindow& w) { w.typing.modifiers = {true}; }, 270, 0x40030u, false},
-        {"fewer events taken", [](FakeButtonWindow& w) { w.typing.accepts = false; }, 271, 0x40004u, true},
-        {"declined", [](FakeButtonWindow& w) { w.typing.accepts = false; w.answerYes = false; }, 271, 0x40004u, false},
-        {"elevated target", [](FakeButtonWindow& w) { w.typing.elevatedTarget = true; }, 272, 0x40004u, true},
+        {"modifiers held", [](FakeButtonWindow& w) { w.typing.modifiers = {true}; }, IDS_RELEASE_MODIFIERS, 0x40030u,
+         false},
+        {"fewer events taken", [](FakeButtonWindow& w) { w.typing.accepts = false; }, IDS_TYPING_FAILED_COPY_INSTEAD,
+         0x40004u, true},
+        {"declined", [](FakeButtonWindow& w) { w.typing.accepts = false; w.answerYes = false; },
+         IDS_TYPING_FAILED_COPY_INSTEAD, 0x40004u, false},
+        {"elevated target", [](FakeButtonWindow& w) { w.typing.elevatedTarget = true; },
+         IDS_TARGET_ELEVATED_COPY_INSTEAD, 0x40004u, true},
         {"typed", [](FakeButtonWindow&) {}, 0, 0, false},
     };
     // A copy that fails after the Yes is said, not swallowed.
@@ -225,7 +229,7 @@ TEST(CodeButton, TypingThatCannotReachItsTargetIsReportedAndOffersTheClipboard) 
         window.typing.elevatedTarget = true;
         window.clipboardWorks = false;
         RunCodeButton(window, sim.ports(), &En);
-        EXPECT_EQ(window.boxes, (std::vector<std::wstring>{En(272), En(273)}));
+        EXPECT_EQ(window.boxes, (std::vector<std::wstring>{En(IDS_TARGET_ELEVATED_COPY_INSTEAD), En(IDS_COPY_FAILED)}));
         EXPECT_EQ(window.boxFlags, (std::vector<unsigned>{0x40004u, 0x40030u}));
     }
     for (const Case& c : cases) {
@@ -235,7 +239,7 @@ TEST(CodeButton, TypingThatCannotReachItsTargetIsReportedAndOffersTheClipboard) 
         FakeButtonWindow window;
         c.arrange(window);
         RunCodeButton(window, sim.ports(), &En);
-        const bool typed = c.message == 0 || c.message == 271;
+        const bool typed = c.message == 0 || c.message == IDS_TYPING_FAILED_COPY_INSTEAD;
         EXPECT_EQ(window.typing.sent.size(), typed ? 1u : 0u);
         EXPECT_EQ(window.boxes, c.message ? std::vector<std::wstring>{En(c.message)} : std::vector<std::wstring>{});
         EXPECT_EQ(window.boxFlags, c.message ? std::vector<unsigned>{c.flags} : std::vector<unsigned>{});
@@ -254,10 +258,10 @@ TEST(CodeButton, TheTouchWaitsAttemptIsReportedLikeADirectOne) {
     const std::vector<Case> cases{
         {std::nullopt, {}, 0},
         {TypingResult::Typed, {}, 0},
-        {TypingResult::FocusStayed, {"box"}, 30},
-        {TypingResult::ModifiersHeld, {"box"}, 270},
-        {TypingResult::SendFailed, {"ask", "copy"}, 271},
-        {TypingResult::TargetElevated, {"ask", "copy"}, 272},
+        {TypingResult::FocusStayed, {"box"}, IDS_GO_TO_INPUT_BOX},
+        {TypingResult::ModifiersHeld, {"box"}, IDS_RELEASE_MODIFIERS},
+        {TypingResult::SendFailed, {"ask", "copy"}, IDS_TYPING_FAILED_COPY_INSTEAD},
+        {TypingResult::TargetElevated, {"ask", "copy"}, IDS_TARGET_ELEVATED_COPY_INSTEAD},
     };
     const VerificationCode code{321};
     for (std::size_t i = 0; i < cases.size(); ++i) {

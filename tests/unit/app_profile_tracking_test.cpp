@@ -174,11 +174,11 @@ struct KindCase {
 
 TEST_F(TrackingTest, RefreshSetsMenuButtonEntriesAndNoticeForEachKindOfEachProfile) {
     const Notice static1{Anchor::CodeButton, L"Profile1 ( Static password ) ",
-                         En(27) + L" (Press and hold the key for one second) "};
+                         En(IDS_STATIC_PASSWORD_NOTICE) + L" (Press and hold the key for one second) "};
     const Notice static2{Anchor::CodeButton, L"Profile2 ( Static password ) ",
-                         En(27) + L" (Press and hold the button for three seconds) "};
-    const Notice twoStep1{Anchor::CodeButton, L"Profile1", En(30)};
-    const Notice twoStep2{Anchor::CodeButton, L"Profile2", En(30)};
+                         En(IDS_STATIC_PASSWORD_NOTICE) + L" (Press and hold the button for three seconds) "};
+    const Notice twoStep1{Anchor::CodeButton, L"Profile1", En(IDS_GO_TO_INPUT_BOX)};
+    const Notice twoStep2{Anchor::CodeButton, L"Profile2", En(IDS_GO_TO_INPUT_BOX)};
     const std::vector<KindCase> cases{
         {Kind::None, Kind::None, 2, 2, false, L"NotConfigured", L"NotConfigured", std::nullopt},
         {Kind::Static, Kind::None, 8, 2, false, L"StaticPassword", L"NotConfigured", static1},
@@ -234,7 +234,7 @@ TEST_F(TrackingTest, AccountNamesLabelTheTipAndTheTitle) {
     tracking->SelectProfile(2);
     EXPECT_EQ(window.states[ID_PROFILE_1], 0u);
     EXPECT_EQ(window.states[ID_PROFILE_2], 8u);
-    EXPECT_EQ(window.notices.back(), (Notice{Anchor::CodeButton, L"Profile2 ( bob ) ", En(30)}));
+    EXPECT_EQ(window.notices.back(), (Notice{Anchor::CodeButton, L"Profile2 ( bob ) ", En(IDS_GO_TO_INPUT_BOX)}));
     EXPECT_EQ(window.tip, L"Profile2 ( bob ) ");
     EXPECT_EQ(EntryOf(2, Serial()), L"bob");
 }
@@ -267,7 +267,7 @@ TEST_F(TrackingTest, SwitchingFromAStaticToATwoStepProfileEnablesTheCodeButton) 
     EXPECT_EQ(window.tip, L" ( Static password ) ");
     tracking->SelectProfile(2);
     EXPECT_TRUE(window.codeButton);
-    EXPECT_EQ(window.notices.back(), (Notice{Anchor::CodeButton, L"Profile2", En(30)}));
+    EXPECT_EQ(window.notices.back(), (Notice{Anchor::CodeButton, L"Profile2", En(IDS_GO_TO_INPUT_BOX)}));
     tracking->SelectProfile(1);
     EXPECT_FALSE(window.codeButton);
     EXPECT_EQ(window.states[ID_PROFILE_1], 8u);
@@ -354,7 +354,7 @@ TEST_F(TrackingTest, SeveralTokensCountAsNoTokenAndShowTheOneTokenNotice) {
     EXPECT_FALSE(WroteAnyEntry());
     EXPECT_EQ(tracking->TokenSection(), L"");
 
-    const Notice oneToken{Anchor::CodeButton, En(18), En(34)};
+    const Notice oneToken{Anchor::CodeButton, En(IDS_REMINDER), En(IDS_ONLY_ONE_TOKEN)};
     for (const auto& run : std::vector<std::function<void()>>{[&] { tracking->CheckTokenPresence(); },
                                                                [&] { tracking->HandleTokenArrival(); }}) {
         window = FakeWindow{};
@@ -399,15 +399,15 @@ TEST_F(TrackingTest, PresenceCheckNotices) {
     };
     const std::vector<Case> cases{
         {[](SimToken& t) { t.InstallTwoStep(2, kKey); }, std::nullopt},
-        {[](SimToken&) {}, Notice{Anchor::MenuButton, En(18), En(35)}},
+        {[](SimToken&) {}, Notice{Anchor::MenuButton, En(IDS_REMINDER), En(IDS_NO_PROFILE_SET)}},
         {[](SimToken& t) {
              t.InstallTwoStep(1, kKey);
              t.state.firmware = {2, 0, 5};
          },
-         Notice{Anchor::MenuButton, En(18), En(35)}},
+         Notice{Anchor::MenuButton, En(IDS_REMINDER), En(IDS_NO_PROFILE_SET)}},
         {[](SimToken& t) { t.ArmFaults(SimFaults{.vanishAfterReports = 0}); },
-         Notice{Anchor::CodeButton, En(18), En(105)}},
-        {[](SimToken& t) { t.ArmFaults(SimFaults{.stuckBusy = true}); }, Notice{Anchor::CodeButton, En(18), En(105)}},
+         Notice{Anchor::CodeButton, En(IDS_REMINDER), En(IDS_NOT_INSERTED)}},
+        {[](SimToken& t) { t.ArmFaults(SimFaults{.stuckBusy = true}); }, Notice{Anchor::CodeButton, En(IDS_REMINDER), En(IDS_NOT_INSERTED)}},
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
         SCOPED_TRACE(i);
@@ -449,7 +449,7 @@ TEST_F(TrackingTest, FirstUsePromptOnlyForATokenWithoutConfiguredProfiles) {
         Tracking()->PromptFirstUse();
         if (cases[i].prompted) {
             EXPECT_EQ(window.calls, (std::vector<std::string>{"box", "settings"}));
-            EXPECT_EQ(window.boxes, std::vector<std::wstring>{En(35)});
+            EXPECT_EQ(window.boxes, std::vector<std::wstring>{En(IDS_NO_PROFILE_SET)});
             EXPECT_EQ(window.boxFlags, 0x40040u);
         } else {
             EXPECT_TRUE(window.calls.empty());
@@ -461,11 +461,11 @@ TEST_F(TrackingTest, ArrivalNoticeReloadRefreshLabelsAndPrompt) {
     auto tracking = Tracking();
     tracking->HandleTokenArrival();
     ASSERT_FALSE(window.notices.empty());
-    EXPECT_EQ(window.notices.front(), (Notice{Anchor::CodeButton, En(18), En(36)}));
+    EXPECT_EQ(window.notices.front(), (Notice{Anchor::CodeButton, En(IDS_REMINDER), En(IDS_TOKEN_ARRIVED)}));
     EXPECT_EQ(window.calls, (std::vector<std::string>{"reload", "box", "settings"}));
     ExpectNothingUsable();
     EXPECT_EQ(window.texts[ID_PROFILE_1], L"Profile1 ( Profile not yet set ) ");
-    EXPECT_EQ(window.texts[ID_SETTINGS], En(228));
+    EXPECT_EQ(window.texts[ID_SETTINGS], En(IDS_MENU_SETTINGS));
 }
 
 TEST_F(TrackingTest, RemovalNoticeThenEverythingDisabled) {
@@ -477,7 +477,7 @@ TEST_F(TrackingTest, RemovalNoticeThenEverythingDisabled) {
     window.notices.clear();
     tracking->HandleTokenRemoval();
     ASSERT_EQ(window.notices.size(), 1u);
-    EXPECT_EQ(window.notices.front(), (Notice{Anchor::CodeButton, En(18), En(37)}));
+    EXPECT_EQ(window.notices.front(), (Notice{Anchor::CodeButton, En(IDS_REMINDER), En(IDS_TOKEN_REMOVED)}));
     ExpectNothingUsable();
 }
 
@@ -501,7 +501,7 @@ TEST_F(TrackingTest, MenuLabelsFollowTheEntriesAndTheLanguage) {
     zh->UpdateMenuLabels();
     EXPECT_EQ(chinese.states[ID_LANGUAGE_CHINESE], 8u);
     EXPECT_EQ(chinese.states[ID_LANGUAGE_ENGLISH], 0u);
-    EXPECT_EQ(chinese.texts[ID_PROFILE_1], UiString(26, kLangTraditionalChinese) + L"1 ( carol ) ");
+    EXPECT_EQ(chinese.texts[ID_PROFILE_1], UiString(IDS_PROFILE, kLangTraditionalChinese) + L"1 ( carol ) ");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/ui_language.h"
+#include "ui/ui_language.h"
 
 namespace orvika2 {
 namespace {

@@ -150,12 +150,12 @@ TEST(StartupOptions, EachBoxActsAtOnceOnItsOwnOption) {
         bool checked;
         const wchar_t* call;
     } cases[] = {
-        {kAutostartCheck, true, L"autostart on"},
-        {kAutostartCheck, false, L"autostart off"},
-        {kDesktopShortcutCheck, true, L"create C:\\Users\\u\\Desktop\\Orvika2.lnk"},
-        {kDesktopShortcutCheck, false, L"remove C:\\Users\\u\\Desktop\\Orvika2.lnk"},
-        {kStartMenuShortcutCheck, true, L"create C:\\Users\\u\\Programs\\Orvika2.lnk"},
-        {kStartMenuShortcutCheck, false, L"remove C:\\Users\\u\\Programs\\Orvika2.lnk"},
+        {IDC_AUTOSTART_CHECK, true, L"autostart on"},
+        {IDC_AUTOSTART_CHECK, false, L"autostart off"},
+        {IDC_DESKTOP_CHECK, true, L"create C:\\Users\\u\\Desktop\\Orvika2.lnk"},
+        {IDC_DESKTOP_CHECK, false, L"remove C:\\Users\\u\\Desktop\\Orvika2.lnk"},
+        {IDC_START_MENU_CHECK, true, L"create C:\\Users\\u\\Programs\\Orvika2.lnk"},
+        {IDC_START_MENU_CHECK, false, L"remove C:\\Users\\u\\Programs\\Orvika2.lnk"},
     };
     for (const auto& c : cases) {
         FakeStartup system;
@@ -166,7 +166,7 @@ TEST(StartupOptions, EachBoxActsAtOnceOnItsOwnOption) {
 
         FakeStartup refusing;
         refusing.refuse = true;
-        EXPECT_EQ(ToggleStartupOption(refusing, c.box, c.checked), kMsgOperationFailed) << c.call;
+        EXPECT_EQ(ToggleStartupOption(refusing, c.box, c.checked), IDS_OPERATION_FAILED) << c.call;
     }
 }
 

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "app/ui_strings.h"
-#include "dialogs/profile_operations.h"
 #include "platform/sim/sim_static_output.h"
+#include "profiles/profile_operations.h"
 #include "tests/support/memory_profile_store.h"
 #include "tests/support/sim_fixture.h"
 #include "token/code_generator.h"
+#include "ui/ui_strings.h"
 
 namespace orvika2 {
 namespace {
@@ -31,7 +31,7 @@ TEST_F(ProfileOperations, TwoStepProfileIsWrittenRecordedAndGivesCodes) {
     auto page = Page(2);
     const auto outcome = WriteTwoStepProfile(page, L"GEZD GNBV-GY3T QOJQ GEZD GNBV GY3T QOJQ", L"Google", false, true);
     EXPECT_TRUE(outcome.applied);
-    EXPECT_EQ(outcome.messageId, kMsgSaveBackupQuestion);
+    EXPECT_EQ(outcome.messageId, IDS_SAVE_BACKUP_QUESTION);
     ASSERT_TRUE(outcome.backup);
     EXPECT_EQ(outcome.backup->key, L"GEZDGNBV-GY3TQOJQGEZDGNBVGY3TQOJQ");
     EXPECT_EQ(outcome.backup->account, L"Google");
@@ -48,7 +48,7 @@ TEST_F(ProfileOperations, WithoutBackupOfferTheSuccessMessageIsShown) {
     auto page = Page(1);
     const auto outcome = WriteTwoStepProfile(page, kRfcKey, L"", true, false);
     EXPECT_TRUE(outcome.applied);
-    EXPECT_EQ(outcome.messageId, kMsgSettingSuccessful);
+    EXPECT_EQ(outcome.messageId, IDS_SETTING_SUCCESSFUL);
     EXPECT_FALSE(outcome.backup);
     // An imported backup may have no account name: the entry is then empty.
     EXPECT_EQ(store.writes.size(), 1u);
@@ -61,15 +61,15 @@ TEST_F(ProfileOperations, TwoStepChecksComeInTheirOrder) {
         bool tokenPresent;
         int message, balloon;
     } const cases[] = {
-        {L"not base32 !", false, kMsgTokenNotInserted, 0},  // the session comes first
-        {L"", true, 0, kBalloonIllegalKey},
-        {L"GEZDGNBVGY3TQOJQ=", true, 0, kBalloonIllegalKey},
-        {L"GEZDGNBV9", true, 0, kBalloonIllegalKey},
-        {L"G", true, 0, kBalloonIllegalKey},
-        {L"ＧＥＺＤＧＮＢＶ", true, 0, kBalloonIllegalKey},  // fullwidth letters
+        {L"not base32 !", false, IDS_NOT_INSERTED, 0},  // the session comes first
+        {L"", true, 0, IDS_ILLEGAL_SECRET_KEY},
+        {L"GEZDGNBVGY3TQOJQ=", true, 0, IDS_ILLEGAL_SECRET_KEY},
+        {L"GEZDGNBV9", true, 0, IDS_ILLEGAL_SECRET_KEY},
+        {L"G", true, 0, IDS_ILLEGAL_SECRET_KEY},
+        {L"ＧＥＺＤＧＮＢＶ", true, 0, IDS_ILLEGAL_SECRET_KEY},  // fullwidth letters
         // 25 and 32 bytes: cut to 20, the codes would be wrong everywhere.
-        {L"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQGEZDGNBV", true, 0, kBalloonIllegalKey},
-        {L"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQGEZD", true, 0, kBalloonIllegalKey},
+        {L"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQGEZDGNBV", true, 0, IDS_ILLEGAL_SECRET_KEY},
+        {L"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQGEZD", true, 0, IDS_ILLEGAL_SECRET_KEY},
     };
     for (const auto& c : cases) {
         SimToken fresh;
@@ -92,7 +92,7 @@ TEST_F(ProfileOperations, KeyLengthLimitIs152Characters) {
     auto page = Page(1);
     const std::wstring key = std::wstring(kRfcKey) + std::wstring(120, L' ');
     EXPECT_TRUE(WriteTwoStepProfile(page, key, L"x", false, false).applied);
-    EXPECT_EQ(WriteTwoStepProfile(page, key + L" ", L"x", false, false).balloonId, kBalloonIllegalKey);
+    EXPECT_EQ(WriteTwoStepProfile(page, key + L" ", L"x", false, false).balloonId, IDS_ILLEGAL_SECRET_KEY);
 }
 
 TEST_F(ProfileOperations, StaticPasswordChecksComeInTheirOrder) {
@@ -100,13 +100,13 @@ TEST_F(ProfileOperations, StaticPasswordChecksComeInTheirOrder) {
         std::wstring password;
         int message, balloon;
     } const cases[] = {
-        {L"a b", 0, kBalloonNoSpaces},  // the space before the length
-        {L"abc", kMsgPasswordLength, 0},
-        {std::wstring(39, L'x'), kMsgPasswordLength, 0},
-        {L"pässword", 0, kBalloonNoSpaces},  // no key types it
-        {L"pass\tword", 0, kBalloonNoSpaces},
-        {L"pass\x7Fword", 0, kBalloonNoSpaces},
-        {L"pass\nword", 0, kBalloonNoSpaces},
+        {L"a b", 0, IDS_NO_SPACES},  // the space before the length
+        {L"abc", IDS_PASSWORD_LENGTH_RANGE, 0},
+        {std::wstring(39, L'x'), IDS_PASSWORD_LENGTH_RANGE, 0},
+        {L"pässword", 0, IDS_NO_SPACES},  // no key types it
+        {L"pass\tword", 0, IDS_NO_SPACES},
+        {L"pass\x7Fword", 0, IDS_NO_SPACES},
+        {L"pass\nword", 0, IDS_NO_SPACES},
     };
     for (const auto& c : cases) {
         auto page = Page(1);
@@ -136,14 +136,14 @@ TEST_F(ProfileOperations, DeleteClearsTheProfileAndRecordsIt) {
     auto page = Page(1);
     const auto outcome = DeleteProfile(page);
     EXPECT_TRUE(outcome.applied);
-    EXPECT_EQ(outcome.messageId, kMsgProfileDeleted);
+    EXPECT_EQ(outcome.messageId, IDS_PROFILE_DELETED);
     EXPECT_EQ(Entry(1), L"NotConfigured");
     EXPECT_FALSE(token.state.profiles[0].has_value());
 }
 
 TEST_F(ProfileOperations, FailureTextCarriesTheCode) {
     PageOutcome outcome;
-    outcome.messageId = kMsgSettingFailed;
+    outcome.messageId = IDS_SETTING_FAILED;
     outcome.failureCode = 11;
     EXPECT_EQ(outcome.MessageText([](int id) { return EnglishString(id); }), L"Setting failed11");
 }
@@ -171,8 +171,8 @@ TEST_F(ProfileOperations, TokenPulledAtAnyReportLeavesNoEntry) {
                 continue;
             }
             EXPECT_TRUE(freshStore.writes.empty()) << name << " pulled at report " << pulledAt;
-            EXPECT_TRUE(outcome.messageId == kMsgTokenNotInserted || outcome.messageId == kMsgSettingFailed ||
-                        outcome.messageId == kMsgDeleteFailed)
+            EXPECT_TRUE(outcome.messageId == IDS_NOT_INSERTED || outcome.messageId == IDS_SETTING_FAILED ||
+                        outcome.messageId == IDS_DELETE_PROFILE_FAILED)
                 << name << " pulled at report " << pulledAt << ": message " << outcome.messageId;
         }
         // Pulled late enough, the operation completes.
@@ -204,7 +204,7 @@ TEST_F(ProfileOperations, ImportAppliesEveryRecordAndReportsTheUnusable) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(asked, 1);
     EXPECT_TRUE(shown[0].applied);
-    EXPECT_EQ(shown[0].messageId, kMsgSettingSuccessful);  // an import never offers a new backup
+    EXPECT_EQ(shown[0].messageId, IDS_SETTING_SUCCESSFUL);  // an import never offers a new backup
     EXPECT_EQ(Entry(2), L"Dropbox");
     EXPECT_EQ(token.state.profiles[1]->bytes[47], 0x2E);  // touch required
 
@@ -213,7 +213,7 @@ TEST_F(ProfileOperations, ImportAppliesEveryRecordAndReportsTheUnusable) {
     shown.clear();
     ImportProfileBackup(page, L"c.bcp", [] { return false; }, [&](const PageOutcome& o) { shown.push_back(o); });
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].messageId, kMsgInvalidBackup);
+    EXPECT_EQ(shown[0].messageId, IDS_INVALID_BACKUP);
 }
 
 }  // namespace

@@ -131,7 +131,7 @@ TEST(ApplyTwoStep, WithoutAnAccountNoTokenSessionIsOpened) {
     MemoryProfileStore store;
     ProfilePageContext page{{bus, clock}, store, L"config.ini", L"000a1bff", 1};
     const PageOutcome outcome = ApplyTwoStep(page, std::nullopt, L"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ", false);
-    EXPECT_EQ(outcome.messageId, kMsgSelectAccount);
+    EXPECT_EQ(outcome.messageId, IDS_SELECT_ACCOUNT_TYPE);
     EXPECT_FALSE(outcome.applied);
     EXPECT_EQ(bus.identityReads, 0u);
     EXPECT_EQ(token->opens, 0u);
@@ -144,7 +144,7 @@ TEST(ApplyTwoStep, TheSelectedEntrysTextIsTheAccountAndABackupIsOffered) {
     ProfilePageContext page{token.ports(), store, L"config.ini", L"000a1bff", 2};
     const PageOutcome outcome = ApplyTwoStep(page, std::wstring(L"Work"), L"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ", true);
     EXPECT_TRUE(outcome.applied);
-    EXPECT_EQ(outcome.messageId, kMsgSaveBackupQuestion);
+    EXPECT_EQ(outcome.messageId, IDS_SAVE_BACKUP_QUESTION);
     EXPECT_EQ(outcome.backupFileName, L"Work");
     EXPECT_EQ(store.Get(L"config.ini", L"000a1bff", L"Config2"), L"Work");
 }

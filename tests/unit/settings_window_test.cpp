@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "dialogs/settings_window.h"
+#include "profiles/account_name.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_hid.h"
 #include "tests/support/memory_profile_store.h"
@@ -45,7 +46,7 @@ TEST(SettingsTabs, ProfileTabsOnlyWithTheToken) {
     EXPECT_EQ(SettingsTabTexts(false, kLangEnglish), std::vector<std::wstring>{L"  Basic settings  "});
     const auto chinese = SettingsTabTexts(true, kLangTraditionalChinese);
     ASSERT_EQ(chinese.size(), 3u);
-    EXPECT_EQ(chinese[1], L"  " + Text(26, kLangTraditionalChinese) + L"2  ");
+    EXPECT_EQ(chinese[1], L"  " + Text(IDS_PROFILE, kLangTraditionalChinese) + L"2  ");
 }
 
 TEST(SettingsTabs, TheTokenIsPresentOnlyWhenExactlyOneOpens) {
@@ -65,8 +66,8 @@ TEST(SettingsTabs, TheTokenIsPresentOnlyWhenExactlyOneOpens) {
 }
 
 TEST(ChoosePage, TheEntryDecidesBetweenProfilePageAndAlreadySetPage) {
-    const std::wstring twoStep = Text(40);
-    const std::wstring staticPassword = Text(41);
+    const std::wstring twoStep = Text(IDS_SET_AS_TWO_STEP);
+    const std::wstring staticPassword = Text(IDS_SET_AS_STATIC);
     struct Case {
         const wchar_t* entry;
         int slot;
@@ -87,7 +88,7 @@ TEST(ChoosePage, TheEntryDecidesBetweenProfilePageAndAlreadySetPage) {
         EXPECT_EQ(choice.alreadySetLabel, c.label) << c.entry;
     }
     EXPECT_EQ(PageForProfileEntry(0, L"Google", kLangTraditionalChinese).alreadySetLabel,
-              Text(40, kLangTraditionalChinese) + L"( Google )");
+              Text(IDS_SET_AS_TWO_STEP, kLangTraditionalChinese) + L"( Google )");
 }
 
 class ChoosePageWithToken : public ::testing::Test {
@@ -111,7 +112,7 @@ TEST_F(ChoosePageWithToken, ReadsTheSelectedProfilesEntryUnderTheTokensSerial) {
     EXPECT_EQ(first.messageId, 0);
     const PageChoice second = ChoosePage(1, true, section, Lookup());
     EXPECT_EQ(second.slot, kAlreadySetSlot);
-    EXPECT_EQ(second.alreadySetLabel, Text(41));
+    EXPECT_EQ(second.alreadySetLabel, Text(IDS_SET_AS_STATIC));
 }
 
 TEST_F(ChoosePageWithToken, AnUnreadableSerialKeepsThePreviousSection) {
@@ -120,18 +121,18 @@ TEST_F(ChoosePageWithToken, AnUnreadableSerialKeepsThePreviousSection) {
     section = L"0badcafe";
     token.ArmFaults({.vanishAfterReports = 0});
     const PageChoice choice = ChoosePage(0, true, section, Lookup());
-    EXPECT_EQ(choice.messageId, 3);
+    EXPECT_EQ(choice.messageId, IDS_DEVICE_READ_ERROR);
     EXPECT_EQ(section, L"0badcafe");
-    EXPECT_EQ(choice.alreadySetLabel, Text(40) + L"( Work )");
+    EXPECT_EQ(choice.alreadySetLabel, Text(IDS_SET_AS_TWO_STEP) + L"( Work )");
 }
 
 TEST_F(ChoosePageWithToken, BeforeAnySerialWasReadTheLabelIsThePlainTwoStepOne) {
     SetEntry(L"", L"Config1", L"NotConfigured");
     token.ArmFaults({.vanishAfterReports = 0});
     const PageChoice choice = ChoosePage(0, true, section, Lookup());
-    EXPECT_EQ(choice.messageId, 3);
+    EXPECT_EQ(choice.messageId, IDS_DEVICE_READ_ERROR);
     EXPECT_EQ(choice.slot, kAlreadySetSlot);
-    EXPECT_EQ(choice.alreadySetLabel, Text(40));
+    EXPECT_EQ(choice.alreadySetLabel, Text(IDS_SET_AS_TWO_STEP));
 }
 
 TEST_F(ChoosePageWithToken, TheBasicTabReadsTheSerialButNotTheFile) {
@@ -146,7 +147,7 @@ TEST_F(ChoosePageWithToken, TheBasicTabReadsTheSerialButNotTheFile) {
     EXPECT_EQ(store.gets, 0);
 
     token.ArmFaults({.vanishAfterReports = 0});
-    EXPECT_EQ(ChoosePage(kBasicSlot, true, section, Lookup()).messageId, 3);
+    EXPECT_EQ(ChoosePage(kBasicSlot, true, section, Lookup()).messageId, IDS_DEVICE_READ_ERROR);
 }
 
 TEST(SettingsRefresh, OnlyZeroOneAndThreeDoAnything) {
@@ -173,9 +174,9 @@ TEST(PageTexts, EveryRowNamesAStringAndEachControlOnce) {
             return r.page == SettingsPageKind::Profile2 && r.controlId == row.controlId;
         });
         ASSERT_NE(twin, all.end()) << row.controlId;
-        EXPECT_EQ(twin->stringId, row.controlId == 1072 ? 60 : row.stringId) << row.controlId;
+        EXPECT_EQ(twin->stringId, row.controlId == IDC_STATIC_RADIO ? IDS_SET_STATIC_PASSWORD_2 : row.stringId) << row.controlId;
     }
-    EXPECT_TRUE(seen.count({SettingsPageKind::AlreadySet, kResetButton}));
+    EXPECT_TRUE(seen.count({SettingsPageKind::AlreadySet, IDC_RESET_BUTTON}));
 
     const auto basicOnly = PageTextRows(false);
     EXPECT_FALSE(basicOnly.empty());
@@ -194,17 +195,17 @@ TEST(AccountName, SpacesFirstThenLength) {
         {L"Work", 0},
         {L"x", 0},
         {twenty, 0},
-        {twenty + L"n", kBalloonNameTooLong},
-        {L"", kBalloonNameEmpty},
-        {L"my mail", kBalloonNameHasSpace},
-        {L" mail", kBalloonNameHasSpace},
-        {L"mail ", kBalloonNameHasSpace},
-        {L" ", kBalloonNameHasSpace},
-        {twenty + L" x", kBalloonNameHasSpace},
+        {twenty + L"n", IDS_ACCOUNT_NAME_TOO_LONG},
+        {L"", IDS_ENTER_ACCOUNT_NAME},
+        {L"my mail", IDS_NO_SPACES},
+        {L" mail", IDS_NO_SPACES},
+        {L"mail ", IDS_NO_SPACES},
+        {L" ", IDS_NO_SPACES},
+        {twenty + L" x", IDS_NO_SPACES},
         {L"tab\there", 0},  // only U+0020 counts as a space
-        {L"a\r\n[x]\r\nk=v", kBalloonNameHasSpace},
-        {L"a\n", kBalloonNameHasSpace},
-        {L"\rb", kBalloonNameHasSpace},
+        {L"a\r\n[x]\r\nk=v", IDS_NO_SPACES},
+        {L"a\n", IDS_NO_SPACES},
+        {L"\rb", IDS_NO_SPACES},
     };
     for (const auto& c : cases) EXPECT_EQ(CheckAccountName(c.name), c.balloon) << c.name.size();
 }

@@ -17,9 +17,9 @@
 #include "platform/sim/sim_token.h"
 #include "platform/sim/sim_token_bus.h"
 #include "platform/sim/sim_token_file.h"
+#include "platform/token_crc16.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/temp_dir.h"
-#include "token/token_crc16.h"
 #include "token/token_frame.h"
 
 namespace orvika2 {

@@ -11,7 +11,7 @@
 #include "platform/sim/sim_factory.h"
 #include "platform/sim/sim_profile_record.h"
 #include "platform/sim/sim_token.h"
-#include "token/token_crc16.h"
+#include "platform/token_crc16.h"
 
 namespace orvika2 {
 namespace {

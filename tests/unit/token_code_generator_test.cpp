@@ -43,13 +43,13 @@ TEST_F(CodeGenerator, RefusalsBeforeTheChallengeShowAMessageAndSendNothing) {
         int messageId;
     };
     const Case cases[] = {
-        {StatusReport(2, 2, 0, 0, 3, 0x20), 1, kMsgTokenBusy},
-        {StatusReport(2, 2, 0, 0, 3, 0x80), 2, kMsgTokenBusy},
-        {StatusReport(2, 0, 9, 0, 3), 1, kMsgProfileNotSet},
-        {StatusReport(1, 9, 0, 0, 3), 1, kMsgProfileNotSet},
-        {StatusReport(2, 2, 0, 0, 2), 1, kMsgProfileNotSet},
-        {StatusReport(2, 2, 0, 0, 1), 2, kMsgProfileNotSet},
-        {StatusReport(2, 1, 0, 0, 3), 1, kMsgCodeFailed},  // passes here, the write refuses it
+        {StatusReport(2, 2, 0, 0, 3, 0x20), 1, IDS_TOKEN_BUSY},
+        {StatusReport(2, 2, 0, 0, 3, 0x80), 2, IDS_TOKEN_BUSY},
+        {StatusReport(2, 0, 9, 0, 3), 1, IDS_PROFILE_NOT_SET},
+        {StatusReport(1, 9, 0, 0, 3), 1, IDS_PROFILE_NOT_SET},
+        {StatusReport(2, 2, 0, 0, 2), 1, IDS_PROFILE_NOT_SET},
+        {StatusReport(2, 2, 0, 0, 1), 2, IDS_PROFILE_NOT_SET},
+        {StatusReport(2, 1, 0, 0, 3), 1, IDS_CODE_FAILED},  // passes here, the write refuses it
     };
     for (const Case& c : cases) {
         device->log.clear();
@@ -63,19 +63,19 @@ TEST_F(CodeGenerator, RefusalsBeforeTheChallengeShowAMessageAndSendNothing) {
 
 TEST_F(CodeGenerator, UnreadableStatusShowsNotInserted) {
     device->failGetAt = 1;  // the second status read
-    EXPECT_EQ(GenerateVerificationCode(ports, 1).messageId, kMsgNotInserted);
+    EXPECT_EQ(GenerateVerificationCode(ports, 1).messageId, IDS_NOT_INSERTED);
 
     testing::FakeHidBus empty;
     const CodeOutcome outcome = GenerateVerificationCode(TokenPorts{empty, clock}, 1);
     EXPECT_EQ(outcome.action, CodeAction::ShowMessage);
-    EXPECT_EQ(outcome.messageId, kMsgNotInserted);
+    EXPECT_EQ(outcome.messageId, IDS_NOT_INSERTED);
 }
 
 TEST_F(CodeGenerator, FailedChallengeWriteShowsCodeFailed) {
     device->failSendAt = 0;
     const CodeOutcome outcome = GenerateVerificationCode(ports, 1);
     EXPECT_EQ(outcome.action, CodeAction::ShowMessage);
-    EXPECT_EQ(outcome.messageId, kMsgCodeFailed);
+    EXPECT_EQ(outcome.messageId, IDS_CODE_FAILED);
 }
 
 TEST_F(CodeGenerator, AnsweredChallengeGivesTheCodeToType) {

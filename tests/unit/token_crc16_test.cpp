@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "token/token_crc16.h"
+#include "platform/token_crc16.h"
 
 namespace orvika2 {
 namespace {

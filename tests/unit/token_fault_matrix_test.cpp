@@ -8,12 +8,12 @@
 #include <functional>
 #include <string>
 
-#include "dialogs/profile_operations.h"
 #include "platform/sim/sim_factory.h"
 #include "platform/sim/sim_profile_record.h"
 #include "platform/sim/sim_static_output.h"
 #include "platform/sim/sim_token_bus.h"
 #include "platform/sim/sim_token_file.h"
+#include "profiles/profile_operations.h"
 #include "settings/config_file.h"
 #include "settings/profile_mode.h"
 #include "tests/support/fake_clock.h"
@@ -86,7 +86,7 @@ const Operation kOperations[] = {
          const CodeOutcome outcome = GenerateVerificationCode({*world.bus, world.clock}, 1);
          switch (outcome.action) {
          case CodeAction::TypeCode: return outcome.code.Text() == "287082" ? Outcome::Right : Outcome::Wrong;
-         case CodeAction::ShowMessage: return outcome.messageId == kMsgProfileNotSet ? Outcome::Wrong : Outcome::ClearFailure;
+         case CodeAction::ShowMessage: return outcome.messageId == IDS_PROFILE_NOT_SET ? Outcome::Wrong : Outcome::ClearFailure;
          case CodeAction::Nothing: return Outcome::ClearFailure;
          case CodeAction::AwaitTouch: return Outcome::Wrong;
          }

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/token_crc16.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_hid.h"
-#include "token/token_crc16.h"
 #include "token/token_lib.h"
 
 namespace orvika2 {

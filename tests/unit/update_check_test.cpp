@@ -89,7 +89,7 @@ TEST_F(UpdateCheck, TheDescriptionFileComesFromTheServerIntoAnAbsoluteFolder) {
         EXPECT_EQ(UpdateLocalPath(c.temp, c.fallback), c.local) << c.temp << " / " << c.fallback;
     }
     localPath.clear();
-    EXPECT_EQ(Check(L"1.0.14.821", L"1.0.14.821", kLangEnglish, L"").messageId, kMsgNewestVersionQuestion);
+    EXPECT_EQ(Check(L"1.0.14.821", L"1.0.14.821", kLangEnglish, L"").messageId, IDS_NEWEST_VERSION_QUESTION);
     EXPECT_EQ(localPath, L"C:\\Users\\u\\AppData\\Roaming\\Orvika2\\checkVersion.ini");
 }
 
@@ -98,12 +98,12 @@ TEST_F(UpdateCheck, OnlyWebAddressesAreFetchedOrOffered) {
                                   L"ftp://127.0.0.1", L"https://", L"http:// 127.0.0.1", L""}) {
         requestedUrl.clear();
         const UpdateOutcome outcome = Check(L"9.0", L"1.0.14.821", kLangEnglish, L"C:\\Temp\\", server);
-        EXPECT_EQ(outcome.messageId, kMsgUpdateCheckFailed) << server;
+        EXPECT_EQ(outcome.messageId, IDS_UPDATE_CHECK_FAILED) << server;
         EXPECT_TRUE(outcome.downloadPage.empty()) << server;
         EXPECT_TRUE(requestedUrl.empty()) << server << " was fetched";
     }
     EXPECT_EQ(Check(L"9.0", L"1.0.14.821", kLangEnglish, L"C:\\Temp\\", L"HTTPS://updates.example:8443").messageId,
-              kMsgNewVersionQuestion);
+              IDS_NEW_VERSION_QUESTION);
 }
 
 TEST_F(UpdateCheck, OutcomeFollowsTheDownloadAndTheVersions) {
@@ -112,12 +112,12 @@ TEST_F(UpdateCheck, OutcomeFollowsTheDownloadAndTheVersions) {
         const wchar_t* own;
         int message;
     } cases[] = {
-        {std::nullopt, L"1.0.14.821", kMsgUpdateCheckFailed},
-        {L"1.0.14.821", L"1.0.14.821", kMsgNewestVersionQuestion},
-        {L"1.0.14.822", L"1.0.14.821", kMsgNewVersionQuestion},
-        {L"1.0.14.1002", L"1.0.14.821", kMsgNewVersionQuestion},
-        {L"", L"1.0.14.821", kMsgNewestVersionQuestion},  // no Version key
-        {L"1.0.14.821", L"", kMsgNewVersionQuestion},     // no version resource
+        {std::nullopt, L"1.0.14.821", IDS_UPDATE_CHECK_FAILED},
+        {L"1.0.14.821", L"1.0.14.821", IDS_NEWEST_VERSION_QUESTION},
+        {L"1.0.14.822", L"1.0.14.821", IDS_NEW_VERSION_QUESTION},
+        {L"1.0.14.1002", L"1.0.14.821", IDS_NEW_VERSION_QUESTION},
+        {L"", L"1.0.14.821", IDS_NEWEST_VERSION_QUESTION},  // no Version key
+        {L"1.0.14.821", L"", IDS_NEW_VERSION_QUESTION},     // no version resource
     };
     for (const auto& c : cases) {
         MemoryProfileStore fresh;

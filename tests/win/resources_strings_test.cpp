@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/ui_language_win32.h"
-#include "app/ui_strings.h"
 #include "platform/text.h"
+#include "ui/ui_language_win32.h"
+#include "ui/ui_strings.h"
 
 namespace orvika2 {
 namespace {
@@ -19,7 +19,7 @@ struct SourceEntry {
 };
 
 constexpr SourceEntry kSource[] = {
-#define ORVIKA2_STRING(id, en, zh) {id, en, zh},
+#define ORVIKA2_STRING(id, symbol, en, zh) {id, en, zh},
 #include "resources/strings.inc"
 #undef ORVIKA2_STRING
 };
@@ -41,17 +41,20 @@ TEST(ResourceStrings, EveryIdInBothLanguagesMatchesTheSourceAndThePortableLookup
 }
 
 TEST(ResourceStrings, TrailingBlanksAndLiteralBackslashesSurvive) {
-    for (int id : {9, 12, 23, 24, 43}) {
+    for (int id : {IDS_REQUIRE_TOUCH_QUESTION, IDS_PROFILE_DELETED, IDS_NEW_VERSION_QUESTION, IDS_NEWEST_VERSION_QUESTION,
+                   IDS_ENTER_ACCOUNT_NAME}) {
         const std::wstring text = ResourceString(Self(), id, kLangEnglish);
         ASSERT_FALSE(text.empty()) << id;
         EXPECT_EQ(text.back(), L' ') << id;
     }
-    EXPECT_NE(ResourceString(Self(), 15, kLangEnglish).find(L"?\\n("), std::wstring::npos);
-    EXPECT_NE(ResourceString(Self(), 15, kLangTraditionalChinese).find(L"\\n("), std::wstring::npos);
-    EXPECT_NE(ResourceString(Self(), 35, kLangEnglish).find(L"set\\r\\nPlease"), std::wstring::npos);
-    EXPECT_NE(ResourceString(Self(), 35, kLangTraditionalChinese).find(L"\\r\\n"), std::wstring::npos);
-    EXPECT_EQ(ResourceString(Self(), 35, kLangEnglish).find(L'\n'), std::wstring::npos);
-    EXPECT_EQ(ResourceString(Self(), 1, kLangEnglish), ResourceString(Self(), 1, kLangTraditionalChinese));
+    EXPECT_NE(ResourceString(Self(), IDS_SAVE_BACKUP_QUESTION, kLangEnglish).find(L"?\\n("), std::wstring::npos);
+    EXPECT_NE(ResourceString(Self(), IDS_SAVE_BACKUP_QUESTION, kLangTraditionalChinese).find(L"\\n("),
+              std::wstring::npos);
+    EXPECT_NE(ResourceString(Self(), IDS_NO_PROFILE_SET, kLangEnglish).find(L"set\\r\\nPlease"), std::wstring::npos);
+    EXPECT_NE(ResourceString(Self(), IDS_NO_PROFILE_SET, kLangTraditionalChinese).find(L"\\r\\n"), std::wstring::npos);
+    EXPECT_EQ(ResourceString(Self(), IDS_NO_PROFILE_SET, kLangEnglish).find(L'\n'), std::wstring::npos);
+    EXPECT_EQ(ResourceString(Self(), IDS_PRODUCT_NAME, kLangEnglish),
+              ResourceString(Self(), IDS_PRODUCT_NAME, kLangTraditionalChinese));
 }
 
 TEST(ResourceStrings, TablesAreStoredUnderNeutralEnglishAndTraditionalChinese) {

@@ -91,7 +91,7 @@ TEST_F(UpdateDownload, ABodyPast64KiBIsRefusedWithTheFailureMessage) {
     EXPECT_FALSE(DownloadToFile(Server() + L"/over.bin", Local("over.bin")));
     EXPECT_FALSE(std::filesystem::exists(dir_ / "over.bin"));
     // A description file padded past the limit, as the check meets it.
-    EXPECT_EQ(CheckOn(Server() + L"/oversized").messageId, kMsgUpdateCheckFailed);
+    EXPECT_EQ(CheckOn(Server() + L"/oversized").messageId, IDS_UPDATE_CHECK_FAILED);
     EXPECT_FALSE(std::filesystem::exists(dir_ / "checkVersion.ini"));
 }
 
@@ -128,7 +128,7 @@ TEST_F(UpdateDownload, TheCheckFindsTheServersNewerVersion) {
     ASSERT_EQ(inputs.addresses.descriptionUrl, Server() + std::wstring(kUpdateDescriptionPath))
         << "the script sets " << kUpdateServerVariable;
     const UpdateOutcome outcome = DecideUpdate(inputs);
-    EXPECT_EQ(outcome.messageId, kMsgNewVersionQuestion);
+    EXPECT_EQ(outcome.messageId, IDS_NEW_VERSION_QUESTION);
     EXPECT_EQ(outcome.downloadPage, Server() + std::wstring(kDownloadPageEnglishPath));
     EXPECT_TRUE(std::filesystem::exists(dir_ / "checkVersion.ini"));
 }
@@ -140,7 +140,7 @@ TEST_F(UpdateDownload, OnlyHttpAndHttpsPagesAreEverOffered) {
     for (const std::wstring& server : {L"file:///Z:" + served, L"file://" + served, std::wstring(L"javascript:alert(1)//"),
                                        std::wstring(L"html/Trial/..")}) {
         const UpdateOutcome outcome = CheckOn(server);
-        EXPECT_EQ(outcome.messageId, kMsgUpdateCheckFailed) << NarrowUtf8(server);
+        EXPECT_EQ(outcome.messageId, IDS_UPDATE_CHECK_FAILED) << NarrowUtf8(server);
         EXPECT_TRUE(outcome.downloadPage.empty()) << NarrowUtf8(server);
     }
     EXPECT_FALSE(std::filesystem::exists(dir_ / "checkVersion.ini"));

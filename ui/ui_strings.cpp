@@ -1,4 +1,4 @@
-#include "app/ui_strings.h"
+#include "ui/ui_strings.h"
 
 #include <algorithm>
 #include <array>
@@ -17,10 +17,12 @@ struct RawEntry {
 };
 
 constexpr RawEntry kRawEntries[] = {
-#define ORVIKA2_STRING(id, en, zh) {id, en, zh},
+#define ORVIKA2_STRING(id, symbol, en, zh) {id, en, zh},
 #include "resources/strings.inc"
 #undef ORVIKA2_STRING
 };
+// UiString searches by bisection.
+static_assert(std::ranges::is_sorted(kRawEntries, {}, &RawEntry::id));
 
 struct Entry {
     int id;

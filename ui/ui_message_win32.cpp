@@ -1,13 +1,12 @@
-#include "dialogs/ui_message_win32.h"
+#include "ui/ui_message_win32.h"
 
 #include <cstdio>
 #include <memory>
 #include <string>
 
-#include "app/floating_window.h"
-#include "app/ui_language_win32.h"
-#include "dialogs/settings_window.h"
 #include "platform/text.h"
+#include "ui/ui_language_win32.h"
+#include "ui/window_messages.h"
 
 namespace orvika2 {
 namespace {
@@ -47,6 +46,6 @@ void SendRefresh(std::wstring_view windowTitle, WPARAM wParam) {
 
 void RefreshMainWindow() { SendRefresh(kMainWindowTitle, 0); }
 
-void RefreshSettingsWindow(WPARAM wParam) { SendRefresh(LoadUiString(kSettingsCaptionString), wParam); }
+void RefreshSettingsWindow(WPARAM wParam) { SendRefresh(LoadUiString(IDS_SETTINGS_CAPTION), wParam); }
 
 }  // namespace orvika2

@@ -1,9 +1,9 @@
-#include "app/ui_language_win32.h"
+#include "ui/ui_language_win32.h"
 
 #include <mutex>
 
-#include "app/ui_language.h"
-#include "app/ui_strings.h"
+#include "ui/ui_language.h"
+#include "ui/ui_strings.h"
 
 namespace orvika2 {
 namespace {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/secure_memory.h"
+#include "resources/string_ids.h"
 #include "settings/backup_file.h"
 #include "settings/profile_store.h"
 #include "token/token_lib.h"
@@ -42,20 +43,6 @@ struct PageOutcome {
     std::wstring MessageText(const std::function<std::wstring(int)>& lookup) const;
 };
 
-inline constexpr int kMsgSelectAccount = 2;
-inline constexpr int kMsgPasswordLength = 5;
-inline constexpr int kMsgDeleteProfileQuestion = 11;
-inline constexpr int kMsgProfileDeleted = 12;
-inline constexpr int kMsgDeleteFailed = 13;
-inline constexpr int kMsgSaveBackupQuestion = 15;
-inline constexpr int kMsgSettingSuccessful = 16;
-inline constexpr int kMsgSettingFailed = 17;
-inline constexpr int kMsgTokenNotInserted = 105;
-// The token took the change but the configuration file could not be written.
-inline constexpr int kMsgEntryNotSaved = 240;
-inline constexpr int kBalloonIllegalKey = 19;
-inline constexpr int kBalloonNoSpaces = 20;
-
 PageOutcome WriteTwoStepProfile(ProfilePageContext& page, std::wstring_view keyText, std::wstring_view accountName,
                                 bool requireTouch, bool offerBackup);
 PageOutcome WriteStaticProfile(ProfilePageContext& page, std::wstring_view password, bool offerBackup);
@@ -64,23 +51,16 @@ PageOutcome DeleteProfile(ProfilePageContext& page);
 
 // Generate: the length as typed and the checked classes; no class is
 // reported before a bad length.
-inline constexpr int kMsgNoPasswordClass = 6;
 struct GeneratedPassword {
     int messageId = 0;  // 6 or 5 when refused
     SecretWString password;
 };
 GeneratedPassword GeneratePagePassword(std::wstring_view lengthText, unsigned classes);
 
-// The profile was set but its backup could not be written.
-inline constexpr int kMsgBackupNotSaved = 234;
-inline constexpr int kMsgBackupSaved = 7;
-
 // Applies every record of a backup file to the page's profile, in order,
 // without offering a new backup. `askRequireTouch` is asked (message 9)
 // before each 2-Step Verification record; `show` gets each outcome as it
 // happens, an unusable record as message 10.
-inline constexpr int kMsgRequireTouchQuestion = 9;
-inline constexpr int kMsgInvalidBackup = 10;
 void ImportProfileBackup(ProfilePageContext& page, const std::wstring& backupPath,
                          const std::function<bool()>& askRequireTouch,
                          const std::function<void(const PageOutcome&)>& show,

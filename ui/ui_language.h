@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-#include "app/ui_strings.h"
+#include "ui/ui_strings.h"
 
 namespace orvika2 {
 

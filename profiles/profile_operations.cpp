@@ -1,4 +1,4 @@
-#include "dialogs/profile_operations.h"
+#include "profiles/profile_operations.h"
 
 #include "platform/secure_memory.h"
 #include "settings/config_file.h"
@@ -49,13 +49,13 @@ PageOutcome Applied(ProfilePageContext& page, std::wstring_view entry, bool offe
     PageOutcome outcome;
     outcome.applied = true;
     if (!WriteProfileEntry(page.store, page.configFile, page.section, page.profile, entry)) {
-        outcome.messageId = kMsgEntryNotSaved;
+        outcome.messageId = IDS_ENTRY_NOT_SAVED;
     } else if (offerBackup) {
-        outcome.messageId = kMsgSaveBackupQuestion;
+        outcome.messageId = IDS_SAVE_BACKUP_QUESTION;
         outcome.backup = std::move(backup);
         outcome.backupFileName = std::move(backupFileName);
     } else {
-        outcome.messageId = kMsgSettingSuccessful;
+        outcome.messageId = IDS_SETTING_SUCCESSFUL;
     }
     return outcome;
 }
@@ -72,52 +72,52 @@ std::wstring PageOutcome::MessageText(const std::function<std::wstring(int)>& lo
 PageOutcome WriteTwoStepProfile(ProfilePageContext& page, std::wstring_view keyText, std::wstring_view accountName,
                                 bool requireTouch, bool offerBackup) {
     CTokenLib token(page.ports);
-    if (!OpenSession(token)) return Message(kMsgTokenNotInserted);
+    if (!OpenSession(token)) return Message(IDS_NOT_INSERTED);
 
     // A non-ASCII character would reach the decoder only through a code-page
     // conversion that may turn it into some other, valid letter.
-    if (!IsAsciiText(keyText)) return Balloon(kBalloonIllegalKey, PageField::SecretKey);
+    if (!IsAsciiText(keyText)) return Balloon(IDS_ILLEGAL_SECRET_KEY, PageField::SecretKey);
     const SecretString key = SevenBitText(keyText);
     const auto record = BuildTwoStepRecordFromKey(key.get(), requireTouch);
-    if (!record) return Balloon(kBalloonIllegalKey, PageField::SecretKey);
+    if (!record) return Balloon(IDS_ILLEGAL_SECRET_KEY, PageField::SecretKey);
 
     const bool profile2 = page.profile == 2;
     if (const auto written = token.WriteConfig(profile2, &record->bytes); written != TokenResult::Success) {
-        return Message(kMsgSettingFailed);
+        return Message(IDS_SETTING_FAILED);
     }
     // The configuration sequence proves that the token stored the record.
-    if (token.ReadResponse(kConfigWriteTimeoutMs, {}) != TokenResult::Success) return Message(kMsgSettingFailed);
+    if (token.ReadResponse(kConfigWriteTimeoutMs, {}) != TokenResult::Success) return Message(IDS_SETTING_FAILED);
 
     return Applied(page, accountName, offerBackup, TwoStepBackup(keyText, accountName), std::wstring(accountName));
 }
 
 PageOutcome WriteStaticProfile(ProfilePageContext& page, std::wstring_view password, bool offerBackup) {
     CTokenLib token(page.ports);
-    if (!OpenSession(token)) return Message(kMsgTokenNotInserted);
+    if (!OpenSession(token)) return Message(IDS_NOT_INSERTED);
 
-    if (password.find(L' ') != std::wstring_view::npos) return Balloon(kBalloonNoSpaces, PageField::StaticPassword);
+    if (password.find(L' ') != std::wstring_view::npos) return Balloon(IDS_NO_SPACES, PageField::StaticPassword);
     if (password.size() < kStaticPasswordMin || password.size() > kStaticPasswordMax) {
-        return Message(kMsgPasswordLength);
+        return Message(IDS_PASSWORD_LENGTH_RANGE);
     }
     // The token can only type what its key-code table holds.
-    if (!StaticPasswordTypable(password)) return Balloon(kBalloonNoSpaces, PageField::StaticPassword);
+    if (!StaticPasswordTypable(password)) return Balloon(IDS_NO_SPACES, PageField::StaticPassword);
 
     const SecretString text = SevenBitText(password);
     const ProfileConfig record = BuildStaticRecord(text.get());
     const bool profile2 = page.profile == 2;
     if (const auto written = token.WriteConfig(profile2, &record.bytes); written != TokenResult::Success) {
-        return Message(kMsgSettingFailed, static_cast<int>(written));
+        return Message(IDS_SETTING_FAILED, static_cast<int>(written));
     }
     if (const auto answer = token.ReadResponse(kConfigWriteTimeoutMs, {}); answer != TokenResult::Success) {
-        return Message(kMsgSettingFailed, static_cast<int>(answer));
+        return Message(IDS_SETTING_FAILED, static_cast<int>(answer));
     }
     return Applied(page, kStaticPasswordEntry, offerBackup, StaticBackup(password), L"STATIC");
 }
 
 PageOutcome DeleteProfile(ProfilePageContext& page) {
     CTokenLib token(page.ports);
-    if (!OpenSession(token)) return Message(kMsgTokenNotInserted);
-    if (token.WriteConfig(page.profile == 2, nullptr) != TokenResult::Success) return Message(kMsgDeleteFailed);
+    if (!OpenSession(token)) return Message(IDS_NOT_INSERTED);
+    if (token.WriteConfig(page.profile == 2, nullptr) != TokenResult::Success) return Message(IDS_DELETE_PROFILE_FAILED);
 
     // The clearing write has no answer to wait for; the profile flag shows
     // whether the token took it, and only then is the entry changed.
@@ -127,10 +127,10 @@ PageOutcome DeleteProfile(ProfilePageContext& page) {
     // A lost report is not a failed delete: the token is asked once more.
     if (settled == TokenResult::OperationFailed) settled = WaitForIdleToken(token, status);
     if (settled != TokenResult::Success || status.ProfileConfigured(page.profile)) {
-        return Message(kMsgDeleteFailed);
+        return Message(IDS_DELETE_PROFILE_FAILED);
     }
     const bool saved = WriteProfileEntry(page.store, page.configFile, page.section, page.profile, kNotConfiguredEntry);
-    PageOutcome outcome = Message(saved ? kMsgProfileDeleted : kMsgEntryNotSaved);
+    PageOutcome outcome = Message(saved ? IDS_PROFILE_DELETED : IDS_ENTRY_NOT_SAVED);
     outcome.applied = true;
     return outcome;
 }
@@ -139,9 +139,9 @@ GeneratedPassword GeneratePagePassword(std::wstring_view lengthText, unsigned cl
     GeneratedPassword result;
     const int length = ParseDecimal(lengthText);
     if ((classes & (kPasswordLetters | kPasswordDigits | kPasswordSpecial)) == 0) {
-        result.messageId = kMsgNoPasswordClass;
+        result.messageId = IDS_NO_PASSWORD_CLASS;
     } else if (length < static_cast<int>(kStaticPasswordMin) || length > static_cast<int>(kStaticPasswordMax)) {
-        result.messageId = kMsgPasswordLength;
+        result.messageId = IDS_PASSWORD_LENGTH_RANGE;
     } else {
         result.password.get() = GenerateStaticPassword(length, classes);
     }
@@ -158,7 +158,7 @@ void ImportProfileBackup(ProfilePageContext& page, const std::wstring& backupPat
         } else if (record.mode == ProfileMode::StaticPassword) {
             show(WriteStaticProfile(page, record.key, false));
         } else {
-            show(Message(kMsgInvalidBackup));
+            show(Message(IDS_INVALID_BACKUP));
         }
     }
 }

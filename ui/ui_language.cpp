@@ -1,4 +1,4 @@
-#include "app/ui_language.h"
+#include "ui/ui_language.h"
 
 namespace orvika2 {
 

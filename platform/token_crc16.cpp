@@ -1,4 +1,4 @@
-#include "token/token_crc16.h"
+#include "platform/token_crc16.h"
 
 namespace orvika2 {
 

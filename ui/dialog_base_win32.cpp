@@ -1,4 +1,4 @@
-#include "desktop/dialog_base_win32.h"
+#include "ui/dialog_base_win32.h"
 
 namespace orvika2 {
 

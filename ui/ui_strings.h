@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "resources/string_ids.h"
+
 namespace orvika2 {
 
 using LanguageId = std::uint16_t;
