@@ -195,6 +195,17 @@ private:
             SendMessageW(tab, TCM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&box));
             ++labels_;
             if (box.right > client.right) Note(tab, L"tab " + std::to_wstring(item), "runs past the tab control");
+            // The pages stand below the tabs, or they would cover their labels.
+            for (HWND page = GetWindow(tab, GW_CHILD); page; page = GetWindow(page, GW_HWNDNEXT)) {
+                RECT pageBox{};
+                GetWindowRect(page, &pageBox);
+                MapWindowPoints(nullptr, tab, reinterpret_cast<POINT*>(&pageBox), 2);
+                if (pageBox.top < box.bottom) {
+                    Note(tab, L"tab " + std::to_wstring(item), "reaches down to " + std::to_string(box.bottom) + " px, the page starts at " +
+                                                                     std::to_string(pageBox.top));
+                    break;
+                }
+            }
         }
     }
 
