@@ -251,9 +251,12 @@ LRESULT CALLBACK MeasureAfterInit(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// The widest account name the profile page accepts, shown on the
+// An account name as long as the profile page accepts, shown on the
 // already-set page after the 2-Step Verification label.
 constexpr wchar_t kLongestAccountName[] = L"MyOfficeAccount12345";
+static_assert(std::size(kLongestAccountName) - 1 == kAccountNameMax);
+// The configuration section of the simulated token: its serial.
+constexpr wchar_t kTokenSection[] = L"000a1bff";
 
 TEST(TextFit, EveryLabelOfEveryDialogFitsInBothLanguages) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_HOTKEY_CLASS};
@@ -268,8 +271,8 @@ TEST(TextFit, EveryLabelOfEveryDialogFitsInBothLanguages) {
     const std::wstring file = (folder / L"Orvika2Config.ini").wstring();
     // Profile 1 is set with the longest account name: the settings window
     // opens on the already-set page with its longest label.
-    WriteProfileEntry(*store, file, L"000a1bff", 0, kLongestAccountName);
-    WriteProfileEntry(*store, file, L"000a1bff", 1, L"NotConfigured");
+    WriteProfileEntry(*store, file, kTokenSection, 0, kLongestAccountName);
+    WriteProfileEntry(*store, file, kTokenSection, 1, L"NotConfigured");
     const auto startup = MakeWin32StartupServices();
     SettingsServices services{token.ports(), *store, file, *startup};
 
