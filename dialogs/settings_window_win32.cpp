@@ -11,7 +11,8 @@
 namespace orvika2 {
 namespace {
 
-// Margins of the page rectangle inside the tab control's client area.
+// Margins of the page rectangle inside the tab control's client area, in
+// pixels at 100 %.
 constexpr int kPageMarginSide = 8;
 constexpr int kPageMarginTop = 25;
 
@@ -54,10 +55,13 @@ BOOL SettingDlg::OnInitDialog() {
     HWND tab = Item(IDC_SETTINGS_TAB);
     RECT page{};
     GetClientRect(tab, &page);
-    page.left += kPageMarginSide;
-    page.top += kPageMarginTop;
-    page.right -= kPageMarginSide;
-    page.bottom -= kPageMarginSide;
+    // The tabs grow with the scale of the dialog's font: so do the margins.
+    const int dpi = GetDeviceCaps(WindowDc(hwnd()).get(), LOGPIXELSY);
+    const int side = MulDiv(kPageMarginSide, dpi, USER_DEFAULT_SCREEN_DPI);
+    page.left += side;
+    page.top += MulDiv(kPageMarginTop, dpi, USER_DEFAULT_SCREEN_DPI);
+    page.right -= side;
+    page.bottom -= side;
 
     withProfilePages_ = SettingsTokenPresent(services_.ports);
     const auto texts = SettingsTabTexts(withProfilePages_, UiLanguageId());

@@ -75,7 +75,7 @@ adopt_settings() {  # adopt_settings TITLE: the settings window on screen
   set -- $(geometry "$settings")
   gx=$1 gy=$2
   sx=$(echo "$3" | awk '{printf "%.4f", ($1 - 5) / 499}')
-  sy=$(echo "$4" | awk '{printf "%.4f", ($1 - 23) / 121}')
+  sy=$(echo "$4" | awk '{printf "%.4f", ($1 - 23) / 139}')
   wait_painted "$settings" 60 || fail "the settings window was not drawn"
 }
 page_click() {  # page_click DU_X DU_Y: a point of the page shown in the tab

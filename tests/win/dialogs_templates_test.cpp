@@ -52,7 +52,7 @@ TEST_F(SettingsTemplates, EveryWindowHasItsSizeInDialogUnits) {
     const struct {
         int id;
         SIZE units;
-    } sizes[] = {{IDD_SETTINGS, {499, 121}},     {IDD_PROFILE1_PAGE, {482, 95}}, {IDD_PROFILE2_PAGE, {482, 92}},
+    } sizes[] = {{IDD_SETTINGS, {499, 139}},     {IDD_PROFILE1_PAGE, {482, 111}}, {IDD_PROFILE2_PAGE, {482, 108}},
                  {IDD_HOTKEY_PAGE, {476, 92}},   {IDD_ACCOUNT_NAME, {139, 44}},  {IDD_ALREADY_SET_PAGE, {483, 92}}};
     for (const auto& size : sizes) {
         HWND dialog = Make(size.id);

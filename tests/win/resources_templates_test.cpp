@@ -149,7 +149,8 @@ TEST(ResourceTemplates, WaitForTouchDialogHasCaptionCloseBoxAndCentredTexts) {
     EXPECT_TRUE(dialog.style & DS_MODALFRAME);
     EXPECT_TRUE(dialog.style & DS_CENTER);
     ExpectBox(FindItem(dialog, IDC_COUNTDOWN), 109, 49, 24, 16);
-    ExpectBox(FindItem(dialog, IDC_TOUCH_PROMPT), 10, 30, 220, 8);
+    // Two lines: the English prompt ends with the instruction that matters.
+    ExpectBox(FindItem(dialog, IDC_TOUCH_PROMPT), 10, 26, 220, 18);
     for (const auto& item : dialog.items) EXPECT_EQ(item.style & SS_TYPEMASK, static_cast<DWORD>(SS_CENTER));
 }
 
