@@ -15,17 +15,18 @@
 #include <vector>
 
 #include "app/about_dialog_win32.h"
-#include "app/ui_language.h"
-#include "app/ui_language_win32.h"
 #include "app/wait_dialog_win32.h"
 #include "dialogs/account_name_dialog_win32.h"
 #include "dialogs/settings_window_win32.h"
 #include "platform/startup_services_win32.h"
 #include "platform/win32_handles_win32.h"
+#include "profiles/account_name.h"
 #include "settings/config_file.h"
 #include "settings/profile_store.h"
 #include "tests/support/sim_fixture.h"
 #include "tests/win/window_display.h"
+#include "ui/ui_language.h"
+#include "ui/ui_language_win32.h"
 
 namespace orvika2 {
 namespace {
