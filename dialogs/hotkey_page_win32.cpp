@@ -10,8 +10,8 @@ namespace orvika2 {
 HotKeyDlg::HotKeyDlg() : ChildPage(IDD_HOTKEY_PAGE) {}
 
 BOOL HotKeyDlg::OnInitDialog() {
-    SetControls(ReadHotkeyPageValues(services_->store, services_->configFile));
-    const StartupChecks checks = ReadStartupChecks(services_->startup);
+    SetControls(ReadHotkeyPageValues(services_->store, services_->config.file));
+    const StartupChecks checks = ReadStartupChecks(*startup_);
     Check(kAutostartCheck, checks.autostart);
     Check(kDesktopShortcutCheck, checks.desktopShortcut);
     Check(kStartMenuShortcutCheck, checks.startMenuShortcut);
@@ -25,7 +25,7 @@ void HotKeyDlg::OnCommand(int control, int notification) {
         case kCodeHotkeyApply: Apply(HotkeyRole::VerificationCode, kCodeHotkeyControl); break;
         case kSwitchHotkeyApply: Apply(HotkeyRole::SwitchProfile, kSwitchHotkeyControl); break;
         case kRestoreDefaultsButton: {
-            const RestoredHotkeys restored = RestoreHotkeyDefaults(services_->store, services_->configFile);
+            const RestoredHotkeys restored = RestoreHotkeyDefaults(services_->store, services_->config.file);
             SetControls(restored.values);
             ShowMarks(restored.marks);
             break;
@@ -33,7 +33,7 @@ void HotKeyDlg::OnCommand(int control, int notification) {
         case kAutostartCheck:
         case kDesktopShortcutCheck:
         case kStartMenuShortcutCheck:
-            if (const int message = ToggleStartupOption(services_->startup, control, IsChecked(control))) {
+            if (const int message = ToggleStartupOption(*startup_, control, IsChecked(control))) {
                 ShowUiMessage(message, kMessageWarning);
             }
             break;
@@ -53,7 +53,7 @@ void HotKeyDlg::ShowMarks(StatusMarks marks) {
 
 void HotKeyDlg::Apply(HotkeyRole role, int control) {
     const auto packed = static_cast<std::uint16_t>(SendDlgItemMessageW(hwnd(), control, HKM_GETHOTKEY, 0, 0));
-    ShowMarks(ApplyHotkey(services_->store, services_->configFile, role, HotkeyControlValue::FromPacked(packed)));
+    ShowMarks(ApplyHotkey(services_->store, services_->config.file, role, HotkeyControlValue::FromPacked(packed)));
 }
 
 }  // namespace orvika2
