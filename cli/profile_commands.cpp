@@ -87,7 +87,7 @@ std::optional<ProfilePageContext> OpenPage(AppServices& services, int profile, C
         exitStatus = ReportBusFailure(io, services.tokenBus, kMsgDeviceReadError);
         return std::nullopt;
     }
-    return ProfilePageContext{services.Token(), services.store, services.config.file, section, profile};
+    return ProfilePageContext{services, section, profile};
 }
 
 int SetTotp(const Arguments& args, CliIo io, const StartDirectory& start, AppServices& services) {

@@ -32,7 +32,7 @@ Config1::Config1() : ProfilePage(IDD_PROFILE1_PAGE, 1) {}
 Config2::Config2() : ProfilePage(IDD_PROFILE2_PAGE, 2) {}
 
 ProfilePageContext ProfilePage::Context() {
-    return ProfilePageContext{services_->Token(), services_->store, services_->config.file, section_, profile_};
+    return ProfilePageContext{*services_, section_, profile_};
 }
 
 HWND ProfilePage::Owner() const { return GetAncestor(hwnd(), GA_ROOT); }

@@ -10,14 +10,13 @@
 #include "platform/sim/sim_factory.h"
 #include "resources/resource.h"
 #include "settings/config_file.h"
-#include "tests/support/fake_app_environment.h"
 #include "tests/support/memory_profile_store.h"
 #include "tests/support/sim_fixture.h"
+#include "tests/support/test_services.h"
 
 namespace orvika2 {
 namespace {
 
-using testing::FakeEnvironment;
 using testing::MemoryProfileStore;
 using testing::SimToken;
 using Anchor = MainWindowPort::Anchor;
@@ -137,7 +136,7 @@ protected:
         case Kind::TwoStepTouch: sim.InstallTwoStep(profile, kKey, true); break;
         }
     }
-    std::unique_ptr<ProfileTracking> Tracking() { return std::make_unique<ProfileTracking>(window, services); }
+    std::unique_ptr<ProfileTracking> Tracking() { return std::make_unique<ProfileTracking>(window, services.services); }
     std::wstring Serial() { return ReadSerialString(sim.ports()); }
     std::wstring EntryOf(int profile, const std::wstring& section) {
         return ReadProfileEntry(store, kFile, section, profile);
@@ -161,8 +160,7 @@ protected:
     SimToken sim;
     TestBus bus;
     MemoryProfileStore store;
-    FakeEnvironment environment;
-    AppServices services{environment, store, {kFile, {}}, bus, sim.clock, &En, kLangEnglish};
+    testing::TestServices services{store, {bus, sim.clock}, kFile, &En, kLangEnglish};
     FakeWindow window;
 };
 
@@ -496,10 +494,10 @@ TEST_F(TrackingTest, MenuLabelsFollowTheEntriesAndTheLanguage) {
     EXPECT_EQ(window.states[ID_LANGUAGE_CHINESE], 0u);
 
     FakeWindow chinese;
-    AppServices chineseServices = services;
-    chineseServices.strings = [](int id) { return UiString(id, kLangTraditionalChinese); };
-    chineseServices.language = kLangTraditionalChinese;
-    auto zh = std::make_unique<ProfileTracking>(chinese, chineseServices);
+    testing::TestServices chineseServices(
+        store, {bus, sim.clock}, kFile, [](int id) { return UiString(id, kLangTraditionalChinese); },
+        kLangTraditionalChinese);
+    auto zh = std::make_unique<ProfileTracking>(chinese, chineseServices.services);
     zh->RefreshProfiles();
     zh->UpdateMenuLabels();
     EXPECT_EQ(chinese.states[ID_LANGUAGE_CHINESE], 8u);

@@ -5,11 +5,11 @@
 #include <utility>
 
 #include "dialogs/settings_window.h"
-#include "tests/support/fake_app_environment.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_hid.h"
 #include "tests/support/memory_profile_store.h"
 #include "tests/support/sim_fixture.h"
+#include "tests/support/test_services.h"
 
 namespace orvika2 {
 namespace {
@@ -99,19 +99,18 @@ protected:
 
     SimToken token;
     CountingStore store;
-    testing::FakeEnvironment environment;
-    AppServices services{environment, store, {kFile, {}}, *token.bus, token.clock, {}, kLangEnglish};
+    testing::TestServices services{store, token.ports(), kFile};
     std::wstring section;
 };
 
 TEST_F(ChoosePageWithToken, ReadsTheSelectedProfilesEntryUnderTheTokensSerial) {
     SetEntry(kSimSerial, L"Config1", L"NotConfigured");
     SetEntry(kSimSerial, L"Config2", L"StaticPassword");
-    const PageChoice first = ChoosePage(0, true, section, services);
+    const PageChoice first = ChoosePage(0, true, section, services.services);
     EXPECT_EQ(section, kSimSerial);
     EXPECT_EQ(first.slot, kProfile1Slot);
     EXPECT_EQ(first.messageId, 0);
-    const PageChoice second = ChoosePage(1, true, section, services);
+    const PageChoice second = ChoosePage(1, true, section, services.services);
     EXPECT_EQ(second.slot, kAlreadySetSlot);
     EXPECT_EQ(second.alreadySetLabel, Text(41));
 }
@@ -121,7 +120,7 @@ TEST_F(ChoosePageWithToken, AnUnreadableSerialKeepsThePreviousSection) {
     SetEntry(kSimSerial, L"Config1", L"NotConfigured");
     section = L"0badcafe";
     token.ArmFaults({.vanishAfterReports = 0});
-    const PageChoice choice = ChoosePage(0, true, section, services);
+    const PageChoice choice = ChoosePage(0, true, section, services.services);
     EXPECT_EQ(choice.messageId, 3);
     EXPECT_EQ(section, L"0badcafe");
     EXPECT_EQ(choice.alreadySetLabel, Text(40) + L"( Work )");
@@ -130,7 +129,7 @@ TEST_F(ChoosePageWithToken, AnUnreadableSerialKeepsThePreviousSection) {
 TEST_F(ChoosePageWithToken, BeforeAnySerialWasReadTheLabelIsThePlainTwoStepOne) {
     SetEntry(L"", L"Config1", L"NotConfigured");
     token.ArmFaults({.vanishAfterReports = 0});
-    const PageChoice choice = ChoosePage(0, true, section, services);
+    const PageChoice choice = ChoosePage(0, true, section, services.services);
     EXPECT_EQ(choice.messageId, 3);
     EXPECT_EQ(choice.slot, kAlreadySetSlot);
     EXPECT_EQ(choice.alreadySetLabel, Text(40));
@@ -138,17 +137,17 @@ TEST_F(ChoosePageWithToken, BeforeAnySerialWasReadTheLabelIsThePlainTwoStepOne) 
 
 TEST_F(ChoosePageWithToken, TheBasicTabReadsTheSerialButNotTheFile) {
     SetEntry(kSimSerial, L"Config1", L"Google");
-    const PageChoice basic = ChoosePage(kBasicSlot, true, section, services);
+    const PageChoice basic = ChoosePage(kBasicSlot, true, section, services.services);
     EXPECT_EQ(basic.slot, kBasicSlot);
     EXPECT_EQ(section, kSimSerial);
     // Without profile pages slot 0 is the basic page, whatever profile 1 is.
-    const PageChoice alone = ChoosePage(0, false, section, services);
+    const PageChoice alone = ChoosePage(0, false, section, services.services);
     EXPECT_EQ(alone.slot, 0);
     EXPECT_TRUE(alone.alreadySetLabel.empty());
     EXPECT_EQ(store.gets, 0);
 
     token.ArmFaults({.vanishAfterReports = 0});
-    EXPECT_EQ(ChoosePage(kBasicSlot, true, section, services).messageId, 3);
+    EXPECT_EQ(ChoosePage(kBasicSlot, true, section, services.services).messageId, 3);
 }
 
 TEST(SettingsRefresh, OnlyZeroOneAndThreeDoAnything) {
