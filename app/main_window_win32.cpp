@@ -5,20 +5,19 @@
 #include <cstddef>
 
 #include "app/about_dialog_win32.h"
-#include "app/hotkey_dispatch.h"
 #include "app/floating_window.h"
+#include "app/hotkey_dispatch.h"
 #include "app/menu_text_dump_win32.h"
-#include "app/wait_dialog_win32.h"
 #include "app/shell_windows_win32.h"
 #include "app/skin_layout_win32.h"
+#include "app/wait_dialog_win32.h"
+#include "desktop/balloon_win32.h"
 #include "platform/autostart_win32.h"
 #include "platform/clipboard_win32.h"
 #include "platform/executable_path_win32.h"
 #include "platform/secure_memory.h"
-#include "ui/ui_language_win32.h"
-#include "desktop/balloon_win32.h"
-#include "platform/token_bus_select.h"
 #include "resources/resource.h"
+#include "ui/ui_language_win32.h"
 
 namespace orvika2 {
 namespace {
@@ -35,14 +34,6 @@ UniqueIcon LoadAppIcon(int size) {
 }
 
 UniqueMenu LoadPopupMenu() { return UniqueMenu(LoadMenuW(Instance(), MAKEINTRESOURCEW(IDR_POPUP_MENU))); }
-
-// The token named by the environment; an invalid setting falls back to the
-// USB token.
-std::unique_ptr<HidBus> SelectedBus() {
-    SelectedTokenBus selected = SelectTokenBusFromEnvironment();
-    if (selected.bus) return std::move(selected.bus);
-    return SelectTokenBus(nullptr).bus;
-}
 
 std::wstring SystemErrorText(DWORD code) {
     wchar_t* buffer = nullptr;
@@ -65,9 +56,7 @@ std::wstring SystemErrorText(DWORD code) {
 COrvika2Dlg::COrvika2Dlg(AppContext& context)
     : DialogBase(IDD_ORVIKA2_DIALOG),
       context_(context),
-      tokenBus_(SelectedBus()),
-      tracking_(MakeProfileTracking(
-          *this, TrackingContext{Token(), context.store, context.config.file, &LoadUiString, UiLanguageId()})) {
+      tracking_(*this, context.services) {
     bigIcon_ = LoadAppIcon(GetSystemMetrics(SM_CXICON));
     smallIcon_ = LoadAppIcon(GetSystemMetrics(SM_CXSMICON));
 }
@@ -83,12 +72,12 @@ BOOL COrvika2Dlg::OnInitDialog() {
     RefreshAutostart();
     SetUpWindow();
     RegisterDeviceNotifications();
-    tracking_->RefreshProfiles();
-    tracking_->UpdateMenuLabels();
+    tracking_.RefreshProfiles();
+    tracking_.UpdateMenuLabels();
     trayIconWanted_ = true;
     AddTrayIcon();
     RegisterHotkeys();
-    tracking_->PromptFirstUse();
+    tracking_.PromptFirstUse();
     SetTimer(hwnd(), kPresenceTimer, 0, nullptr);
     return TRUE;
 }
@@ -165,8 +154,8 @@ bool COrvika2Dlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
             return false;  // the default handling follows
         case WM_SETTINGS_REFRESH:
             ReloadMenu();
-            tracking_->RefreshProfiles();
-            tracking_->UpdateMenuLabels();
+            tracking_.RefreshProfiles();
+            tracking_.UpdateMenuLabels();
             return true;
         case WM_HOTKEY:
             OnHotkey(lParam);
@@ -197,12 +186,12 @@ bool COrvika2Dlg::OnCommand(int command) {
     switch (command) {
         case IDC_MENU_BUTTON: ShowPopupMenu(); return true;
         case IDC_CODE_BUTTON: OnCodeButton(); return true;
-        case ID_PROFILE_1: tracking_->SelectProfile(1); return true;
-        case ID_PROFILE_2: tracking_->SelectProfile(2); return true;
+        case ID_PROFILE_1: tracking_.SelectProfile(1); return true;
+        case ID_PROFILE_2: tracking_.SelectProfile(2); return true;
         case ID_LANGUAGE_CHINESE:
         case ID_LANGUAGE_ENGLISH: OnLanguageCommand(command); return true;
         case ID_SETTINGS: OnSettingsCommand(); return true;
-        case ID_SOFTWARE_UPDATE: RunUpdateCheck(hwnd()); return true;
+        case ID_SOFTWARE_UPDATE: RunUpdateCheck(hwnd(), context_.services); return true;
         case ID_ABOUT: OnAboutCommand(); return true;
         case ID_HIDE_WINDOW: HideWindow(); return true;
         case ID_CLOSE_PROGRAM: OnCloseCommand(); return true;
@@ -268,16 +257,16 @@ void COrvika2Dlg::OnTimer(UINT_PTR timerId) {
     KillTimer(hwnd(), timerId);
     if (timerId == kClipboardClearTimer) ClearCopiedCode();
     switch (ActionForTimer(timerId)) {
-        case TimerAction::CheckPresence: tracking_->CheckTokenPresence(); break;
-        case TimerAction::TokenArrival: tracking_->HandleTokenArrival(); break;
-        case TimerAction::TokenRemoval: tracking_->HandleTokenRemoval(); break;
+        case TimerAction::CheckPresence: tracking_.CheckTokenPresence(); break;
+        case TimerAction::TokenArrival: tracking_.HandleTokenArrival(); break;
+        case TimerAction::TokenRemoval: tracking_.HandleTokenRemoval(); break;
         case TimerAction::None: break;
     }
 }
 
 void COrvika2Dlg::RegisterHotkeys() {
-    const Hotkey code = ReadHotkey(context_.store, context_.config.file, HotkeyRole::VerificationCode);
-    const Hotkey switchProfile = ReadHotkey(context_.store, context_.config.file, HotkeyRole::SwitchProfile);
+    const Hotkey code = ReadHotkey(context_.services.store, context_.services.config.file, HotkeyRole::VerificationCode);
+    const Hotkey switchProfile = ReadHotkey(context_.services.store, context_.services.config.file, HotkeyRole::SwitchProfile);
     RegisterHotKey(hwnd(), codeHotkeyId_, static_cast<UINT>(code.modifiers), static_cast<UINT>(code.virtualKey));
     RegisterHotKey(hwnd(), switchHotkeyId_, static_cast<UINT>(switchProfile.modifiers),
                    static_cast<UINT>(switchProfile.virtualKey));
@@ -291,22 +280,22 @@ void COrvika2Dlg::UnregisterHotkeys() {
 void COrvika2Dlg::OnHotkey(LPARAM lParam) {
     const Hotkey pressed{HIWORD(lParam), LOWORD(lParam)};
     const HotkeyAction action = DispatchHotkey(
-        pressed, ReadHotkey(context_.store, context_.config.file, HotkeyRole::VerificationCode),
-        ReadHotkey(context_.store, context_.config.file, HotkeyRole::SwitchProfile), CodeButtonEnabled(),
+        pressed, ReadHotkey(context_.services.store, context_.services.config.file, HotkeyRole::VerificationCode),
+        ReadHotkey(context_.services.store, context_.services.config.file, HotkeyRole::SwitchProfile), CodeButtonEnabled(),
         MenuItemState(ID_PROFILE_1), MenuItemState(ID_PROFILE_2));
     switch (action) {
         case HotkeyAction::CodeButton: OnCodeButton(); break;
-        case HotkeyAction::SelectProfile1: tracking_->SelectProfile(1); break;
-        case HotkeyAction::SelectProfile2: tracking_->SelectProfile(2); break;
+        case HotkeyAction::SelectProfile1: tracking_.SelectProfile(1); break;
+        case HotkeyAction::SelectProfile2: tracking_.SelectProfile(2); break;
         case HotkeyAction::None: break;
     }
 }
 
-TokenPorts COrvika2Dlg::Token() { return TokenPorts{*tokenBus_, SystemClock()}; }
+TokenPorts COrvika2Dlg::Token() { return context_.services.Token(); }
 
 void COrvika2Dlg::OnCodeButton() {
     codeTarget_ = GetForegroundWindow();
-    RunCodeButton(*this, Token(), &LoadUiString);
+    RunCodeButton(*this, Token(), context_.services.strings);
 }
 
 void COrvika2Dlg::OnLanguageCommand(int command) {
@@ -315,16 +304,16 @@ void COrvika2Dlg::OnLanguageCommand(int command) {
     const int other = command == ID_LANGUAGE_CHINESE ? ID_LANGUAGE_ENGLISH : ID_LANGUAGE_CHINESE;
     CheckMenuItem(command, true);
     CheckMenuItem(other, false);
-    WriteLanguageChoice(context_.store, context_.config.file, *choice);
+    WriteLanguageChoice(context_.services.store, context_.services.config.file, *choice);
     context_.restartAfterClose = true;
     PostMessageW(hwnd(), WM_CLOSE, 0, 0);
 }
 
 void COrvika2Dlg::OnSettingsCommand() {
     UnregisterHotkeys();
-    RunSettingsWindow(hwnd());
+    RunSettingsWindow(hwnd(), context_.services, context_.startup);
     RegisterHotkeys();
-    tracking_->CheckTokenPresence();
+    tracking_.CheckTokenPresence();
 }
 
 void COrvika2Dlg::OnAboutCommand() {
@@ -352,7 +341,7 @@ void COrvika2Dlg::OnCloseCommand() {
 }
 
 void COrvika2Dlg::OnClose() {
-    CopyFileW(context_.config.file.c_str(), context_.config.templateFile.c_str(), FALSE);
+    CopyFileW(context_.services.config.file.c_str(), context_.services.config.templateFile.c_str(), FALSE);
     if (context_.restartAfterClose) {
         // The successor registers the same hotkeys and claims the session.
         UnregisterHotkeys();

@@ -89,13 +89,12 @@ private:
     NOTIFYICONDATAW trayIcon_{};
     bool trayIconWanted_ = false;
     UINT taskbarCreatedMessage_ = 0;
-    std::unique_ptr<HidBus> tokenBus_;
     Win32Typing typing_;
     // The window that had the focus when the code was asked for.
     HWND codeTarget_ = nullptr;
     // The clipboard's sequence number right after a code was put there.
     std::optional<DWORD> copiedCodeSequence_;
-    std::unique_ptr<ProfileTracking> tracking_;
+    ProfileTracking tracking_;
 };
 
 }  // namespace orvika2

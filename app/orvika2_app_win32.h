@@ -2,16 +2,16 @@
 // The application: start-up, language, and the main window's modal run.
 #include <functional>
 
-#include "settings/config_file.h"
-#include "settings/profile_store.h"
+#include "platform/startup_services.h"
+#include "settings/app_services.h"
 
 namespace orvika2 {
 
 // What start-up hands the main window. The restart flag is set by a
 // language command and read by the close handling.
 struct AppContext {
-    ConfigLocation config;
-    ProfileStore& store;
+    AppServices& services;
+    StartupServices& startup;
     bool restartAfterClose = false;
     // Called before the restart, so that the new instance may claim the session.
     std::function<void()> releaseInstance;

@@ -12,6 +12,7 @@ namespace {
 
 constexpr unsigned kUsable = 0;
 
+
 int MenuItem(int profile) { return profile == 1 ? ID_PROFILE_1 : ID_PROFILE_2; }
 int ButtonHint(int profile) { return profile == 1 ? IDS_HOLD_KEY_ONE_SECOND : IDS_HOLD_BUTTON_THREE_SECONDS; }
 
@@ -26,45 +27,21 @@ void OpenSingleToken(CTokenLib& token) {
     if (token.EnumerateTokens() == 1) token.OpenListedToken();
 }
 
-class TokenProfileTracking final : public ProfileTracking {
-public:
-    TokenProfileTracking(MainWindowPort& window, TrackingContext context)
-        : window_(window), context_(std::move(context)) {}
+}  // namespace
 
-    void RefreshProfiles() override;
-    void SelectProfile(int profile) override;
-    void ActivateProfile(int profile) override;
-    void UpdateMenuLabels() override;
-    void CheckTokenPresence() override;
-    void PromptFirstUse() override;
-    void HandleTokenArrival() override;
-    void HandleTokenRemoval() override;
-    std::wstring TokenSection() const override { return section_; }
+std::wstring ProfileTracking::Entry(int profile) const {
+    return ReadProfileEntry(services_.store, services_.config.file, section_, profile);
+}
 
-private:
-    std::wstring String(int id) const { return context_.strings(id); }
-    std::wstring Label(int profile) const { return String(IDS_PROFILE) + std::to_wstring(profile); }
-    std::wstring Entry(int profile) const {
-        return ReadProfileEntry(context_.store, context_.configFile, section_, profile);
-    }
-    void WriteEntry(int profile, std::wstring_view entry) {
-        WriteProfileEntry(context_.store, context_.configFile, section_, profile, entry);
-    }
-    void Reminder(MainWindowPort::Anchor anchor, int textId) {
-        window_.ShowNotice(anchor, String(IDS_REMINDER), String(textId));
-    }
-    void DisableEverything();
-    // Opens the token; true when several are present, which is then shown
-    // and leaves nothing usable.
-    bool OpenRefusingSeveral(CTokenLib& token);
-    void RefreshProfile(CTokenLib& token, const TokenStatus& status, int profile);
+void ProfileTracking::WriteEntry(int profile, std::wstring_view entry) {
+    WriteProfileEntry(services_.store, services_.config.file, section_, profile, entry);
+}
 
-    MainWindowPort& window_;
-    TrackingContext context_;
-    std::wstring section_;
-};
+void ProfileTracking::Reminder(MainWindowPort::Anchor anchor, int textId) {
+    window_.ShowNotice(anchor, String(IDS_REMINDER), String(textId));
+}
 
-void TokenProfileTracking::DisableEverything() {
+void ProfileTracking::DisableEverything() {
     for (const int item : {ID_PROFILE_1, ID_PROFILE_2}) {
         window_.CheckMenuItem(item, false);
         window_.EnableMenuItem(item, false);
@@ -72,14 +49,14 @@ void TokenProfileTracking::DisableEverything() {
     window_.EnableCodeButton(false);
 }
 
-bool TokenProfileTracking::OpenRefusingSeveral(CTokenLib& token) {
+bool ProfileTracking::OpenRefusingSeveral(CTokenLib& token) {
     if (token.Open() != TokenResult::MoreThanOneToken) return false;
     Reminder(MainWindowPort::Anchor::CodeButton, IDS_ONLY_ONE_TOKEN);
     DisableEverything();
     return true;
 }
 
-void TokenProfileTracking::RefreshProfile(CTokenLib& token, const TokenStatus& status, int profile) {
+void ProfileTracking::RefreshProfile(CTokenLib& token, const TokenStatus& status, int profile) {
     const ProbeResult probe = ProbeProfileKind(token, status, profile);
     // A passing failure says nothing about the profile: its entry stays, and
     // it is not offered until the next refresh asks again.
@@ -114,10 +91,10 @@ void TokenProfileTracking::RefreshProfile(CTokenLib& token, const TokenStatus& s
     }
 }
 
-void TokenProfileTracking::RefreshProfiles() {
-    if (std::wstring serial = ReadSerialString(context_.token); !serial.empty()) section_ = std::move(serial);
+void ProfileTracking::RefreshProfiles() {
+    if (std::wstring serial = ReadSerialString(services_.Token()); !serial.empty()) section_ = std::move(serial);
 
-    CTokenLib token(context_.token);
+    CTokenLib token(services_.Token());
     OpenSingleToken(token);
     TokenStatus status;
     if (!token.IsOpen() || WaitForIdleToken(token, status) != TokenResult::Success) {
@@ -138,14 +115,14 @@ void TokenProfileTracking::RefreshProfiles() {
     }
 }
 
-void TokenProfileTracking::SelectProfile(int profile) {
+void ProfileTracking::SelectProfile(int profile) {
     window_.CheckMenuItem(MenuItem(profile), true);
     window_.CheckMenuItem(MenuItem(profile == 1 ? 2 : 1), false);
     ActivateProfile(profile);
 }
 
-void TokenProfileTracking::ActivateProfile(int profile) {
-    CTokenLib token(context_.token);
+void ProfileTracking::ActivateProfile(int profile) {
+    CTokenLib token(services_.Token());
     OpenSingleToken(token);
     TokenStatus status;
     if (token.IsOpen()) WaitForIdleToken(token, status);
@@ -191,17 +168,17 @@ void TokenProfileTracking::ActivateProfile(int profile) {
     }
 }
 
-void TokenProfileTracking::UpdateMenuLabels() {
-    const LanguageMarks marks = LanguageMarksFor(context_.language);
+void ProfileTracking::UpdateMenuLabels() {
+    const LanguageMarks marks = LanguageMarksFor(services_.language);
     window_.CheckMenuItem(marks.checked, true);
     window_.CheckMenuItem(marks.unchecked, false);
-    for (const MenuLabel& label : MenuLabels(context_.strings, Entry(1), Entry(2))) {
+    for (const MenuLabel& label : MenuLabels(services_.strings, Entry(1), Entry(2))) {
         window_.SetMenuItemText(label.command, label.text);
     }
 }
 
-void TokenProfileTracking::CheckTokenPresence() {
-    CTokenLib token(context_.token);
+void ProfileTracking::CheckTokenPresence() {
+    CTokenLib token(services_.Token());
     if (OpenRefusingSeveral(token)) return;
     TokenStatus status;
     WaitForIdleToken(token, status);
@@ -212,8 +189,8 @@ void TokenProfileTracking::CheckTokenPresence() {
     if (!HasConfiguredProfile(status)) Reminder(MainWindowPort::Anchor::MenuButton, IDS_NO_PROFILE_SET);
 }
 
-void TokenProfileTracking::PromptFirstUse() {
-    CTokenLib token(context_.token);
+void ProfileTracking::PromptFirstUse() {
+    CTokenLib token(services_.Token());
     OpenSingleToken(token);
     if (!token.IsOpen()) return;
     TokenStatus status;
@@ -226,8 +203,8 @@ void TokenProfileTracking::PromptFirstUse() {
     window_.RunSettingsCommand();
 }
 
-void TokenProfileTracking::HandleTokenArrival() {
-    CTokenLib token(context_.token);
+void ProfileTracking::HandleTokenArrival() {
+    CTokenLib token(services_.Token());
     if (OpenRefusingSeveral(token)) return;
     Reminder(MainWindowPort::Anchor::CodeButton, IDS_TOKEN_ARRIVED);
     window_.ReloadMenu();
@@ -236,15 +213,9 @@ void TokenProfileTracking::HandleTokenArrival() {
     PromptFirstUse();
 }
 
-void TokenProfileTracking::HandleTokenRemoval() {
+void ProfileTracking::HandleTokenRemoval() {
     Reminder(MainWindowPort::Anchor::CodeButton, IDS_TOKEN_REMOVED);
     RefreshProfiles();
-}
-
-}  // namespace
-
-std::unique_ptr<ProfileTracking> MakeProfileTracking(MainWindowPort& window, TrackingContext context) {
-    return std::make_unique<TokenProfileTracking>(window, std::move(context));
 }
 
 }  // namespace orvika2

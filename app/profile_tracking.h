@@ -2,11 +2,11 @@
 // The profile state that the main window shows lives in its popup menu and
 // its code button; the tracking that asks the token about it talks to the
 // window only through MainWindowPort.
-#include <memory>
 #include <string>
 
 #include "app/floating_window.h"
-#include "settings/profile_store.h"
+#include "resources/string_ids.h"
+#include "settings/app_services.h"
 #include "token/token_lib.h"
 
 namespace orvika2 {
@@ -40,36 +40,43 @@ public:
     virtual void RunSettingsCommand() = 0;
 };
 
-// What the tracking reads and writes besides the window.
-struct TrackingContext {
-    TokenPorts token;
-    ProfileStore& store;
-    std::wstring configFile;
-    StringSource strings;
-    LanguageId language = kLangEnglish;
-};
-
 // What the main window asks of the profile tracking, on its initialisation,
-// timers, refresh message and commands.
+// timers, refresh message and commands. It reads and writes the token and
+// the configuration file through the services.
 class ProfileTracking {
 public:
-    virtual ~ProfileTracking() = default;
-    virtual void RefreshProfiles() = 0;
-    virtual void SelectProfile(int profile) = 0;
-    virtual void ActivateProfile(int profile) = 0;
-    virtual void UpdateMenuLabels() = 0;
-    virtual void CheckTokenPresence() = 0;
-    virtual void PromptFirstUse() = 0;
-    virtual void HandleTokenArrival() = 0;
-    virtual void HandleTokenRemoval() = 0;
+    ProfileTracking(MainWindowPort& window, AppServices& services) : window_(window), services_(services) {}
+
+    void RefreshProfiles();
+    void SelectProfile(int profile);
+    void ActivateProfile(int profile);
+    void UpdateMenuLabels();
+    void CheckTokenPresence();
+    void PromptFirstUse();
+    void HandleTokenArrival();
+    void HandleTokenRemoval();
     // The token section of the configuration file whose entries label the
     // profile items; empty before a token's serial was read.
-    virtual std::wstring TokenSection() const = 0;
+    std::wstring TokenSection() const { return section_; }
+
+private:
+    std::wstring String(int id) const { return services_.strings(id); }
+    std::wstring Label(int profile) const { return String(IDS_PROFILE) + std::to_wstring(profile); }
+    std::wstring Entry(int profile) const;
+    void WriteEntry(int profile, std::wstring_view entry);
+    void Reminder(MainWindowPort::Anchor anchor, int textId);
+    void DisableEverything();
+    // Opens the token; true when several are present, which is then shown
+    // and leaves nothing usable.
+    bool OpenRefusingSeveral(CTokenLib& token);
+    void RefreshProfile(CTokenLib& token, const TokenStatus& status, int profile);
+
+
+    MainWindowPort& window_;
+    AppServices& services_;
+    std::wstring section_;
 };
 
 inline constexpr unsigned kFirstUsePromptFlags = 0x40040;  // OK, information, top-most
-
-// The tracking the main window runs with, asking the token each time.
-std::unique_ptr<ProfileTracking> MakeProfileTracking(MainWindowPort& window, TrackingContext context);
 
 }  // namespace orvika2

@@ -1,43 +1,18 @@
 #include "app/shell_windows_win32.h"
 
-#include <memory>
-
 #include "desktop/balloon_win32.h"
 #include "desktop/update_check_win32.h"
 #include "dialogs/settings_window_win32.h"
-#include "platform/hid.h"
-#include "platform/startup_services_win32.h"
-#include "platform/token_bus_select.h"
-#include "settings/app_environment.h"
-#include "settings/config_file.h"
 
 namespace orvika2 {
-namespace {
 
-// Stands in for a token selection that cannot be used: no token is present.
-class NoTokenBus final : public HidBus {
-public:
-    std::optional<std::vector<std::wstring>> ListInterfaces() override { return std::vector<std::wstring>{}; }
-    std::optional<HidIdentity> ReadIdentity(const std::wstring&) override { return std::nullopt; }
-    std::unique_ptr<HidDevice> Open(const std::wstring&) override { return nullptr; }
-};
-
-}  // namespace
-
-void RunSettingsWindow(HWND mainWindow) {
-    SelectedTokenBus selected = SelectTokenBusFromEnvironment();
-    std::unique_ptr<HidBus> bus = selected.bus ? std::move(selected.bus) : std::make_unique<NoTokenBus>();
-    const auto environment = MakePlatformAppEnvironment();
-    const auto store = MakePlatformProfileStore();
-    const auto startup = MakeWin32StartupServices();
-    SettingsServices services{TokenPorts{*bus, SystemClock()}, *store, LocateConfigurationFile(*environment).file,
-                              *startup};
+void RunSettingsWindow(HWND mainWindow, AppServices& services, StartupServices& startup) {
     // Owned by the main window, which stays disabled while it is open, so
     // the menu cannot open a second one.
-    RunSettingDlg(mainWindow, services);
+    RunSettingDlg(mainWindow, services, startup);
     CloseBalloonMsg();
 }
 
-void RunUpdateCheck(HWND mainWindow) { CheckForUpdate(mainWindow); }
+void RunUpdateCheck(HWND mainWindow, AppServices& services) { CheckForUpdate(mainWindow, services); }
 
 }  // namespace orvika2

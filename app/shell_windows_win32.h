@@ -3,13 +3,16 @@
 // their own parts of the shell: each is one call from the main window.
 #include <windows.h>
 
+#include "platform/startup_services.h"
+#include "settings/app_services.h"
+
 namespace orvika2 {
 
 // The settings window, modal, owned by the main window; returns when it
 // has closed.
-void RunSettingsWindow(HWND mainWindow);
+void RunSettingsWindow(HWND mainWindow, AppServices& services, StartupServices& startup);
 
 // The update check, with its wait notice at the main window's menu button.
-void RunUpdateCheck(HWND mainWindow);
+void RunUpdateCheck(HWND mainWindow, AppServices& services);
 
 }  // namespace orvika2

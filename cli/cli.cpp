@@ -1,9 +1,12 @@
 #include "cli/cli.h"
 
+#include <cstdlib>
 #include <ostream>
 
 #include "cli/cli_context.h"
 #include "platform/text.h"
+#include "platform/token_bus_select.h"
+#include "resources/string_ids.h"
 #include "ui/ui_strings.h"
 
 namespace orvika2 {
@@ -56,17 +59,29 @@ int ReportUsage(CliIo io) {
     return kExitUsage;
 }
 
-int RunCli(const std::vector<std::string>& args, CliIo io, const StartDirectory& start) {
+std::unique_ptr<PlatformServices> MakeCliServices() {
+    auto platform = std::make_unique<PlatformServices>(std::getenv(kTokenSelectionVariable),
+                                                       [](int id) { return EnglishString(id); });
+    if (!platform->TokenSettingValid()) return nullptr;
+    return platform;
+}
+
+int ReportInvalidTokenSetting(CliIo io) {
+    ReportMessage(io, IDS_BAD_TOKEN_SETTING);
+    return kExitUsage;
+}
+
+int RunCli(const std::vector<std::string>& args, CliIo io, const StartDirectory& start, AppServices& services) {
     if (args.empty()) return ReportUsage(io);
     const std::string& command = args[0];
     const std::vector<std::string> rest(args.begin() + 1, args.end());
-    if (command == "status" || command == "code") return RunTokenCommand(command, rest, io);
+    if (command == "status" || command == "code") return RunTokenCommand(command, rest, io, services);
     if (command == "sim") return RunSimCommand(rest, io);
     if (command == "set-totp" || command == "set-static" || command == "delete" || command == "import" ||
         command == "generate-password") {
-        return RunProfileCommand(command, rest, io, start);
+        return RunProfileCommand(command, rest, io, start, services);
     }
-    if (command == "config") return RunConfigCommand(rest, io);
+    if (command == "config") return RunConfigCommand(rest, io, services);
     if (command == "help" || command == "--help") {
         io.out << kUsage;
         return kExitOk;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/command_path.h"
+#include "settings/app_services.h"
 
 namespace orvika2 {
 
@@ -16,6 +17,12 @@ struct CliIo {
 // Runs one orvika2ctl command; args exclude the program name and are UTF-8,
 // relative file arguments are taken against `start`. Returns the exit
 // status: 0 success, 1 token or file failure, 2 usage.
-int RunCli(const std::vector<std::string>& args, CliIo io, const StartDirectory& start);
+int RunCli(const std::vector<std::string>& args, CliIo io, const StartDirectory& start, AppServices& services);
+
+// The services of the tool's process, its texts in English; null when
+// ORVIKA2_TOKEN names no token.
+std::unique_ptr<PlatformServices> MakeCliServices();
+// What the tool says and gives when MakeCliServices refused.
+int ReportInvalidTokenSetting(CliIo io);
 
 }  // namespace orvika2

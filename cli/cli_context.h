@@ -5,6 +5,7 @@
 
 #include "cli/cli.h"
 #include "platform/hid.h"
+#include "settings/app_services.h"
 #include "token/token_result.h"
 
 namespace orvika2 {
@@ -22,10 +23,11 @@ int ReportMessage(CliIo io, int stringId);
 int ReportBusFailure(CliIo io, const HidBus& bus, int stringId);
 int ReportUsage(CliIo io);
 
-int RunTokenCommand(const std::string& command, const std::vector<std::string>& args, CliIo io);
+int RunTokenCommand(const std::string& command, const std::vector<std::string>& args, CliIo io,
+                    AppServices& services);
 int RunProfileCommand(const std::string& command, const std::vector<std::string>& args, CliIo io,
-                      const StartDirectory& start);
-int RunConfigCommand(const std::vector<std::string>& args, CliIo io);
+                      const StartDirectory& start, AppServices& services);
+int RunConfigCommand(const std::vector<std::string>& args, CliIo io, AppServices& services);
 int RunSimCommand(const std::vector<std::string>& args, CliIo io);
 
 }  // namespace orvika2

@@ -1,7 +1,6 @@
 #include <ostream>
 
 #include "cli/cli_context.h"
-#include "settings/config_file.h"
 
 namespace orvika2 {
 namespace {
@@ -33,26 +32,26 @@ bool IsTokenSection(const std::wstring& name) {
 
 }  // namespace
 
-int RunConfigCommand(const std::vector<std::string>& args, CliIo io) {
+int RunConfigCommand(const std::vector<std::string>& args, CliIo io, AppServices& services) {
     if (!args.empty()) return ReportUsage(io);
-    const auto store = MakePlatformProfileStore();
-    const auto environment = MakePlatformAppEnvironment();
     // The application places the file at every start; so does the tool.
-    const ConfigLocation config = PlaceConfigurationFile(*environment, *store);
+    PlaceConfiguration(services);
+    ProfileStore& store = services.store;
+    const ConfigLocation& config = services.config;
     io.out << "File: " << Utf8(config.file) << "\n";
     io.out << "Template: " << Utf8(config.templateFile) << "\n";
-    io.out << "Verification code hotkey: " << HotkeyText(ReadHotkey(*store, config.file, HotkeyRole::VerificationCode))
+    io.out << "Verification code hotkey: " << HotkeyText(ReadHotkey(store, config.file, HotkeyRole::VerificationCode))
            << "\n";
-    io.out << "Switch profile hotkey: " << HotkeyText(ReadHotkey(*store, config.file, HotkeyRole::SwitchProfile))
+    io.out << "Switch profile hotkey: " << HotkeyText(ReadHotkey(store, config.file, HotkeyRole::SwitchProfile))
            << "\n";
-    const std::wstring language = ReadLanguageChoice(*store, config.file);
+    const std::wstring language = ReadLanguageChoice(store, config.file);
     io.out << "Language: " << (language.empty() ? std::string("(system default)") : Utf8(language)) << "\n";
-    for (const std::wstring& section : store->SectionNames(config.file)) {
+    for (const std::wstring& section : store.SectionNames(config.file)) {
         if (!IsTokenSection(section)) continue;
         io.out << "Token " << Utf8(section) << ":\n";
         for (int profile = 1; profile <= 2; ++profile) {
             io.out << "  " << Utf8(std::wstring(ProfileEntryKey(profile))) << " = "
-                   << Utf8(ReadProfileEntry(*store, config.file, section, profile)) << "\n";
+                   << Utf8(ReadProfileEntry(store, config.file, section, profile)) << "\n";
         }
     }
     return kExitOk;

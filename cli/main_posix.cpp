@@ -10,5 +10,8 @@ int main(int argc, char** argv) {
     std::error_code ec;
     const orvika2::StartDirectory start{orvika2::WideFromPath(std::filesystem::current_path(ec)),
                                         orvika2::PathStyle::Posix};
-    return orvika2::RunCli(args, {std::cin, std::cout, std::cerr}, start);
+    const orvika2::CliIo io{std::cin, std::cout, std::cerr};
+    const auto services = orvika2::MakeCliServices();
+    if (!services) return orvika2::ReportInvalidTokenSetting(io);
+    return orvika2::RunCli(args, io, start, services->services());
 }

@@ -25,5 +25,8 @@ int wmain(int argc, wchar_t** argv) {
     SetConsoleOutputCP(CP_UTF8);
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.push_back(orvika2::NarrowUtf8(argv[i]));
-    return orvika2::RunCli(args, {std::cin, std::cout, std::cerr}, start);
+    const orvika2::CliIo io{std::cin, std::cout, std::cerr};
+    const auto services = orvika2::MakeCliServices();
+    if (!services) return orvika2::ReportInvalidTokenSetting(io);
+    return orvika2::RunCli(args, io, start, services->services());
 }

@@ -5,10 +5,9 @@
 #include "cli/cli_context.h"
 #include "platform/secure_memory.h"
 #include "platform/text.h"
-#include "platform/token_bus_select.h"
 #include "profiles/account_name.h"
 #include "profiles/profile_operations.h"
-#include "settings/config_file.h"
+#include "settings/app_services.h"
 #include "token/password_generator.h"
 #include "ui/ui_strings.h"
 
@@ -76,34 +75,20 @@ int Show(const PageOutcome& outcome, const std::optional<std::wstring>& backupPa
     return kExitFailure;
 }
 
-struct Session {
-    SelectedTokenBus selected;
-    std::unique_ptr<ProfileStore> store = MakePlatformProfileStore();
-    ConfigLocation config;
-};
-
 // The token, the configuration file and the token's section, as a profile
 // page has them when it opens.
-std::optional<ProfilePageContext> OpenPage(Session& session, int profile, CliIo io, int& exitStatus) {
-    session.selected = SelectTokenBusFromEnvironment();
-    if (!session.selected.bus) {
-        io.err << session.selected.error << "\n";
-        exitStatus = kExitUsage;
-        return std::nullopt;
-    }
-    const auto environment = MakePlatformAppEnvironment();
-    session.config = PlaceConfigurationFile(*environment, *session.store);
-    const TokenPorts ports{*session.selected.bus, SystemClock()};
-    const std::wstring section = ReadSerialString(ports);
+std::optional<ProfilePageContext> OpenPage(AppServices& services, int profile, CliIo io, int& exitStatus) {
+    PlaceConfiguration(services);
+    const std::wstring section = ReadSerialString(services.Token());
     if (section.empty()) {
         // Without the serial there is no section to record the profile in.
-        exitStatus = ReportBusFailure(io, *session.selected.bus, IDS_DEVICE_READ_ERROR);
+        exitStatus = ReportBusFailure(io, services.tokenBus, IDS_DEVICE_READ_ERROR);
         return std::nullopt;
     }
-    return ProfilePageContext{ports, *session.store, session.config.file, section, profile};
+    return ProfilePageContext{services, section, profile};
 }
 
-int SetTotp(const Arguments& args, CliIo io, const StartDirectory& start) {
+int SetTotp(const Arguments& args, CliIo io, const StartDirectory& start, AppServices& services) {
     const auto profile = ProfileArgument(args);
     const auto secretValue = args.Value("secret");
     if (!profile || !secretValue) return ReportUsage(io);
@@ -116,15 +101,14 @@ int SetTotp(const Arguments& args, CliIo io, const StartDirectory& start) {
     const auto backupPath = BackupPath(args, start);
     const auto secret = SecretArgument(*secretValue, io);
     if (!secret) return ReportUsage(io);
-    Session session;
     int status = kExitOk;
-    auto page = OpenPage(session, *profile, io, status);
+    auto page = OpenPage(services, *profile, io, status);
     if (!page) return status;
     const auto outcome = WriteTwoStepProfile(*page, secret->get(), account, args.Has("touch"), backupPath.has_value());
-    return Show(outcome, backupPath, *session.store, io);
+    return Show(outcome, backupPath, services.store, io);
 }
 
-int SetStatic(const Arguments& args, CliIo io, const StartDirectory& start) {
+int SetStatic(const Arguments& args, CliIo io, const StartDirectory& start, AppServices& services) {
     const auto profile = ProfileArgument(args);
     const auto passwordValue = args.Value("password");
     const auto generateValue = args.Value("generate");
@@ -141,15 +125,14 @@ int SetStatic(const Arguments& args, CliIo io, const StartDirectory& start) {
         if (generated.messageId) return ReportMessage(io, generated.messageId);
         password.get().swap(generated.password.get());
     }
-    Session session;
     int status = kExitOk;
-    auto page = OpenPage(session, *profile, io, status);
+    auto page = OpenPage(services, *profile, io, status);
     if (!page) return status;
     const auto outcome = WriteStaticProfile(*page, password.get(), backupPath.has_value());
-    return Show(outcome, backupPath, *session.store, io);
+    return Show(outcome, backupPath, services.store, io);
 }
 
-int Delete(const Arguments& args, CliIo io) {
+int Delete(const Arguments& args, CliIo io, AppServices& services) {
     const auto profile = ProfileArgument(args);
     if (!profile) return ReportUsage(io);
     if (!args.Has("yes")) {
@@ -160,26 +143,24 @@ int Delete(const Arguments& args, CliIo io) {
             return kExitFailure;
         }
     }
-    Session session;
     int status = kExitOk;
-    auto page = OpenPage(session, *profile, io, status);
+    auto page = OpenPage(services, *profile, io, status);
     if (!page) return status;
     const auto outcome = DeleteProfile(*page);
-    return Show(outcome, std::nullopt, *session.store, io);
+    return Show(outcome, std::nullopt, services.store, io);
 }
 
-int Import(const Arguments& args, CliIo io, const StartDirectory& start) {
+int Import(const Arguments& args, CliIo io, const StartDirectory& start, AppServices& services) {
     const auto profile = ProfileArgument(args);
     if (!profile || args.Positional().size() != 1) return ReportUsage(io);
     const std::wstring backupPath = ResolveCommandPath(WidenUtf8(args.Positional()[0]), start);
-    Session session;
     int status = kExitOk;
-    auto page = OpenPage(session, *profile, io, status);
+    auto page = OpenPage(services, *profile, io, status);
     if (!page) return status;
     ImportProfileBackup(
         *page, backupPath, [&] { return args.Has("touch"); },
         [&](const PageOutcome& outcome) {
-            if (Show(outcome, std::nullopt, *session.store, io) != kExitOk) status = kExitFailure;
+            if (Show(outcome, std::nullopt, services.store, io) != kExitOk) status = kExitFailure;
         });
     return status;
 }
@@ -196,27 +177,27 @@ int GeneratePassword(const Arguments& args, CliIo io) {
 }  // namespace
 
 int RunProfileCommand(const std::string& command, const std::vector<std::string>& args, CliIo io,
-                      const StartDirectory& start) {
+                      const StartDirectory& start, AppServices& services) {
     std::optional<Arguments> parsed;
     if (command == "set-totp") {
         parsed = Arguments::Parse(args, {"profile", "secret", "account", "backup"}, {"touch"});
         if (!parsed || !parsed->Positional().empty()) return ReportUsage(io);
-        return SetTotp(*parsed, io, start);
+        return SetTotp(*parsed, io, start, services);
     }
     if (command == "set-static") {
         parsed = Arguments::Parse(args, {"profile", "password", "generate", "backup"}, {"letters", "digits", "special"});
         if (!parsed || !parsed->Positional().empty()) return ReportUsage(io);
-        return SetStatic(*parsed, io, start);
+        return SetStatic(*parsed, io, start, services);
     }
     if (command == "delete") {
         parsed = Arguments::Parse(args, {"profile"}, {"yes"});
         if (!parsed || !parsed->Positional().empty()) return ReportUsage(io);
-        return Delete(*parsed, io);
+        return Delete(*parsed, io, services);
     }
     if (command == "import") {
         parsed = Arguments::Parse(args, {"profile"}, {"touch"});
         if (!parsed) return ReportUsage(io);
-        return Import(*parsed, io, start);
+        return Import(*parsed, io, start, services);
     }
     parsed = Arguments::Parse(args, {}, {"letters", "digits", "special"});
     if (!parsed) return ReportUsage(io);

@@ -4,7 +4,6 @@
 #include "cli/arguments.h"
 #include "cli/cli_context.h"
 #include "platform/key_output.h"
-#include "platform/token_bus_select.h"
 #include "token/code_generator.h"
 #include "token/token_lib.h"
 #include "ui/ui_strings.h"
@@ -101,7 +100,8 @@ int Code(TokenPorts ports, int profile, bool type, CliIo io) {
 
 }  // namespace
 
-int RunTokenCommand(const std::string& command, const std::vector<std::string>& args, CliIo io) {
+int RunTokenCommand(const std::string& command, const std::vector<std::string>& args, CliIo io,
+                    AppServices& services) {
     const auto parsed = command == "code" ? Arguments::Parse(args, {"profile", "at"}, {"type"})
                                           : Arguments::Parse(args, {}, {});
     if (!parsed || !parsed->Positional().empty()) return ReportUsage(io);
@@ -118,14 +118,9 @@ int RunTokenCommand(const std::string& command, const std::vector<std::string>& 
         if (!at) return ReportUsage(io);
     }
 
-    auto selected = SelectTokenBusFromEnvironment();
-    if (!selected.bus) {
-        io.err << selected.error << "\n";
-        return kExitUsage;
-    }
-    PinnedTimeClock pinned(SystemClock(), at.value_or(0));
-    Clock& clock = at ? static_cast<Clock&>(pinned) : SystemClock();
-    const TokenPorts ports{*selected.bus, clock};
+    PinnedTimeClock pinned(services.clock, at.value_or(0));
+    Clock& clock = at ? static_cast<Clock&>(pinned) : services.clock;
+    const TokenPorts ports{services.tokenBus, clock};
     return command == "status" ? Status(ports, io) : Code(ports, profile, parsed->Has("type"), io);
 }
 

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "desktop/balloon.h"
+#include "platform/registry_win32.h"
 #include "platform/win32_handles_win32.h"
 
 namespace orvika2 {
@@ -43,19 +44,9 @@ BalloonState& Balloon() {
 LRESULT CALLBACK BalloonWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 std::optional<std::uint32_t> ReadEnableBalloonTips() {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced", 0,
-                      KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    UniqueRegistryKey key(opened);
-    DWORD value = 0;
-    DWORD size = sizeof(value);
-    if (RegQueryValueExW(key.get(), L"EnableBalloonTips", nullptr, nullptr, reinterpret_cast<BYTE*>(&value),
-                         &size) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    return value;
+    return RegistryKey::Open(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced",
+                             KEY_QUERY_VALUE)
+        .ReadDword(L"EnableBalloonTips");
 }
 
 LRESULT CALLBACK KeyboardHook(int code, WPARAM wParam, LPARAM lParam) {

@@ -8,8 +8,7 @@
 #include "platform/update_download.h"
 #include "platform/update_download_win32.h"
 #include "resources/resource.h"
-#include "settings/app_environment.h"
-#include "settings/config_file.h"
+#include "resources/string_ids.h"
 #include "ui/ui_language_win32.h"
 #include "ui/ui_message_win32.h"
 
@@ -17,25 +16,23 @@ namespace orvika2 {
 namespace {
 
 // The folder of the configuration file, with its separator.
-std::wstring ApplicationDataFolder() {
-    const std::wstring file = LocateConfigurationFile(*MakePlatformAppEnvironment()).file;
-    return file.substr(0, file.find_last_of(L"\\/") + 1);
+std::wstring ApplicationDataFolder(const std::wstring& configFile) {
+    return configFile.substr(0, configFile.find_last_of(L"\\/") + 1);
 }
 
 }  // namespace
 
-void CheckForUpdate(HWND mainWindow) {
+void CheckForUpdate(HWND mainWindow, AppServices& services) {
     ShowBalloonMsg(LoadUiString(IDS_REMINDER), LoadUiString(IDS_CHECKING_FOR_UPDATE),
                    GetDlgItem(mainWindow, IDC_MENU_BUTTON), mainWindow, GetModuleHandleW(nullptr), BalloonIcon::Info,
                    true);
-    const auto store = MakePlatformProfileStore();
     const UpdateCheckInputs inputs{.download = &DownloadToFile,
-                                   .store = *store,
+                                   .store = services.store,
                                    .addresses = ConfiguredUpdateAddresses(),
                                    .tempFolder = TemporaryFolder(),
-                                   .fallbackFolder = ApplicationDataFolder(),
+                                   .fallbackFolder = ApplicationDataFolder(services.config.file),
                                    .ownVersion = GetProductVersion(),
-                                   .language = UiLanguageId()};
+                                   .language = services.language};
     const UpdateOutcome outcome = DecideUpdate(inputs);
     // The wait is over: the notice gives way to the answer.
     CloseBalloonMsg();

@@ -3,8 +3,10 @@
 // the description file, the question, and the download page on Yes.
 #include <windows.h>
 
+#include "settings/app_services.h"
+
 namespace orvika2 {
 
-void CheckForUpdate(HWND mainWindow);
+void CheckForUpdate(HWND mainWindow, AppServices& services);
 
 }  // namespace orvika2

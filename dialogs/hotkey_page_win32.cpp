@@ -10,8 +10,8 @@ namespace orvika2 {
 HotKeyDlg::HotKeyDlg() : ChildPage(IDD_HOTKEY_PAGE) {}
 
 BOOL HotKeyDlg::OnInitDialog() {
-    SetControls(ReadHotkeyPageValues(services_->store, services_->configFile));
-    const StartupChecks checks = ReadStartupChecks(services_->startup);
+    SetControls(ReadHotkeyPageValues(services_->store, services_->config.file));
+    const StartupChecks checks = ReadStartupChecks(*startup_);
     Check(IDC_AUTOSTART_CHECK, checks.autostart);
     Check(IDC_DESKTOP_CHECK, checks.desktopShortcut);
     Check(IDC_START_MENU_CHECK, checks.startMenuShortcut);
@@ -25,7 +25,7 @@ void HotKeyDlg::OnCommand(int control, int notification) {
         case IDC_CODE_HOTKEY_APPLY: Apply(HotkeyRole::VerificationCode, IDC_CODE_HOTKEY); break;
         case IDC_SWITCH_HOTKEY_APPLY: Apply(HotkeyRole::SwitchProfile, IDC_SWITCH_HOTKEY); break;
         case IDC_RESTORE_DEFAULTS: {
-            const RestoredHotkeys restored = RestoreHotkeyDefaults(services_->store, services_->configFile);
+            const RestoredHotkeys restored = RestoreHotkeyDefaults(services_->store, services_->config.file);
             SetControls(restored.values);
             ShowMarks(restored.marks);
             break;
@@ -33,7 +33,7 @@ void HotKeyDlg::OnCommand(int control, int notification) {
         case IDC_AUTOSTART_CHECK:
         case IDC_DESKTOP_CHECK:
         case IDC_START_MENU_CHECK:
-            if (const int message = ToggleStartupOption(services_->startup, control, IsChecked(control))) {
+            if (const int message = ToggleStartupOption(*startup_, control, IsChecked(control))) {
                 ShowUiMessage(message, kMessageWarning);
             }
             break;
@@ -53,7 +53,7 @@ void HotKeyDlg::ShowMarks(StatusMarks marks) {
 
 void HotKeyDlg::Apply(HotkeyRole role, int control) {
     const auto packed = static_cast<std::uint16_t>(SendDlgItemMessageW(hwnd(), control, HKM_GETHOTKEY, 0, 0));
-    ShowMarks(ApplyHotkey(services_->store, services_->configFile, role, HotkeyControlValue::FromPacked(packed)));
+    ShowMarks(ApplyHotkey(services_->store, services_->config.file, role, HotkeyControlValue::FromPacked(packed)));
 }
 
 }  // namespace orvika2

@@ -2,7 +2,8 @@
 // The basic settings page: the start-up options and the two hotkeys.
 #include "dialogs/child_page_win32.h"
 #include "dialogs/hotkey_page.h"
-#include "dialogs/settings_services_win32.h"
+#include "platform/startup_services.h"
+#include "settings/app_services.h"
 
 namespace orvika2 {
 
@@ -10,7 +11,10 @@ class HotKeyDlg final : public ChildPage {
 public:
     HotKeyDlg();
     // Set before the window is created; the services outlive the window.
-    void Attach(SettingsServices& services) { services_ = &services; }
+    void Attach(AppServices& services, StartupServices& startup) {
+        services_ = &services;
+        startup_ = &startup;
+    }
 
 private:
     BOOL OnInitDialog() override;
@@ -20,7 +24,8 @@ private:
     void ShowMarks(StatusMarks marks);
     void Apply(HotkeyRole role, int control);
 
-    SettingsServices* services_ = nullptr;
+    AppServices* services_ = nullptr;
+    StartupServices* startup_ = nullptr;
 };
 
 }  // namespace orvika2

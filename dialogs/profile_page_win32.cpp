@@ -32,13 +32,13 @@ Config1::Config1() : ProfilePage(IDD_PROFILE1_PAGE, 1) {}
 Config2::Config2() : ProfilePage(IDD_PROFILE2_PAGE, 2) {}
 
 ProfilePageContext ProfilePage::Context() {
-    return ProfilePageContext{services_->ports, services_->store, services_->configFile, section_, profile_};
+    return ProfilePageContext{*services_, section_, profile_};
 }
 
 HWND ProfilePage::Owner() const { return GetAncestor(hwnd(), GA_ROOT); }
 
 BOOL ProfilePage::OnInitDialog() {
-    if (const int message = UpdateSectionFromSerial(services_->ports, section_)) {
+    if (const int message = UpdateSectionFromSerial(services_->Token(), section_)) {
         ShowUiMessage(message, kMessageWarning);
     }
     Check(IDC_TWO_STEP_RADIO, true);

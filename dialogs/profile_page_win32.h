@@ -6,15 +6,15 @@
 #include <vector>
 
 #include "dialogs/child_page_win32.h"
-#include "dialogs/settings_services_win32.h"
 #include "profiles/profile_operations.h"
+#include "settings/app_services.h"
 
 namespace orvika2 {
 
 class ProfilePage : public ChildPage {
 public:
     // Set before the window is created; the services outlive the window.
-    void Attach(SettingsServices& services) { services_ = &services; }
+    void Attach(AppServices& services) { services_ = &services; }
 
 protected:
     ProfilePage(int templateId, int profile) : ChildPage(templateId), profile_(profile) {}
@@ -36,7 +36,7 @@ private:
     HWND Owner() const;
 
     int profile_;
-    SettingsServices* services_ = nullptr;
+    AppServices* services_ = nullptr;
     // The token serial read when the page was last initialised; kept
     // between openings.
     std::wstring section_;

@@ -92,15 +92,15 @@ PageChoice PageForProfileEntry(int tab, std::wstring_view entry, LanguageId lang
     return {.slot = kAlreadySetSlot, .alreadySetLabel = std::move(label)};
 }
 
-PageChoice ChoosePage(int selectedTab, bool withProfilePages, std::wstring& section, const SettingsLookup& lookup) {
-    const int message = UpdateSectionFromSerial(lookup.ports, section);
+PageChoice ChoosePage(int selectedTab, bool withProfilePages, std::wstring& section, const AppServices& services) {
+    const int message = UpdateSectionFromSerial(services.Token(), section);
     PageChoice choice{.slot = withProfilePages ? selectedTab : kProfile1Slot};
     if (withProfilePages && (selectedTab == kProfile1Slot || selectedTab == kProfile2Slot)) {
         // Before any serial was read there is no section to look in.
         const std::wstring entry =
             section.empty() ? std::wstring()
-                            : ReadProfileEntry(lookup.store, lookup.configFile, section, selectedTab + 1);
-        choice = PageForProfileEntry(selectedTab, entry, lookup.language);
+                            : ReadProfileEntry(services.store, services.config.file, section, selectedTab + 1);
+        choice = PageForProfileEntry(selectedTab, entry, services.language);
     }
     choice.messageId = message;
     return choice;

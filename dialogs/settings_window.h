@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "resources/resource.h"
-#include "settings/profile_store.h"
+#include "settings/app_services.h"
 #include "token/token_lib.h"
 #include "ui/ui_strings.h"
 
@@ -42,18 +42,11 @@ struct PageChoice {
 // reads `entry`: substring tests, "NotConfigured" before "StaticPassword".
 PageChoice PageForProfileEntry(int tab, std::wstring_view entry, LanguageId language);
 
-struct SettingsLookup {
-    TokenPorts ports;
-    ProfileStore& store;
-    std::wstring configFile;
-    LanguageId language = kLangEnglish;
-};
-
 // On a tab change and on the refresh with wParam 0 or 1. Always reads the
 // serial into `section` (kept on failure, message 3); reads the profile's
 // entry only for a profile tab. Without profile pages the only page is the
 // basic one in slot 0, which never gives way to the already-set page.
-PageChoice ChoosePage(int selectedTab, bool withProfilePages, std::wstring& section, const SettingsLookup& lookup);
+PageChoice ChoosePage(int selectedTab, bool withProfilePages, std::wstring& section, const AppServices& services);
 
 enum class RefreshAction {
     None,

@@ -2,11 +2,11 @@
 
 #include <commctrl.h>
 
-#include "ui/ui_language_win32.h"
-#include "ui/window_messages.h"
-#include "ui/ui_message_win32.h"
 #include "platform/win32_handles_win32.h"
 #include "resources/resource.h"
+#include "ui/ui_language_win32.h"
+#include "ui/ui_message_win32.h"
+#include "ui/window_messages.h"
 
 namespace orvika2 {
 namespace {
@@ -46,8 +46,8 @@ SettingsPages& SharedSettingsPages() {
     return pages;
 }
 
-SettingDlg::SettingDlg(SettingsServices& services, SettingsPages& pages)
-    : DialogBase(IDD_SETTINGS), services_(services), pages_(pages) {}
+SettingDlg::SettingDlg(AppServices& services, StartupServices& startup, SettingsPages& pages)
+    : DialogBase(IDD_SETTINGS), services_(services), startup_(startup), pages_(pages) {}
 
 BOOL SettingDlg::OnInitDialog() {
     FilteredWindow() = hwnd();
@@ -63,7 +63,7 @@ BOOL SettingDlg::OnInitDialog() {
     page.right -= side;
     page.bottom -= side;
 
-    withProfilePages_ = SettingsTokenPresent(services_.ports);
+    withProfilePages_ = SettingsTokenPresent(services_.Token());
     const auto texts = SettingsTabTexts(withProfilePages_, UiLanguageId());
     for (std::size_t i = 0; i < texts.size(); ++i) {
         std::wstring text = texts[i];
@@ -75,7 +75,7 @@ BOOL SettingDlg::OnInitDialog() {
 
     pages_.profile1.Attach(services_);
     pages_.profile2.Attach(services_);
-    pages_.basic.Attach(services_);
+    pages_.basic.Attach(services_, startup_);
     if (withProfilePages_) {
         slots_ = {&pages_.profile1, &pages_.profile2, &pages_.basic, &pages_.alreadySet};
     } else {
@@ -151,8 +151,7 @@ void SettingDlg::ShowSlot(int slot, bool shown) {
 
 void SettingDlg::RunChoosePage() {
     ShowSlot(currentSlot_, false);
-    const SettingsLookup lookup{services_.ports, services_.store, services_.configFile, UiLanguageId()};
-    const PageChoice choice = ChoosePage(SelectedTab(), withProfilePages_, pages_.section, lookup);
+    const PageChoice choice = ChoosePage(SelectedTab(), withProfilePages_, pages_.section, services_);
     if (choice.messageId != 0) ShowUiMessage(choice.messageId, kMessageWarning);
     currentSlot_ = choice.slot;
     if (currentSlot_ == kAlreadySetSlot) {
@@ -167,9 +166,9 @@ void SettingDlg::ShowSelectedTabPage() {
     ShowSlot(currentSlot_, true);
 }
 
-void RunSettingDlg(HWND owner, SettingsServices& services) {
+void RunSettingDlg(HWND owner, AppServices& services, StartupServices& startup) {
     UniqueHook filter(SetWindowsHookExW(WH_MSGFILTER, &KeyFilter, nullptr, GetCurrentThreadId()));
-    SettingDlg window(services, SharedSettingsPages());
+    SettingDlg window(services, startup, SharedSettingsPages());
     window.DoModal(owner);
 }
 

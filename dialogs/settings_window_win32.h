@@ -9,8 +9,9 @@
 #include "dialogs/already_set_page_win32.h"
 #include "dialogs/hotkey_page_win32.h"
 #include "dialogs/profile_page_win32.h"
-#include "dialogs/settings_services_win32.h"
 #include "dialogs/settings_window.h"
+#include "platform/startup_services.h"
+#include "settings/app_services.h"
 #include "ui/dialog_base_win32.h"
 
 namespace orvika2 {
@@ -28,7 +29,7 @@ SettingsPages& SharedSettingsPages();
 
 class SettingDlg final : public DialogBase {
 public:
-    SettingDlg(SettingsServices& services, SettingsPages& pages);
+    SettingDlg(AppServices& services, StartupServices& startup, SettingsPages& pages);
 
 private:
     BOOL OnInitDialog() override;
@@ -41,7 +42,8 @@ private:
     int SelectedTab() const;
     HWND PageWindow(SettingsPageKind kind) const;
 
-    SettingsServices& services_;
+    AppServices& services_;
+    StartupServices& startup_;
     SettingsPages& pages_;
     bool withProfilePages_ = false;
     std::array<ChildPage*, 4> slots_{};
@@ -50,6 +52,6 @@ private:
 
 // Runs the settings window modally, with Enter and Escape kept from the
 // dialog manager while it is open.
-void RunSettingDlg(HWND owner, SettingsServices& services);
+void RunSettingDlg(HWND owner, AppServices& services, StartupServices& startup);
 
 }  // namespace orvika2

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/win32_handles_win32.h"
+
 namespace orvika2 {
 
 class RegistryKey {
@@ -17,26 +19,22 @@ public:
     // Opens the key, creating it first when missing.
     static RegistryKey Create(HKEY root, const std::wstring& subkey, REGSAM access);
 
-    ~RegistryKey();
-    RegistryKey(RegistryKey&& other) noexcept;
-    RegistryKey& operator=(RegistryKey&& other) noexcept;
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-
-    explicit operator bool() const { return key_ != nullptr; }
-    HKEY get() const { return key_; }
+    explicit operator bool() const { return static_cast<bool>(key_); }
+    HKEY get() const { return key_.get(); }
 
     // The value exists; its data is not read.
     bool HasValue(const std::wstring& name) const;
     // REG_SZ or REG_EXPAND_SZ data up to its first NUL, which it need not have.
     std::optional<std::wstring> ReadString(const std::wstring& name) const;
+    // REG_DWORD data.
+    std::optional<DWORD> ReadDword(const std::wstring& name) const;
     // REG_SZ with the terminating NUL.
     bool WriteString(const std::wstring& name, std::wstring_view value);
     bool DeleteValue(const std::wstring& name);
 
 private:
     explicit RegistryKey(HKEY key) : key_(key) {}
-    HKEY key_ = nullptr;
+    UniqueRegistryKey key_;
 };
 
 }  // namespace orvika2

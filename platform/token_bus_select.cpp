@@ -1,6 +1,5 @@
 #include "platform/token_bus_select.h"
 
-#include <cstdlib>
 #include <string_view>
 
 #include "platform/sim/sim_token_bus.h"
@@ -20,7 +19,5 @@ SelectedTokenBus SelectTokenBus(const char* setting) {
     }
     return {nullptr, std::string(kTokenSelectionVariable) + " must be unset or sim:PATH"};
 }
-
-SelectedTokenBus SelectTokenBusFromEnvironment() { return SelectTokenBus(std::getenv(kTokenSelectionVariable)); }
 
 }  // namespace orvika2

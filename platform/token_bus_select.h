@@ -14,9 +14,8 @@ struct SelectedTokenBus {
 };
 
 // The bus named by a value of ORVIKA2_TOKEN: unset or empty, the USB token;
-// "sim:PATH", the simulated token kept in the file PATH.
+// "sim:PATH", the simulated token kept in the file PATH. Any other value
+// names none: the program then refuses to run (PlatformServices).
 SelectedTokenBus SelectTokenBus(const char* setting);
-// The same for the process's environment.
-SelectedTokenBus SelectTokenBusFromEnvironment();
 
 }  // namespace orvika2

@@ -48,7 +48,7 @@ PageOutcome Applied(ProfilePageContext& page, std::wstring_view entry, bool offe
                     std::wstring backupFileName) {
     PageOutcome outcome;
     outcome.applied = true;
-    if (!WriteProfileEntry(page.store, page.configFile, page.section, page.profile, entry)) {
+    if (!WriteProfileEntry(page.services.store, page.services.config.file, page.section, page.profile, entry)) {
         outcome.messageId = IDS_ENTRY_NOT_SAVED;
     } else if (offerBackup) {
         outcome.messageId = IDS_SAVE_BACKUP_QUESTION;
@@ -71,7 +71,7 @@ std::wstring PageOutcome::MessageText(const std::function<std::wstring(int)>& lo
 
 PageOutcome WriteTwoStepProfile(ProfilePageContext& page, std::wstring_view keyText, std::wstring_view accountName,
                                 bool requireTouch, bool offerBackup) {
-    CTokenLib token(page.ports);
+    CTokenLib token(page.services.Token());
     if (!OpenSession(token)) return Message(IDS_NOT_INSERTED);
 
     // A non-ASCII character would reach the decoder only through a code-page
@@ -92,7 +92,7 @@ PageOutcome WriteTwoStepProfile(ProfilePageContext& page, std::wstring_view keyT
 }
 
 PageOutcome WriteStaticProfile(ProfilePageContext& page, std::wstring_view password, bool offerBackup) {
-    CTokenLib token(page.ports);
+    CTokenLib token(page.services.Token());
     if (!OpenSession(token)) return Message(IDS_NOT_INSERTED);
 
     if (password.find(L' ') != std::wstring_view::npos) return Balloon(IDS_NO_SPACES, PageField::StaticPassword);
@@ -115,13 +115,13 @@ PageOutcome WriteStaticProfile(ProfilePageContext& page, std::wstring_view passw
 }
 
 PageOutcome DeleteProfile(ProfilePageContext& page) {
-    CTokenLib token(page.ports);
+    CTokenLib token(page.services.Token());
     if (!OpenSession(token)) return Message(IDS_NOT_INSERTED);
     if (token.WriteConfig(page.profile == 2, nullptr) != TokenResult::Success) return Message(IDS_DELETE_PROFILE_FAILED);
 
     // The clearing write has no answer to wait for; the profile flag shows
     // whether the token took it, and only then is the entry changed.
-    page.ports.clock.SleepMs(kDeleteSettleMs);
+    page.services.clock.SleepMs(kDeleteSettleMs);
     TokenStatus status;
     TokenResult settled = WaitForIdleToken(token, status);
     // A lost report is not a failed delete: the token is asked once more.
@@ -129,7 +129,7 @@ PageOutcome DeleteProfile(ProfilePageContext& page) {
     if (settled != TokenResult::Success || status.ProfileConfigured(page.profile)) {
         return Message(IDS_DELETE_PROFILE_FAILED);
     }
-    const bool saved = WriteProfileEntry(page.store, page.configFile, page.section, page.profile, kNotConfiguredEntry);
+    const bool saved = WriteProfileEntry(page.services.store, page.services.config.file, page.section, page.profile, kNotConfiguredEntry);
     PageOutcome outcome = Message(saved ? IDS_PROFILE_DELETED : IDS_ENTRY_NOT_SAVED);
     outcome.applied = true;
     return outcome;
@@ -151,7 +151,7 @@ GeneratedPassword GeneratePagePassword(std::wstring_view lengthText, unsigned cl
 void ImportProfileBackup(ProfilePageContext& page, const std::wstring& backupPath,
                          const std::function<bool()>& askRequireTouch,
                          const std::function<void(const PageOutcome&)>& show, const EightBitDecoder& widen) {
-    for (const ProfileBackup& record : ReadProfileBackup(page.store, backupPath, widen)) {
+    for (const ProfileBackup& record : ReadProfileBackup(page.services.store, backupPath, widen)) {
         if (record.mode == ProfileMode::TwoStep) {
             const bool requireTouch = askRequireTouch();
             show(WriteTwoStepProfile(page, record.key, record.account, requireTouch, false));

@@ -8,16 +8,14 @@
 
 #include "platform/secure_memory.h"
 #include "resources/string_ids.h"
+#include "settings/app_services.h"
 #include "settings/backup_file.h"
-#include "settings/profile_store.h"
 #include "token/token_lib.h"
 
 namespace orvika2 {
 
 struct ProfilePageContext {
-    TokenPorts ports;
-    ProfileStore& store;
-    std::wstring configFile;
+    AppServices& services;
     std::wstring section;  // the token serial read when the page was initialised
     int profile = 1;       // 1 or 2
 };

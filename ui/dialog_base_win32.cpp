@@ -1,10 +1,32 @@
 #include "ui/dialog_base_win32.h"
 
+#include <vector>
+
 namespace orvika2 {
+
+std::wstring WindowText(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::vector<wchar_t> text(static_cast<std::size_t>(length) + 1, L'\0');
+    GetWindowTextW(window, text.data(), length + 1);
+    return std::wstring(text.data());
+}
+
+DialogBase::~DialogBase() {
+    if (window_ && IsWindow(window_)) {
+        // The derived object is gone: no message may reach its handlers.
+        SetWindowLongPtrW(window_, DWLP_USER, 0);
+        DestroyWindow(window_);
+    }
+}
 
 INT_PTR DialogBase::DoModal(HWND owner) {
     return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), owner, &DialogProc,
                            reinterpret_cast<LPARAM>(this));
+}
+
+bool DialogBase::Create(HWND parent) {
+    return CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), parent, &DialogProc,
+                              reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 
 bool DialogBase::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {

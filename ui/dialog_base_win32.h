@@ -1,18 +1,23 @@
 #pragma once
-// A light dialog class: a template id, a modal run and virtual handlers.
-// The object lives at least as long as its window.
+// A light dialog class: a template id, a modal run or a modeless window, and
+// virtual handlers. The object lives at least as long as its window.
 #include <windows.h>
+
+#include <string>
 
 namespace orvika2 {
 
 class DialogBase {
 public:
     explicit DialogBase(int templateId) : templateId_(templateId) {}
-    virtual ~DialogBase() = default;
+    // A modeless window still open goes with its object.
+    virtual ~DialogBase();
     DialogBase(const DialogBase&) = delete;
     DialogBase& operator=(const DialogBase&) = delete;
 
     INT_PTR DoModal(HWND owner = nullptr);
+    // Creates the window modeless under `parent`; false on failure.
+    bool Create(HWND parent);
     HWND hwnd() const { return window_; }
 
 protected:
@@ -32,5 +37,8 @@ private:
 
 // WM_DRAWITEM as the parent reflects it to an owner-drawn control.
 inline constexpr UINT kReflectedDrawItem = 0x2000 + WM_DRAWITEM;
+
+// A window's whole text.
+std::wstring WindowText(HWND window);
 
 }  // namespace orvika2

@@ -10,6 +10,14 @@ message=$("$ctl" status 2>&1 >/dev/null)
 check "status without a token: exit status" 1 $?
 check "status without a token: message" "Orvika2 not inserted" "$message"
 
+# A setting that names no token stops every command alike, before it runs.
+for command in status config; do
+  message=$(XDG_CONFIG_HOME="$scratch/config" ORVIKA2_TOKEN=usb "$ctl" $command 2>&1 >/dev/null)
+  check "$command with ORVIKA2_TOKEN=usb: exit status and message" \
+    "2|The environment variable ORVIKA2_TOKEN must be unset or sim:PATH" "$?|$message"
+done
+check "the refused config placed no file" no "$([ -e "$scratch/config" ] && echo yes || echo no)"
+
 export ORVIKA2_TOKEN="sim:$scratch/rfc"
 "$ctl" sim create "$scratch/rfc" --totp1 GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ >/dev/null
 for pair in 59:287082 1111111109:081804 1111111111:050471 1234567890:005924 2000000000:279037 20000000000:353130; do

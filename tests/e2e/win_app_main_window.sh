@@ -1,8 +1,9 @@
 #!/bin/sh
 # Orvika2.exe under wine64 on Xvfb, as a user meets it: the floating window
 # at the lower right, its popup menu in English, the about box, the language
-# switch with its restart into Traditional Chinese, an idle process, and the
-# close command that copies the configuration over the template.
+# switch with its restart into Traditional Chinese, an idle process, the
+# close command that copies the configuration over the template, and the
+# refusal of an ORVIKA2_TOKEN that names no token.
 # Screenshots go to $ORVIKA2_BUILD_DIR/artifacts/.
 set -eu
 desktop_name=main_window
@@ -141,5 +142,22 @@ tray_menu_choose Up Return
 wait_until 30 no_app || fail "the process did not end"
 xdotool search --name '^Orvika2$' >/dev/null 2>&1 && fail "the window is still there"
 cmp -s "$config" "$install/Orvika2Config.ini" || fail "the template is not a copy of the configuration"
+
+step "an ORVIKA2_TOKEN that names no token: one message in the chosen language, then the end"
+messages="$work/messages.txt"
+: >"$messages"
+token_setting=$ORVIKA2_TOKEN
+export ORVIKA2_TOKEN=usb ORVIKA2_MESSAGE_LOG="$(windows_path "$messages")"
+wine_start "$work/bad_token.log" Orvika2.exe
+export ORVIKA2_TOKEN="$token_setting"
+unset ORVIKA2_MESSAGE_LOG
+box=$(wait_message_box) || fail "no message box for the bad setting"
+[ "$(cat "$messages")" = "$(printf '280\t環境變數ORVIKA2_TOKEN必須未設定或為sim:PATH')" ] ||
+  fail "messages shown: $(cat "$messages")"
+screenshot bad_token_setting
+focus "$box"
+keys Return
+wait_until 30 no_app || fail "the process did not end after the message"
+[ "$(wc -l <"$messages")" = 1 ] || fail "more than one message: $(cat "$messages")"
 echo "screenshots: $artifacts/resources.png $artifacts/main_window.png $artifacts/main_window_zoom.png $artifacts/menu_en.png $artifacts/about.png $artifacts/menu_zh.png"
 echo PASS

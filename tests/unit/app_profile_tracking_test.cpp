@@ -12,6 +12,7 @@
 #include "settings/config_file.h"
 #include "tests/support/memory_profile_store.h"
 #include "tests/support/sim_fixture.h"
+#include "tests/support/test_services.h"
 
 namespace orvika2 {
 namespace {
@@ -135,9 +136,7 @@ protected:
         case Kind::TwoStepTouch: sim.InstallTwoStep(profile, kKey, true); break;
         }
     }
-    std::unique_ptr<ProfileTracking> Tracking() {
-        return MakeProfileTracking(window, TrackingContext{{bus, sim.clock}, store, kFile, &En, kLangEnglish});
-    }
+    std::unique_ptr<ProfileTracking> Tracking() { return std::make_unique<ProfileTracking>(window, services.services); }
     std::wstring Serial() { return ReadSerialString(sim.ports()); }
     std::wstring EntryOf(int profile, const std::wstring& section) {
         return ReadProfileEntry(store, kFile, section, profile);
@@ -161,6 +160,7 @@ protected:
     SimToken sim;
     TestBus bus;
     MemoryProfileStore store;
+    testing::TestServices services{store, {bus, sim.clock}, kFile, &En, kLangEnglish};
     FakeWindow window;
 };
 
@@ -494,9 +494,10 @@ TEST_F(TrackingTest, MenuLabelsFollowTheEntriesAndTheLanguage) {
     EXPECT_EQ(window.states[ID_LANGUAGE_CHINESE], 0u);
 
     FakeWindow chinese;
-    auto zh = MakeProfileTracking(chinese, TrackingContext{{bus, sim.clock}, store, kFile,
-                                                           [](int id) { return UiString(id, kLangTraditionalChinese); },
-                                                           kLangTraditionalChinese});
+    testing::TestServices chineseServices(
+        store, {bus, sim.clock}, kFile, [](int id) { return UiString(id, kLangTraditionalChinese); },
+        kLangTraditionalChinese);
+    auto zh = std::make_unique<ProfileTracking>(chinese, chineseServices.services);
     zh->RefreshProfiles();
     zh->UpdateMenuLabels();
     EXPECT_EQ(chinese.states[ID_LANGUAGE_CHINESE], 8u);

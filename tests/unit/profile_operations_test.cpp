@@ -4,6 +4,7 @@
 #include "profiles/profile_operations.h"
 #include "tests/support/memory_profile_store.h"
 #include "tests/support/sim_fixture.h"
+#include "tests/support/test_services.h"
 #include "token/code_generator.h"
 #include "ui/ui_strings.h"
 
@@ -19,12 +20,13 @@ const std::wstring kSection = L"000a1bff";
 
 class ProfileOperations : public ::testing::Test {
 protected:
-    ProfilePageContext Page(int profile) { return {token.ports(), store, kFile, kSection, profile}; }
+    ProfilePageContext Page(int profile) { return {services.services, kSection, profile}; }
     std::wstring Entry(int profile) { return store.Get(kFile, kSection, profile == 1 ? L"Config1" : L"Config2"); }
     bool EntryWritten() const { return !store.writes.empty(); }
 
     SimToken token;
     MemoryProfileStore store;
+    testing::TestServices services{store, token.ports(), kFile};
 };
 
 TEST_F(ProfileOperations, TwoStepProfileIsWrittenRecordedAndGivesCodes) {
@@ -75,7 +77,8 @@ TEST_F(ProfileOperations, TwoStepChecksComeInTheirOrder) {
         SimToken fresh;
         if (!c.tokenPresent) fresh.ArmFaults({.vanishAfterReports = 0});
         MemoryProfileStore freshStore;
-        ProfilePageContext page{fresh.ports(), freshStore, kFile, kSection, 1};
+        testing::TestServices freshServices(freshStore, fresh.ports(), kFile);
+        ProfilePageContext page{freshServices.services, kSection, 1};
         const auto outcome = WriteTwoStepProfile(page, c.key, L"Google", false, true);
         EXPECT_EQ(outcome.messageId, c.message) << c.key;
         EXPECT_EQ(outcome.balloonId, c.balloon) << c.key;
@@ -164,7 +167,8 @@ TEST_F(ProfileOperations, TokenPulledAtAnyReportLeavesNoEntry) {
             fresh.InstallTwoStep(1, {});  // something to delete
             fresh.ArmFaults({.vanishAfterReports = pulledAt});
             MemoryProfileStore freshStore;
-            ProfilePageContext page{fresh.ports(), freshStore, kFile, kSection, 1};
+            testing::TestServices freshServices(freshStore, fresh.ports(), kFile);
+        ProfilePageContext page{freshServices.services, kSection, 1};
             const auto outcome = operation(page);
             if (outcome.applied) {
                 ++applied;

@@ -8,6 +8,7 @@
 #include "tests/support/fake_hid.h"
 #include "tests/support/memory_profile_store.h"
 #include "tests/support/sim_fixture.h"
+#include "tests/support/test_services.h"
 
 namespace orvika2 {
 namespace {
@@ -129,7 +130,8 @@ TEST(ApplyTwoStep, WithoutAnAccountNoTokenSessionIsOpened) {
     FakeClock clock;
     const auto token = bus.AddToken();
     MemoryProfileStore store;
-    ProfilePageContext page{{bus, clock}, store, L"config.ini", L"000a1bff", 1};
+    testing::TestServices services(store, {bus, clock}, L"config.ini");
+    ProfilePageContext page{services.services, L"000a1bff", 1};
     const PageOutcome outcome = ApplyTwoStep(page, std::nullopt, L"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ", false);
     EXPECT_EQ(outcome.messageId, IDS_SELECT_ACCOUNT_TYPE);
     EXPECT_FALSE(outcome.applied);
@@ -141,7 +143,8 @@ TEST(ApplyTwoStep, WithoutAnAccountNoTokenSessionIsOpened) {
 TEST(ApplyTwoStep, TheSelectedEntrysTextIsTheAccountAndABackupIsOffered) {
     SimToken token;
     MemoryProfileStore store;
-    ProfilePageContext page{token.ports(), store, L"config.ini", L"000a1bff", 2};
+    testing::TestServices services(store, token.ports(), L"config.ini");
+    ProfilePageContext page{services.services, L"000a1bff", 2};
     const PageOutcome outcome = ApplyTwoStep(page, std::wstring(L"Work"), L"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ", true);
     EXPECT_TRUE(outcome.applied);
     EXPECT_EQ(outcome.messageId, IDS_SAVE_BACKUP_QUESTION);

@@ -10,6 +10,7 @@
 #include "tests/support/fake_hid.h"
 #include "tests/support/memory_profile_store.h"
 #include "tests/support/sim_fixture.h"
+#include "tests/support/test_services.h"
 
 namespace orvika2 {
 namespace {
@@ -93,24 +94,24 @@ TEST(ChoosePage, TheEntryDecidesBetweenProfilePageAndAlreadySetPage) {
 
 class ChoosePageWithToken : public ::testing::Test {
 protected:
-    SettingsLookup Lookup() { return {token.ports(), store, kFile, kLangEnglish}; }
     void SetEntry(const std::wstring& section, const wchar_t* key, const wchar_t* value) {
         store.inner.Put(kFile, section, key, value);
     }
 
     SimToken token;
     CountingStore store;
+    testing::TestServices services{store, token.ports(), kFile};
     std::wstring section;
 };
 
 TEST_F(ChoosePageWithToken, ReadsTheSelectedProfilesEntryUnderTheTokensSerial) {
     SetEntry(kSimSerial, L"Config1", L"NotConfigured");
     SetEntry(kSimSerial, L"Config2", L"StaticPassword");
-    const PageChoice first = ChoosePage(0, true, section, Lookup());
+    const PageChoice first = ChoosePage(0, true, section, services.services);
     EXPECT_EQ(section, kSimSerial);
     EXPECT_EQ(first.slot, kProfile1Slot);
     EXPECT_EQ(first.messageId, 0);
-    const PageChoice second = ChoosePage(1, true, section, Lookup());
+    const PageChoice second = ChoosePage(1, true, section, services.services);
     EXPECT_EQ(second.slot, kAlreadySetSlot);
     EXPECT_EQ(second.alreadySetLabel, Text(IDS_SET_AS_STATIC));
 }
@@ -120,8 +121,8 @@ TEST_F(ChoosePageWithToken, AnUnreadableSerialKeepsThePreviousSection) {
     SetEntry(kSimSerial, L"Config1", L"NotConfigured");
     section = L"0badcafe";
     token.ArmFaults({.vanishAfterReports = 0});
-    const PageChoice choice = ChoosePage(0, true, section, Lookup());
-    EXPECT_EQ(choice.messageId, IDS_DEVICE_READ_ERROR);
+    const PageChoice choice = ChoosePage(0, true, section, services.services);
+    EXPECT_EQ(choice.messageId, 3);
     EXPECT_EQ(section, L"0badcafe");
     EXPECT_EQ(choice.alreadySetLabel, Text(IDS_SET_AS_TWO_STEP) + L"( Work )");
 }
@@ -129,25 +130,25 @@ TEST_F(ChoosePageWithToken, AnUnreadableSerialKeepsThePreviousSection) {
 TEST_F(ChoosePageWithToken, BeforeAnySerialWasReadTheLabelIsThePlainTwoStepOne) {
     SetEntry(L"", L"Config1", L"NotConfigured");
     token.ArmFaults({.vanishAfterReports = 0});
-    const PageChoice choice = ChoosePage(0, true, section, Lookup());
-    EXPECT_EQ(choice.messageId, IDS_DEVICE_READ_ERROR);
+    const PageChoice choice = ChoosePage(0, true, section, services.services);
+    EXPECT_EQ(choice.messageId, 3);
     EXPECT_EQ(choice.slot, kAlreadySetSlot);
     EXPECT_EQ(choice.alreadySetLabel, Text(IDS_SET_AS_TWO_STEP));
 }
 
 TEST_F(ChoosePageWithToken, TheBasicTabReadsTheSerialButNotTheFile) {
     SetEntry(kSimSerial, L"Config1", L"Google");
-    const PageChoice basic = ChoosePage(kBasicSlot, true, section, Lookup());
+    const PageChoice basic = ChoosePage(kBasicSlot, true, section, services.services);
     EXPECT_EQ(basic.slot, kBasicSlot);
     EXPECT_EQ(section, kSimSerial);
     // Without profile pages slot 0 is the basic page, whatever profile 1 is.
-    const PageChoice alone = ChoosePage(0, false, section, Lookup());
+    const PageChoice alone = ChoosePage(0, false, section, services.services);
     EXPECT_EQ(alone.slot, 0);
     EXPECT_TRUE(alone.alreadySetLabel.empty());
     EXPECT_EQ(store.gets, 0);
 
     token.ArmFaults({.vanishAfterReports = 0});
-    EXPECT_EQ(ChoosePage(kBasicSlot, true, section, Lookup()).messageId, IDS_DEVICE_READ_ERROR);
+    EXPECT_EQ(ChoosePage(kBasicSlot, true, section, services.services).messageId, 3);
 }
 
 TEST(SettingsRefresh, OnlyZeroOneAndThreeDoAnything) {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/sim/sim_factory.h"
@@ -18,6 +19,7 @@
 #include "settings/profile_mode.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_services.h"
 #include "token/code_generator.h"
 
 namespace orvika2 {
@@ -51,7 +53,10 @@ struct World {
         EXPECT_EQ(file.Read(state), "");
         return state;
     }
-    ProfilePageContext Page() { return {{*bus, clock}, *store, configFile, kSection, 1}; }
+    ProfilePageContext Page() {
+        appServices.emplace(*store, TokenPorts{*bus, clock}, configFile);
+        return {appServices->services, kSection, 1};
+    }
 
     inline static const std::wstring kSection = L"000a1bff";
     testing::TempDir dir;
@@ -61,6 +66,7 @@ struct World {
     std::unique_ptr<HidBus> bus;
     std::unique_ptr<ProfileStore> store = MakePlatformProfileStore();
     std::wstring configFile = (dir / "Orvika2Config.ini").wstring();
+    std::optional<testing::TestServices> appServices;
 };
 
 Outcome PageResult(const PageOutcome& page, World& world, const std::function<bool(const SimTokenState&)>& holds) {

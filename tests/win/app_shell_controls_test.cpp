@@ -6,6 +6,7 @@
 #include "app/skin_layout_win32.h"
 #include "desktop/balloon_win32.h"
 #include "desktop/skin_button_win32.h"
+#include "platform/registry_win32.h"
 #include "platform/win32_handles_win32.h"
 #include "resources/resource.h"
 #include "tests/win/window_display.h"
@@ -169,15 +170,9 @@ TEST_F(ShellControls, BalloonReplacesTheOwnerProcedureUntilItCloses) {
 TEST_F(ShellControls, BalloonShapeFollowsEnableBalloonTips) {
     HWND anchor = AddButton(IDC_CODE_BUTTON, BS_PUSHBUTTON, 20);
     const wchar_t* path = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
-    HKEY created = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created, nullptr),
-              ERROR_SUCCESS);
-    UniqueRegistryKey key(created);
-    DWORD previous = 0;
-    DWORD size = sizeof(previous);
-    const bool hadValue =
-        RegQueryValueExW(key.get(), L"EnableBalloonTips", nullptr, nullptr, reinterpret_cast<BYTE*>(&previous),
-                         &size) == ERROR_SUCCESS;
+    RegistryKey key = RegistryKey::Create(HKEY_CURRENT_USER, path, KEY_ALL_ACCESS);
+    ASSERT_TRUE(key);
+    const std::optional<DWORD> previous = key.ReadDword(L"EnableBalloonTips");
     const auto setValue = [&](DWORD value) {
         RegSetValueExW(key.get(), L"EnableBalloonTips", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
                        sizeof(value));
@@ -194,10 +189,10 @@ TEST_F(ShellControls, BalloonShapeFollowsEnableBalloonTips) {
     EXPECT_EQ(GetWindowLongW(BalloonTooltipWindow(), GWL_STYLE) & TTS_BALLOON, TTS_BALLOON);
 
     CloseBalloonMsg();
-    if (hadValue) {
-        setValue(previous);
+    if (previous) {
+        setValue(*previous);
     } else {
-        RegDeleteValueW(key.get(), L"EnableBalloonTips");
+        key.DeleteValue(L"EnableBalloonTips");
     }
 }
 

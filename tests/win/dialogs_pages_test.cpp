@@ -13,6 +13,7 @@
 #include "resources/resource.h"
 #include "tests/support/memory_profile_store.h"
 #include "tests/support/sim_fixture.h"
+#include "tests/support/test_services.h"
 #include "tests/win/window_display.h"
 
 namespace orvika2 {
@@ -63,7 +64,7 @@ protected:
     testing::MemoryProfileStore store;
     RecordingStartup startup;
     const std::wstring file = L"C:\\cfg\\Orvika2Config.ini";
-    SettingsServices services{token.ports(), store, file, startup};
+    testing::TestServices services{store, token.ports(), file};
     UniqueWindow host_;
 };
 
@@ -73,7 +74,7 @@ TEST_F(SettingsPagesOnScreen, HotkeyControlsShowTheStoredCombinationsAndApplySto
     store.Put(file, L"HotKey_Switch", L"VirtualKeyCode", L"337");
     store.Put(file, L"HotKey_Switch", L"fsModifiers", L"9");
     HotKeyDlg page;
-    page.Attach(services);
+    page.Attach(services.services, startup);
     ASSERT_TRUE(page.Create(host_.get()));
     HWND window = page.hwnd();
     EXPECT_EQ(SendDlgItemMessageW(window, IDC_CODE_HOTKEY, HKM_GETHOTKEY, 0, 0),
@@ -95,7 +96,7 @@ TEST_F(SettingsPagesOnScreen, HotkeyControlsShowTheStoredCombinationsAndApplySto
 
 TEST_F(SettingsPagesOnScreen, RestoreDefaultsResetsControlsFileAndMarks) {
     HotKeyDlg page;
-    page.Attach(services);
+    page.Attach(services.services, startup);
     ASSERT_TRUE(page.Create(host_.get()));
     HWND window = page.hwnd();
     Click(window, IDC_CODE_HOTKEY_APPLY);
@@ -111,7 +112,7 @@ TEST_F(SettingsPagesOnScreen, StartupBoxesShowTheSystemAndActAtOnce) {
     startup.autostart = true;
     startup.links.insert(ShortcutFile(startup.StartMenuFolder()));
     HotKeyDlg page;
-    page.Attach(services);
+    page.Attach(services.services, startup);
     ASSERT_TRUE(page.Create(host_.get()));
     HWND window = page.hwnd();
     EXPECT_EQ(IsDlgButtonChecked(window, IDC_AUTOSTART_CHECK), BST_CHECKED);
@@ -128,7 +129,7 @@ TEST_F(SettingsPagesOnScreen, StartupBoxesShowTheSystemAndActAtOnce) {
 
 TEST_F(SettingsPagesOnScreen, ProfilePageStartsWithItsListAndKeepsTextsAcrossModes) {
     Config2 page;
-    page.Attach(services);
+    page.Attach(services.services);
     ASSERT_TRUE(page.Create(host_.get()));
     HWND window = page.hwnd();
     const auto entries = FixedAccountEntries();

@@ -24,6 +24,7 @@
 #include "settings/config_file.h"
 #include "settings/profile_store.h"
 #include "tests/support/sim_fixture.h"
+#include "tests/support/test_services.h"
 #include "tests/win/window_display.h"
 #include "ui/ui_language.h"
 #include "ui/ui_language_win32.h"
@@ -275,13 +276,13 @@ TEST(TextFit, EveryLabelOfEveryDialogFitsInBothLanguages) {
     WriteProfileEntry(*store, file, kTokenSection, 0, kLongestAccountName);
     WriteProfileEntry(*store, file, kTokenSection, 1, L"NotConfigured");
     const auto startup = MakeWin32StartupServices();
-    SettingsServices services{token.ports(), *store, file, *startup};
+    testing::TestServices services(*store, token.ports(), file, LoadUiString);
 
     const std::vector<std::pair<const char*, std::function<void()>>> dialogs = {
         {"settings window",
          [&] {
              SettingsPages pages;
-             SettingDlg(services, pages).DoModal();
+             SettingDlg(services.services, *startup, pages).DoModal();
          }},
         {"about box", [] { CAboutDlg().DoModal(); }},
         {"account name", [] { newAccount().DoModal(); }},
