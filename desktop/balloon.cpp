@@ -3,7 +3,10 @@
 namespace orvika2 {
 namespace {
 
-constexpr std::uint32_t kTooltipStyle = 0x900000B3;  // popup, visible, always tip, no prefix, no animation, close box
+// Popup, always tip, no prefix, no animation, close box. Not created visible:
+// a popup created visible is activated and takes the keyboard focus from the
+// field the user types into; tracking shows the tip without activation.
+constexpr std::uint32_t kTooltipStyle = 0x800000B3;
 constexpr std::uint32_t kBalloonStyle = 0x40;        // TTS_BALLOON
 constexpr std::uint32_t kTrackFlag = 0x20;           // TTF_TRACK
 constexpr std::uint32_t kCentreTipFlag = 0x02;       // TTF_CENTERTIP

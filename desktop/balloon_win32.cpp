@@ -188,9 +188,12 @@ void ShowBalloonMsg(std::wstring_view title, std::wstring_view text, HWND anchor
     hostClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     hostClass.lpszClassName = kHostClass;
     if (!RegisterClassW(&hostClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return;
-    // Created visible, so its first WM_WINDOWPOSCHANGED sets up the tooltip.
-    state.host = CreateWindowExW(0, kHostClass, L"", WS_POPUP | WS_VISIBLE, 30000, 30000, 10, 10, owner, nullptr,
-                                 instance, nullptr);
+    // Shown at once, so its first WM_WINDOWPOSCHANGED sets up the tooltip;
+    // shown without activation, so the focus stays in the field the user
+    // types into, or in the application the user works in.
+    state.host = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kHostClass, L"", WS_POPUP, 30000, 30000, 10, 10,
+                                 owner, nullptr, instance, nullptr);
+    if (state.host) ShowWindow(state.host, SW_SHOWNOACTIVATE);
 }
 
 void CloseBalloonMsg() {

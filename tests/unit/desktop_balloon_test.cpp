@@ -37,11 +37,11 @@ TEST(BalloonSetting, OnlyAReadZeroTurnsBalloonTipsOff) {
 
 TEST(BalloonLook, BalloonShapeNeedsTheSettingAndTheRequest) {
     const BalloonLook balloon = BalloonLookFor(true, true);
-    EXPECT_EQ(balloon.tooltipStyle, 0x900000F3u);
+    EXPECT_EQ(balloon.tooltipStyle, 0x800000F3u);
     EXPECT_EQ(balloon.toolFlags, 0x22u);
     EXPECT_TRUE(balloon.pointAtCentre);
     for (const auto& plain : {BalloonLookFor(false, true), BalloonLookFor(true, false), BalloonLookFor(false, false)}) {
-        EXPECT_EQ(plain.tooltipStyle, 0x900000B3u);
+        EXPECT_EQ(plain.tooltipStyle, 0x800000B3u);
         EXPECT_EQ(plain.toolFlags, 0x20u);
         EXPECT_FALSE(plain.pointAtCentre);
     }

@@ -115,6 +115,42 @@ TEST_F(ShellControls, BalloonReplacesTheOwnerProcedureUntilItCloses) {
     EXPECT_EQ(GetWindowLongPtrW(parent_.get(), GWLP_WNDPROC), ownerProc);
 }
 
+// A warning beside a field and a notice beside the main window alike: the
+// balloon takes neither the activation nor the focus, so the next letter goes
+// to the field, and closes the balloon on its way.
+TEST_F(ShellControls, BalloonLeavesTheFocusInTheFieldThatGetsTheNextLetter) {
+    HWND field = CreateWindowExW(0, WC_EDITW, L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 20, 60, 200, 24, parent_.get(),
+                                 nullptr, Self(), nullptr);
+    SetForegroundWindow(parent_.get());
+    SetFocus(field);
+    PumpMessages();
+    ASSERT_EQ(GetFocus(), field);
+    for (const bool balloonShape : {false, true}) {
+        ShowBalloonMsg(L"Reminder", L"Cannot include spaces", field, parent_.get(), Self(), BalloonIcon::Warning,
+                       balloonShape);
+        PumpMessages();
+        ASSERT_NE(BalloonTooltipWindow(), nullptr) << "the balloon closed itself";
+        EXPECT_TRUE(IsWindowVisible(BalloonTooltipWindow()));
+        EXPECT_EQ(GetActiveWindow(), parent_.get());
+        EXPECT_EQ(GetFocus(), field);
+    }
+    INPUT letter[2] = {};
+    for (INPUT& input : letter) {
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = 'A';
+    }
+    letter[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ASSERT_EQ(SendInput(2, letter, sizeof(INPUT)), 2u);
+    for (int i = 0; i < 50 && GetWindowTextLengthW(field) == 0; ++i) {
+        Sleep(20);
+        PumpMessages();
+    }
+    wchar_t typed[8] = {};
+    GetWindowTextW(field, typed, 8);
+    EXPECT_STREQ(typed, L"a");
+    EXPECT_EQ(BalloonTooltipWindow(), nullptr);
+}
+
 TEST_F(ShellControls, BalloonShapeFollowsEnableBalloonTips) {
     HWND anchor = AddButton(IDC_CODE_BUTTON, BS_PUSHBUTTON, 20);
     const wchar_t* path = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
