@@ -32,9 +32,13 @@ void RunSettingsWindow(HWND mainWindow) {
     const auto startup = MakeWin32StartupServices();
     SettingsServices services{TokenPorts{*bus, SystemClock()}, *store, LocateConfigurationFile(*environment).file,
                               *startup};
-    // Owned by the main window, which stays disabled while it is open, so
+    // Not owned by the main window: an owned window of a top-most window is
+    // top-most too, and would stay in front of the help pages it opens in the
+    // browser. The main window is disabled meanwhile, as an owner would be, so
     // the menu cannot open a second one.
-    RunSettingDlg(mainWindow, services);
+    EnableWindow(mainWindow, FALSE);
+    RunSettingDlg(nullptr, services);
+    EnableWindow(mainWindow, TRUE);
     CloseBalloonMsg();
 }
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/shell_windows_win32.h"
+#include "app/ui_language_win32.h"
 #include "desktop/balloon_win32.h"
 #include "desktop/skin_button_win32.h"
 #include "platform/win32_handles_win32.h"
@@ -149,6 +151,45 @@ TEST_F(ShellControls, BalloonLeavesTheFocusInTheFieldThatGetsTheNextLetter) {
     GetWindowTextW(field, typed, 8);
     EXPECT_STREQ(typed, L"a");
     EXPECT_EQ(BalloonTooltipWindow(), nullptr);
+}
+
+// What the settings window looked like while it was open, seen from a timer
+// of its modal loop, which then closes it.
+struct SettingsWindowSight {
+    bool found = false;
+    bool topmost = false;
+    bool ownerEnabled = true;
+    HWND owner = nullptr;
+};
+SettingsWindowSight& Sight() {
+    static SettingsWindowSight sight;
+    return sight;
+}
+
+void CALLBACK LookAtSettingsWindow(HWND mainWindow, UINT, UINT_PTR timer, DWORD) {
+    HWND settings = FindWindowW(nullptr, LoadUiString(100).c_str());
+    if (!settings) return;
+    KillTimer(mainWindow, timer);
+    Sight() = {true, (GetWindowLongW(settings, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, IsWindowEnabled(mainWindow) != FALSE,
+               GetWindow(settings, GW_OWNER)};
+    PostMessageW(settings, WM_CLOSE, 0, 0);
+}
+
+// The help pages it opens in the browser come in front of it: it is not
+// top-most, as an owned window of the top-most main window would be. The main
+// window stays disabled meanwhile, and top-most.
+TEST_F(ShellControls, SettingsWindowIsNotTopMostAndDisablesTheMainWindowWhileOpen) {
+    SetWindowPos(parent_.get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ASSERT_NE(GetWindowLongW(parent_.get(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    Sight() = {};
+    SetTimer(parent_.get(), 1, 100, &LookAtSettingsWindow);
+    RunSettingsWindow(parent_.get());
+    ASSERT_TRUE(Sight().found);
+    EXPECT_FALSE(Sight().topmost);
+    EXPECT_EQ(Sight().owner, nullptr);
+    EXPECT_FALSE(Sight().ownerEnabled);
+    EXPECT_TRUE(IsWindowEnabled(parent_.get()));
+    EXPECT_NE(GetWindowLongW(parent_.get(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
 }
 
 TEST_F(ShellControls, BalloonShapeFollowsEnableBalloonTips) {
