@@ -26,6 +26,14 @@ BalloonKey ClassifyBalloonKey(int hookCode, std::uint32_t virtualKey, bool keyDo
 // Mouse hook: a button press or the wheel, with a non-negative hook code.
 bool MouseMessageClosesBalloon(int hookCode, std::uint32_t message);
 
+// Messages to the owner or the host window that close the balloon, with the
+// message's wParam. Activation and focus close it only when the owner loses
+// them: a notice posted while the main window starts, before the window is
+// shown, activated and its focus handed to a control, stays up.
+// `focusStaysInOwner`: a WM_KILLFOCUS hands the focus to the owner's own
+// control.
+bool WindowMessageClosesBalloon(std::uint32_t message, std::uintptr_t wParam, bool focusStaysInOwner);
+
 // "EnableBalloonTips": allowed unless the key opens, the value reads, and
 // the value is 0. A missing value is nullopt.
 bool BalloonTipsAllowed(std::optional<std::uint32_t> enableBalloonTips);

@@ -128,6 +128,12 @@ void OnHostDestroyed() {
     }
 }
 
+// A WM_KILLFOCUS that hands the focus to the owner or one of its controls.
+bool FocusStaysIn(HWND owner, UINT message, WPARAM wParam) {
+    const auto next = reinterpret_cast<HWND>(wParam);
+    return message == WM_KILLFOCUS && next && (next == owner || IsChild(owner, next));
+}
+
 LRESULT CALLBACK BalloonWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     BalloonState& state = Balloon();
     // Captured first: a message that closes the balloon still reaches the
@@ -150,7 +156,10 @@ LRESULT CALLBACK BalloonWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         case WM_HSCROLL:
         case WM_VSCROLL:
         case WM_ENTERMENULOOP:
-            if (state.created && state.host && state.tooltip) CloseBalloonMsg();
+            if (WindowMessageClosesBalloon(message, wParam, FocusStaysIn(state.owner, message, wParam)) &&
+                state.created && state.host && state.tooltip) {
+                CloseBalloonMsg();
+            }
             return passOn();
         case WM_DESTROY:
             if (ownerProc) {

@@ -28,6 +28,20 @@ TEST(BalloonMouse, ButtonPressesAndTheWheelClose) {
     EXPECT_FALSE(MouseMessageClosesBalloon(-1, 0x0201));
 }
 
+TEST(BalloonWindowMessages, LosingActivationOrFocusScrollsMenusAndSystemCommandsClose) {
+    for (std::uint32_t message : {0x0008u, 0x0021u, 0x0112u, 0x0114u, 0x0115u, 0x0211u}) {
+        EXPECT_TRUE(WindowMessageClosesBalloon(message, 0, false)) << message;
+    }
+    EXPECT_TRUE(WindowMessageClosesBalloon(0x0006, 0, false));            // WA_INACTIVE
+    EXPECT_TRUE(WindowMessageClosesBalloon(0x0006, 0x00010000u, false));  // the high word is not the state
+    EXPECT_FALSE(WindowMessageClosesBalloon(0x0006, 1, false));           // WA_ACTIVE
+    EXPECT_FALSE(WindowMessageClosesBalloon(0x0006, 2, false));           // WA_CLICKACTIVE
+    EXPECT_FALSE(WindowMessageClosesBalloon(0x0008, 0x1234, true));       // the focus goes to the owner's control
+    for (std::uint32_t message : {0x0005u, 0x0007u, 0x0047u, 0x0100u}) {
+        EXPECT_FALSE(WindowMessageClosesBalloon(message, 0, false)) << message;
+    }
+}
+
 TEST(BalloonSetting, OnlyAReadZeroTurnsBalloonTipsOff) {
     EXPECT_TRUE(BalloonTipsAllowed(std::nullopt));
     EXPECT_FALSE(BalloonTipsAllowed(0u));

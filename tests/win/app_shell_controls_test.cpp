@@ -153,6 +153,27 @@ TEST_F(ShellControls, BalloonLeavesTheFocusInTheFieldThatGetsTheNextLetter) {
     EXPECT_EQ(BalloonTooltipWindow(), nullptr);
 }
 
+// A notice posted while the main window starts up, before it is shown and
+// activated, stays up; the owner losing the activation closes it.
+TEST_F(ShellControls, BalloonStaysWhenItsOwnerIsActivatedAndGoesWhenItIsDeactivated) {
+    HWND anchor = AddButton(IDC_CODE_BUTTON, BS_PUSHBUTTON, 20);
+    UniqueWindow other(CreateWindowExW(0, WC_DIALOG, L"other", WS_POPUP | WS_VISIBLE, 500, 100, 200, 100, nullptr,
+                                       nullptr, Self(), nullptr));
+    ASSERT_NE(other.get(), nullptr);
+    SetForegroundWindow(other.get());
+    PumpMessages();
+    ShowBalloonMsg(L"Profile1", L"Orvika2 device insertion detected", anchor, parent_.get(), Self(),
+                   BalloonIcon::Info, true);
+    PumpMessages();
+    SetForegroundWindow(parent_.get());
+    PumpMessages();
+    ASSERT_EQ(GetActiveWindow(), parent_.get());
+    EXPECT_NE(BalloonTooltipWindow(), nullptr);
+    SetForegroundWindow(other.get());
+    PumpMessages();
+    EXPECT_EQ(BalloonTooltipWindow(), nullptr);
+}
+
 // What the settings window looked like while it was open, seen from a timer
 // of its modal loop, which then closes it.
 struct SettingsWindowSight {
