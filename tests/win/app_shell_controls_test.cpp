@@ -175,24 +175,23 @@ TEST_F(ShellControls, BalloonStaysWhenItsOwnerIsActivatedAndGoesWhenItIsDeactiva
 }
 
 // What the settings window looked like while it was open, seen from a timer
-// of its modal loop, which then closes it.
+// of its modal loop, which then closes it. The main window carries it as a
+// property for the timer.
 struct SettingsWindowSight {
     bool found = false;
     bool topmost = false;
     bool ownerEnabled = true;
     HWND owner = nullptr;
 };
-SettingsWindowSight& Sight() {
-    static SettingsWindowSight sight;
-    return sight;
-}
+constexpr wchar_t kSightProperty[] = L"SettingsWindowSight";
 
 void CALLBACK LookAtSettingsWindow(HWND mainWindow, UINT, UINT_PTR timer, DWORD) {
     HWND settings = FindWindowW(nullptr, LoadUiString(100).c_str());
-    if (!settings) return;
+    auto* sight = static_cast<SettingsWindowSight*>(GetPropW(mainWindow, kSightProperty));
+    if (!settings || !sight) return;
     KillTimer(mainWindow, timer);
-    Sight() = {true, (GetWindowLongW(settings, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, IsWindowEnabled(mainWindow) != FALSE,
-               GetWindow(settings, GW_OWNER)};
+    *sight = {true, (GetWindowLongW(settings, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, IsWindowEnabled(mainWindow) != FALSE,
+              GetWindow(settings, GW_OWNER)};
     PostMessageW(settings, WM_CLOSE, 0, 0);
 }
 
@@ -202,13 +201,15 @@ void CALLBACK LookAtSettingsWindow(HWND mainWindow, UINT, UINT_PTR timer, DWORD)
 TEST_F(ShellControls, SettingsWindowIsNotTopMostAndDisablesTheMainWindowWhileOpen) {
     SetWindowPos(parent_.get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ASSERT_NE(GetWindowLongW(parent_.get(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-    Sight() = {};
+    SettingsWindowSight sight;
+    SetPropW(parent_.get(), kSightProperty, &sight);
     SetTimer(parent_.get(), 1, 100, &LookAtSettingsWindow);
     RunSettingsWindow(parent_.get());
-    ASSERT_TRUE(Sight().found);
-    EXPECT_FALSE(Sight().topmost);
-    EXPECT_EQ(Sight().owner, nullptr);
-    EXPECT_FALSE(Sight().ownerEnabled);
+    RemovePropW(parent_.get(), kSightProperty);
+    ASSERT_TRUE(sight.found);
+    EXPECT_FALSE(sight.topmost);
+    EXPECT_EQ(sight.owner, nullptr);
+    EXPECT_FALSE(sight.ownerEnabled);
     EXPECT_TRUE(IsWindowEnabled(parent_.get()));
     EXPECT_NE(GetWindowLongW(parent_.get(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
 }
