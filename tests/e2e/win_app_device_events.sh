@@ -20,7 +20,7 @@ cp "$exe" "$install/Orvika2.exe"
 cp "$events_exe" "$install/desktop_events.exe"
 token="$work/token.sim"
 export ORVIKA2_TOKEN="sim:$(windows_path "$token")"
-"$ctl" sim create "$token" --totp1 "$(random_base32 20)" >/dev/null
+"$ctl" sim create "$token" --totp1 "$(random_base32 20)" --totp2 "$(random_base32 20)" >/dev/null
 # Without its file the simulated token is not inserted.
 unplug() { mv "$token" "$token.away"; }
 plug() { mv "$token.away" "$token"; }
@@ -64,10 +64,26 @@ wait_notice "$before" || fail "no start-up notice"
 sleep 2
 xwininfo -id "$notice" 2>/dev/null | grep -q IsViewable || fail "the start-up notice went away by itself"
 screenshot device_start_notice
-expect_states 8 3
+expect_states 8 0
+
+step "Alt+S while the user types elsewhere: profile 2's notice leaves the focus there"
+start_recorder
+before=$(visible_windows)
+press alt s
+wait_notice "$before" || fail "no notice after Alt+S"
+focused_on "$recorder" || fail "the notice after Alt+S took the focus from the key recorder"
+# The recorder never saw the S: Wine takes the lone Alt release as a request
+# for its window menu. Leave that menu again, and start the file afresh.
+xdotool key Escape
+sleep 0.3
+: >"$typed"
+xdotool key y
+wait_typed 1 || fail "the letter after the notice did not reach the key recorder"
+[ "$(cat "$typed")" = y ] || fail "the key recorder got '$(cat "$typed")'"
+expect_states 0 8
 
 step "the token leaves while the user types elsewhere: the notice leaves the focus there"
-start_recorder
+: >"$typed"
 focus_recorder
 unplug
 before=$(visible_windows)
@@ -99,7 +115,7 @@ keys Escape
 wait_until 10 menu_closed || fail "the popup menu did not close"
 wait_notice "$before" || fail "no notice after the arrival"
 screenshot device_arrived
-expect_states 8 3
+expect_states 8 0
 
 step "a restarted taskbar: the tray icon comes back"
 events drop-tray-icon || fail "the tray icon could not be removed"
