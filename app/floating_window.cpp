@@ -26,6 +26,11 @@ std::optional<std::uintptr_t> DeviceChangeTimer(std::uint32_t eventCode, bool hi
     return eventCode;
 }
 
+std::wstring_view BroadcastDeviceName(const wchar_t* name, std::size_t nameBytes) {
+    const std::wstring_view room(name, nameBytes / sizeof(wchar_t));
+    return room.substr(0, room.find(L'\0'));
+}
+
 TimerAction ActionForTimer(std::uintptr_t timerId) {
     switch (timerId) {
         case kPresenceTimer: return TimerAction::CheckPresence;

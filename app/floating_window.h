@@ -2,6 +2,7 @@
 // The main window's decisions, as values: where it goes, which device
 // broadcasts start which timer, what a timer or a tray click does, the
 // language commands, the about box's line and the popup menu's texts.
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -40,8 +41,19 @@ bool NamesTokenDevice(std::wstring_view deviceName);
 std::optional<std::uintptr_t> DeviceChangeTimer(std::uint32_t eventCode, bool hidInterface,
                                                 std::wstring_view deviceName);
 
+// The device name of an interface broadcast: up to its terminator, and never
+// past the `nameBytes` that the broadcast's size leaves for it (a name that
+// another process sent need not be terminated).
+std::wstring_view BroadcastDeviceName(const wchar_t* name, std::size_t nameBytes);
+
 enum class TimerAction { None, CheckPresence, TokenArrival, TokenRemoval };
 TimerAction ActionForTimer(std::uintptr_t timerId);
+
+// The state bits (MF_GRAYED | MF_DISABLED, or none) that make a profile item
+// unusable or usable again. An unusable item is grayed as well, so it looks
+// unavailable; the check mark is left as it is.
+inline constexpr unsigned kProfileItemUnusable = 0x1 | 0x2;
+constexpr unsigned ProfileItemEnableBits(bool enabled) { return enabled ? 0u : kProfileItemUnusable; }
 
 // Tray icon callback: the icon's identifier and the mouse message in lParam.
 inline constexpr std::uint32_t kTrayIconId = 128;

@@ -227,9 +227,13 @@ void COrvika2Dlg::ShowPopupMenu() {
     SetForegroundWindow(hwnd());
     POINT cursor{};
     GetCursorPos(&cursor);
+    menuGate_.MenuOpened();
     TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, 0, hwnd(), nullptr);
     // Lets a menu opened from the tray close when the user clicks elsewhere.
     PostMessageW(hwnd(), WM_NULL, 0, 0);
+    // After the chosen command, which is posted, has run on the menu as the
+    // user saw it.
+    for (const UINT_PTR held : menuGate_.MenuClosed()) SetTimer(hwnd(), held, 0, nullptr);
 }
 
 LRESULT COrvika2Dlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
@@ -249,13 +253,18 @@ void COrvika2Dlg::OnDeviceChange(WPARAM wParam, LPARAM lParam) {
     // an interface class is there to read.
     if (broadcast->dbcc_size < offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name)) return;
     const bool hid = IsEqualGUID(broadcast->dbcc_classguid, kHidInterfaceClass) != FALSE;
-    const auto timer = DeviceChangeTimer(static_cast<std::uint32_t>(wParam), hid, hid ? broadcast->dbcc_name : L"");
+    const std::wstring_view name =
+        hid ? BroadcastDeviceName(broadcast->dbcc_name,
+                                  broadcast->dbcc_size - offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name))
+            : std::wstring_view();
+    const auto timer = DeviceChangeTimer(static_cast<std::uint32_t>(wParam), hid, name);
     if (timer) SetTimer(hwnd(), *timer, 0, nullptr);
 }
 
 void COrvika2Dlg::OnTimer(UINT_PTR timerId) {
     KillTimer(hwnd(), timerId);
     if (timerId == kClipboardClearTimer) ClearCopiedCode();
+    if (!menuGate_.RunsNow(timerId)) return;
     switch (ActionForTimer(timerId)) {
         case TimerAction::CheckPresence: tracking_.CheckTokenPresence(); break;
         case TimerAction::TokenArrival: tracking_.HandleTokenArrival(); break;
@@ -375,7 +384,7 @@ void COrvika2Dlg::CheckMenuItem(int command, bool checked) {
 
 void COrvika2Dlg::EnableMenuItem(int command, bool enabled) {
     if (HMENU menu = ProfileMenu()) {
-        ::EnableMenuItem(menu, static_cast<UINT>(command), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_DISABLED));
+        ::EnableMenuItem(menu, static_cast<UINT>(command), MF_BYCOMMAND | ProfileItemEnableBits(enabled));
     }
 }
 

@@ -11,6 +11,7 @@
 #include "app/code_button.h"
 #include "app/floating_window.h"
 #include "app/orvika2_app_win32.h"
+#include "app/popup_menu_gate.h"
 #include "app/profile_tracking.h"
 #include "app/typing_win32.h"
 #include "desktop/skin_button_win32.h"
@@ -82,6 +83,7 @@ private:
     CxSkinButton codeButton_;
     CxSkinButton menuButton_;
     UniqueMenu popupMenu_;
+    PopupMenuGate menuGate_;
     int codeHotkeyId_ = 0x0100;
     int switchHotkeyId_ = 0x0101;
     UniqueBitmap skin_;

@@ -18,7 +18,8 @@ public:
     enum class Anchor { CodeButton, MenuButton };
 
     virtual ~MainWindowPort() = default;
-    // GetMenuState by command: 8 checked and enabled, 0 usable, 2 disabled.
+    // GetMenuState by command: 8 checked and enabled, 0 usable, 3 grayed and
+    // disabled (ProfileItemEnableBits).
     virtual unsigned MenuItemState(int command) = 0;
     virtual void CheckMenuItem(int command, bool checked) = 0;
     virtual void EnableMenuItem(int command, bool enabled) = 0;

@@ -7,9 +7,13 @@
 namespace orvika2 {
 
 void RunSettingsWindow(HWND mainWindow, AppServices& services, StartupServices& startup) {
-    // Owned by the main window, which stays disabled while it is open, so
+    // Not owned by the main window: an owned window of a top-most window is
+    // top-most too, and would stay in front of the help pages it opens in the
+    // browser. The main window is disabled meanwhile, as an owner would be, so
     // the menu cannot open a second one.
-    RunSettingDlg(mainWindow, services, startup);
+    EnableWindow(mainWindow, FALSE);
+    RunSettingDlg(nullptr, services, startup);
+    EnableWindow(mainWindow, TRUE);
     CloseBalloonMsg();
 }
 

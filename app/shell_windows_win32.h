@@ -8,8 +8,8 @@
 
 namespace orvika2 {
 
-// The settings window, modal, owned by the main window; returns when it
-// has closed.
+// The settings window, modal, without owner, the main window disabled
+// meanwhile; returns when it has closed.
 void RunSettingsWindow(HWND mainWindow, AppServices& services, StartupServices& startup);
 
 // The update check, with its wait notice at the main window's menu button.

@@ -21,6 +21,22 @@ BalloonKey ClassifyBalloonKey(int hookCode, std::uint32_t virtualKey, bool keyDo
     return IsSwallowed(virtualKey) ? BalloonKey::CloseSwallow : BalloonKey::PassOnAndClose;
 }
 
+bool WindowMessageClosesBalloon(std::uint32_t message, std::uintptr_t wParam, bool focusStaysInOwner) {
+    switch (message) {
+        case 0x0006:  // WM_ACTIVATE
+            return (wParam & 0xFFFF) == 0;  // WA_INACTIVE
+        case 0x0008:  // WM_KILLFOCUS
+            return !focusStaysInOwner;
+        case 0x0021:  // WM_MOUSEACTIVATE
+        case 0x0112:  // WM_SYSCOMMAND
+        case 0x0114:  // WM_HSCROLL
+        case 0x0115:  // WM_VSCROLL
+        case 0x0211:  // WM_ENTERMENULOOP
+            return true;
+        default: return false;
+    }
+}
+
 bool MouseMessageClosesBalloon(int hookCode, std::uint32_t message) {
     if (hookCode < 0) return false;
     return std::ranges::find(kBalloonClosingMouseMessages, message) != std::end(kBalloonClosingMouseMessages);

@@ -11,8 +11,10 @@ namespace orvika2 {
 
 // The Windows values the balloon decides by; desktop/windows_constants_win32.cpp
 // holds them to <windows.h>.
-inline constexpr std::uint32_t kBalloonTooltipStyle = 0x900000B3;  // popup, visible, always tip, no prefix,
-                                                                   // no animation, no fade, close box
+// Popup, always tip, no prefix, no animation, no fade, close box. Not created
+// visible: a popup created visible is activated and takes the keyboard focus
+// from the field the user types into; tracking shows the tip without activation.
+inline constexpr std::uint32_t kBalloonTooltipStyle = 0x800000B3;
 inline constexpr std::uint32_t kBalloonShapeStyle = 0x40;          // TTS_BALLOON
 inline constexpr std::uint32_t kTrackFlag = 0x20;                  // TTF_TRACK
 inline constexpr std::uint32_t kCentreTipFlag = 0x02;              // TTF_CENTERTIP
@@ -49,6 +51,14 @@ BalloonKey ClassifyBalloonKey(int hookCode, std::uint32_t virtualKey, bool keyDo
 
 // Mouse hook: a button press or the wheel, with a non-negative hook code.
 bool MouseMessageClosesBalloon(int hookCode, std::uint32_t message);
+
+// Messages to the owner or the host window that close the balloon, with the
+// message's wParam. Activation and focus close it only when the owner loses
+// them: a notice posted while the main window starts, before the window is
+// shown, activated and its focus handed to a control, stays up.
+// `focusStaysInOwner`: a WM_KILLFOCUS hands the focus to the owner's own
+// control.
+bool WindowMessageClosesBalloon(std::uint32_t message, std::uintptr_t wParam, bool focusStaysInOwner);
 
 // "EnableBalloonTips": allowed unless the key opens, the value reads, and
 // the value is 0. A missing value is nullopt.

@@ -119,6 +119,12 @@ void OnHostDestroyed() {
     }
 }
 
+// A WM_KILLFOCUS that hands the focus to the owner or one of its controls.
+bool FocusStaysIn(HWND owner, UINT message, WPARAM wParam) {
+    const auto next = reinterpret_cast<HWND>(wParam);
+    return message == WM_KILLFOCUS && next && (next == owner || IsChild(owner, next));
+}
+
 LRESULT CALLBACK BalloonWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     BalloonState& state = Balloon();
     // Captured first: a message that closes the balloon still reaches the
@@ -141,7 +147,10 @@ LRESULT CALLBACK BalloonWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         case WM_HSCROLL:
         case WM_VSCROLL:
         case WM_ENTERMENULOOP:
-            if (state.created && state.host && state.tooltip) CloseBalloonMsg();
+            if (WindowMessageClosesBalloon(message, wParam, FocusStaysIn(state.owner, message, wParam)) &&
+                state.created && state.host && state.tooltip) {
+                CloseBalloonMsg();
+            }
             return passOn();
         case WM_DESTROY:
             if (ownerProc) {
@@ -179,9 +188,12 @@ void ShowBalloonMsg(std::wstring_view title, std::wstring_view text, HWND anchor
     hostClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     hostClass.lpszClassName = kHostClass;
     if (!RegisterClassW(&hostClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return;
-    // Created visible, so its first WM_WINDOWPOSCHANGED sets up the tooltip.
-    state.host = CreateWindowExW(0, kHostClass, L"", WS_POPUP | WS_VISIBLE, 30000, 30000, 10, 10, owner, nullptr,
-                                 instance, nullptr);
+    // Shown at once, so its first WM_WINDOWPOSCHANGED sets up the tooltip;
+    // shown without activation, so the focus stays in the field the user
+    // types into, or in the application the user works in.
+    state.host = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kHostClass, L"", WS_POPUP, 30000, 30000, 10, 10,
+                                 owner, nullptr, instance, nullptr);
+    if (state.host) ShowWindow(state.host, SW_SHOWNOACTIVATE);
 }
 
 void CloseBalloonMsg() {

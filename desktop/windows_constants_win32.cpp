@@ -10,7 +10,7 @@
 namespace orvika2 {
 
 static_assert(kBalloonTooltipStyle ==
-              (WS_POPUP | WS_VISIBLE | TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_NOANIMATE | TTS_NOFADE | TTS_CLOSE));
+              (WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_NOANIMATE | TTS_NOFADE | TTS_CLOSE));
 static_assert(kBalloonShapeStyle == TTS_BALLOON);
 static_assert(kTrackFlag == TTF_TRACK);
 static_assert(kCentreTipFlag == TTF_CENTERTIP);

@@ -166,7 +166,8 @@ TEST(CodeButton, TheActiveProfileIsTheItemWhoseWholeStateIsChecked) {
         unsigned state1, state2;
         int profile;
     };
-    for (const Case& c : std::vector<Case>{{8, 0, 1}, {0, 8, 2}, {8, 8, 1}, {0, 0, 0}, {10, 0, 0}, {2, 10, 0}}) {
+    for (const Case& c : std::vector<Case>{{8, 0, 1}, {0, 8, 2}, {8, 8, 1}, {0, 0, 0}, {10, 0, 0}, {2, 10, 0},
+                                                  {3, 8, 2}, {11, 0, 0}, {3, 11, 0}}) {
         FakeButtonWindow window;
         window.states = {{ID_PROFILE_1, c.state1}, {ID_PROFILE_2, c.state2}};
         EXPECT_EQ(ActiveProfile(window), c.profile) << c.state1 << "/" << c.state2;

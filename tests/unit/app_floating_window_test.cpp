@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/floating_window.h"
+#include "app/popup_menu_gate.h"
 #include "resources/resource.h"
 
 namespace orvika2 {
@@ -30,6 +31,13 @@ TEST(DeviceChange, OnlyHidBroadcastsNamingTheTokenVendorStartATimer) {
     EXPECT_EQ(DeviceChangeTimer(0x8006, true, token), std::optional<std::uintptr_t>(0x8006));
     EXPECT_TRUE(NamesTokenDevice(L"hid#ViD_1050&PID_0110"));
     EXPECT_FALSE(NamesTokenDevice(L"hid#vid_105&pid_0010"));
+    // The name ends at its terminator or where the broadcast's size ends,
+    // whichever comes first; what lies beyond is not the sender's.
+    const wchar_t name[] = L"HID#VID_1050&PID_0010\0VID_1050";
+    EXPECT_EQ(BroadcastDeviceName(name, sizeof(name)), L"HID#VID_1050&PID_0010");
+    EXPECT_EQ(BroadcastDeviceName(name, 6 * sizeof(wchar_t) + 1), L"HID#VI");
+    EXPECT_EQ(BroadcastDeviceName(name, 0), L"");
+    EXPECT_EQ(DeviceChangeTimer(kDeviceArrival, true, BroadcastDeviceName(name, 10 * sizeof(wchar_t))), std::nullopt);
 }
 
 TEST(DeviceChange, TimersRunPresenceArrivalAndRemovalOnly) {
@@ -39,6 +47,25 @@ TEST(DeviceChange, TimersRunPresenceArrivalAndRemovalOnly) {
     EXPECT_EQ(ActionForTimer(0x8006), TimerAction::None);
     EXPECT_EQ(ActionForTimer(0), TimerAction::None);
     EXPECT_EQ(ActionForTimer(2), TimerAction::None);
+}
+
+TEST(DeviceChange, TokenTimersWaitForTheOpenMenuAndRunOnceEachAfterIt) {
+    PopupMenuGate gate;
+    EXPECT_TRUE(gate.RunsNow(kDeviceArrival));
+    EXPECT_TRUE(gate.MenuClosed().empty());
+
+    gate.MenuOpened();
+    EXPECT_FALSE(gate.RunsNow(kDeviceArrival));
+    EXPECT_FALSE(gate.RunsNow(kDeviceRemoveComplete));
+    EXPECT_FALSE(gate.RunsNow(kDeviceArrival));
+    EXPECT_FALSE(gate.RunsNow(kPresenceTimer));
+    EXPECT_TRUE(gate.RunsNow(0x8006));  // not token work: nothing to hold
+    EXPECT_TRUE(gate.RunsNow(7));
+    EXPECT_EQ(gate.MenuClosed(),
+              (std::vector<std::uintptr_t>{kDeviceArrival, kDeviceRemoveComplete, kPresenceTimer}));
+
+    EXPECT_TRUE(gate.RunsNow(kDeviceRemoveComplete));
+    EXPECT_TRUE(gate.MenuClosed().empty());
 }
 
 TEST(TrayIcon, LeftButtonDownShowsRightButtonUpOpensTheMenu) {

@@ -10,6 +10,7 @@ constexpr Hotkey kAltS{83, 1};
 constexpr unsigned kActive = 8;
 constexpr unsigned kUsable = 0;
 constexpr unsigned kDisabled = 2;
+constexpr unsigned kGrayed = 3;  // grayed and disabled, as unusable profile items are
 
 TEST(HotkeyDispatch, CodeHotkeyActsOnlyWhileTheCodeButtonIsEnabled) {
     EXPECT_EQ(DispatchHotkey(kCtrlQ, kCtrlQ, kAltS, true, kActive, kUsable), HotkeyAction::CodeButton);
@@ -22,6 +23,10 @@ TEST(HotkeyDispatch, SwitchHotkeyTogglesBetweenUsableProfiles) {
     EXPECT_EQ(DispatchHotkey(kAltS, kCtrlQ, kAltS, true, kActive, kDisabled), HotkeyAction::None);
     EXPECT_EQ(DispatchHotkey(kAltS, kCtrlQ, kAltS, true, kUsable, kUsable), HotkeyAction::None);
     EXPECT_EQ(DispatchHotkey(kAltS, kCtrlQ, kAltS, true, kDisabled, kDisabled), HotkeyAction::None);
+    EXPECT_EQ(DispatchHotkey(kAltS, kCtrlQ, kAltS, true, kActive, kGrayed), HotkeyAction::None);
+    EXPECT_EQ(DispatchHotkey(kAltS, kCtrlQ, kAltS, true, kGrayed, kActive), HotkeyAction::None);
+    // A check mark on a grayed item does not make it the active profile.
+    EXPECT_EQ(DispatchHotkey(kAltS, kCtrlQ, kAltS, true, kActive | kGrayed, kUsable), HotkeyAction::None);
 }
 
 TEST(HotkeyDispatch, SameCombinationForBothActsAsTheCodeHotkey) {

@@ -22,6 +22,8 @@ using testing::SimToken;
 using Anchor = MainWindowPort::Anchor;
 
 const std::wstring kFile = L"C:\\config.ini";
+// Grayed and disabled: an item that cannot be used looks it.
+constexpr unsigned kUnusable = 3;
 
 struct Notice {
     Anchor anchor;
@@ -38,7 +40,7 @@ public:
         states[command] = (states[command] & ~8u) | (checked ? 8u : 0u);
     }
     void EnableMenuItem(int command, bool enabled) override {
-        states[command] = (states[command] & ~2u) | (enabled ? 0u : 2u);
+        states[command] = (states[command] & ~kProfileItemUnusable) | ProfileItemEnableBits(enabled);
     }
     void SetMenuItemText(int command, const std::wstring& text) override { texts[command] = text; }
     void ReloadMenu() override {
@@ -152,8 +154,8 @@ protected:
         return false;
     }
     void ExpectNothingUsable() {
-        EXPECT_EQ(window.states[ID_PROFILE_1], 2u);
-        EXPECT_EQ(window.states[ID_PROFILE_2], 2u);
+        EXPECT_EQ(window.states[ID_PROFILE_1], kUnusable);
+        EXPECT_EQ(window.states[ID_PROFILE_2], kUnusable);
         EXPECT_FALSE(window.codeButton);
     }
 
@@ -180,13 +182,13 @@ TEST_F(TrackingTest, RefreshSetsMenuButtonEntriesAndNoticeForEachKindOfEachProfi
     const Notice twoStep1{Anchor::CodeButton, L"Profile1", En(IDS_GO_TO_INPUT_BOX)};
     const Notice twoStep2{Anchor::CodeButton, L"Profile2", En(IDS_GO_TO_INPUT_BOX)};
     const std::vector<KindCase> cases{
-        {Kind::None, Kind::None, 2, 2, false, L"NotConfigured", L"NotConfigured", std::nullopt},
-        {Kind::Static, Kind::None, 8, 2, false, L"StaticPassword", L"NotConfigured", static1},
-        {Kind::None, Kind::Static, 2, 8, false, L"NotConfigured", L"StaticPassword", static2},
-        {Kind::TwoStep, Kind::None, 8, 2, true, L"", L"NotConfigured", twoStep1},
-        {Kind::None, Kind::TwoStep, 2, 8, true, L"NotConfigured", L"", twoStep2},
-        {Kind::TwoStepTouch, Kind::None, 8, 2, true, L"", L"NotConfigured", twoStep1},
-        {Kind::None, Kind::TwoStepTouch, 2, 8, true, L"NotConfigured", L"", twoStep2},
+        {Kind::None, Kind::None, kUnusable, kUnusable, false, L"NotConfigured", L"NotConfigured", std::nullopt},
+        {Kind::Static, Kind::None, 8, kUnusable, false, L"StaticPassword", L"NotConfigured", static1},
+        {Kind::None, Kind::Static, kUnusable, 8, false, L"NotConfigured", L"StaticPassword", static2},
+        {Kind::TwoStep, Kind::None, 8, kUnusable, true, L"", L"NotConfigured", twoStep1},
+        {Kind::None, Kind::TwoStep, kUnusable, 8, true, L"NotConfigured", L"", twoStep2},
+        {Kind::TwoStepTouch, Kind::None, 8, kUnusable, true, L"", L"NotConfigured", twoStep1},
+        {Kind::None, Kind::TwoStepTouch, kUnusable, 8, true, L"NotConfigured", L"", twoStep2},
         {Kind::Static, Kind::TwoStep, 8, 0, false, L"StaticPassword", L"", static1},
         {Kind::TwoStep, Kind::Static, 8, 0, true, L"", L"StaticPassword", twoStep1},
         {Kind::TwoStepTouch, Kind::TwoStepTouch, 8, 0, true, L"", L"", twoStep1},
@@ -299,7 +301,7 @@ TEST_F(TrackingTest, APassingChallengeFailureKeepsTheAccountNameAndTheProfileUnu
     auto tracking = Tracking();
     tracking->RefreshProfiles();
     EXPECT_EQ(EntryOf(1, Serial()), L"alice");
-    EXPECT_EQ(window.states[ID_PROFILE_1], 2u);
+    EXPECT_EQ(window.states[ID_PROFILE_1], kUnusable);
     EXPECT_EQ(window.states[ID_PROFILE_2], 8u);
     EXPECT_EQ(window.notices.back().title, L"Profile2 ( bob ) ");
 

@@ -28,6 +28,20 @@ TEST(BalloonMouse, ButtonPressesAndTheWheelClose) {
     EXPECT_FALSE(MouseMessageClosesBalloon(-1, 0x0201));
 }
 
+TEST(BalloonWindowMessages, LosingActivationOrFocusScrollsMenusAndSystemCommandsClose) {
+    for (std::uint32_t message : {0x0008u, 0x0021u, 0x0112u, 0x0114u, 0x0115u, 0x0211u}) {
+        EXPECT_TRUE(WindowMessageClosesBalloon(message, 0, false)) << message;
+    }
+    EXPECT_TRUE(WindowMessageClosesBalloon(0x0006, 0, false));            // WA_INACTIVE
+    EXPECT_TRUE(WindowMessageClosesBalloon(0x0006, 0x00010000u, false));  // the high word is not the state
+    EXPECT_FALSE(WindowMessageClosesBalloon(0x0006, 1, false));           // WA_ACTIVE
+    EXPECT_FALSE(WindowMessageClosesBalloon(0x0006, 2, false));           // WA_CLICKACTIVE
+    EXPECT_FALSE(WindowMessageClosesBalloon(0x0008, 0x1234, true));       // the focus goes to the owner's control
+    for (std::uint32_t message : {0x0005u, 0x0007u, 0x0047u, 0x0100u}) {
+        EXPECT_FALSE(WindowMessageClosesBalloon(message, 0, false)) << message;
+    }
+}
+
 TEST(BalloonSetting, OnlyAReadZeroTurnsBalloonTipsOff) {
     EXPECT_TRUE(BalloonTipsAllowed(std::nullopt));
     EXPECT_FALSE(BalloonTipsAllowed(0u));
@@ -37,11 +51,11 @@ TEST(BalloonSetting, OnlyAReadZeroTurnsBalloonTipsOff) {
 
 TEST(BalloonLook, BalloonShapeNeedsTheSettingAndTheRequest) {
     const BalloonLook balloon = BalloonLookFor(true, true);
-    EXPECT_EQ(balloon.tooltipStyle, 0x900000F3u);
+    EXPECT_EQ(balloon.tooltipStyle, 0x800000F3u);
     EXPECT_EQ(balloon.toolFlags, 0x22u);
     EXPECT_TRUE(balloon.pointAtCentre);
     for (const auto& plain : {BalloonLookFor(false, true), BalloonLookFor(true, false), BalloonLookFor(false, false)}) {
-        EXPECT_EQ(plain.tooltipStyle, 0x900000B3u);
+        EXPECT_EQ(plain.tooltipStyle, 0x800000B3u);
         EXPECT_EQ(plain.toolFlags, 0x20u);
         EXPECT_FALSE(plain.pointAtCentre);
     }

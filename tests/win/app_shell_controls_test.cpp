@@ -3,13 +3,22 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "app/shell_windows_win32.h"
 #include "app/skin_layout_win32.h"
 #include "desktop/balloon_win32.h"
 #include "desktop/skin_button_win32.h"
 #include "platform/registry_win32.h"
+#include "platform/startup_services_win32.h"
 #include "platform/win32_handles_win32.h"
 #include "resources/resource.h"
+#include "resources/string_ids.h"
+#include "settings/profile_store.h"
+#include "tests/support/sim_fixture.h"
+#include "tests/support/test_services.h"
 #include "tests/win/window_display.h"
+#include "ui/ui_language_win32.h"
 
 namespace orvika2 {
 namespace {
@@ -24,7 +33,7 @@ void PumpMessages() {
     }
 }
 
-class ShellControls : public testing::Test {
+class ShellControls : public ::testing::Test {
 protected:
     void SetUp() override {
         INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
@@ -165,6 +174,108 @@ TEST_F(ShellControls, BalloonReplacesTheOwnerProcedureUntilItCloses) {
     EXPECT_EQ(BalloonHostWindow(), nullptr);
     EXPECT_EQ(BalloonTooltipWindow(), nullptr);
     EXPECT_EQ(GetWindowLongPtrW(parent_.get(), GWLP_WNDPROC), ownerProc);
+}
+
+// A warning beside a field and a notice beside the main window alike: the
+// balloon takes neither the activation nor the focus, so the next letter goes
+// to the field, and closes the balloon on its way.
+TEST_F(ShellControls, BalloonLeavesTheFocusInTheFieldThatGetsTheNextLetter) {
+    HWND field = CreateWindowExW(0, WC_EDITW, L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 20, 60, 200, 24, parent_.get(),
+                                 nullptr, Self(), nullptr);
+    SetForegroundWindow(parent_.get());
+    SetFocus(field);
+    PumpMessages();
+    ASSERT_EQ(GetFocus(), field);
+    for (const bool balloonShape : {false, true}) {
+        ShowBalloonMsg(L"Reminder", L"Cannot include spaces", field, parent_.get(), Self(), BalloonIcon::Warning,
+                       balloonShape);
+        PumpMessages();
+        ASSERT_NE(BalloonTooltipWindow(), nullptr) << "the balloon closed itself";
+        EXPECT_TRUE(IsWindowVisible(BalloonTooltipWindow()));
+        EXPECT_EQ(GetActiveWindow(), parent_.get());
+        EXPECT_EQ(GetFocus(), field);
+    }
+    INPUT letter[2] = {};
+    for (INPUT& input : letter) {
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = 'A';
+    }
+    letter[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ASSERT_EQ(SendInput(2, letter, sizeof(INPUT)), 2u);
+    for (int i = 0; i < 50 && GetWindowTextLengthW(field) == 0; ++i) {
+        Sleep(20);
+        PumpMessages();
+    }
+    wchar_t typed[8] = {};
+    GetWindowTextW(field, typed, 8);
+    EXPECT_STREQ(typed, L"a");
+    EXPECT_EQ(BalloonTooltipWindow(), nullptr);
+}
+
+// A notice posted while the main window starts up, before it is shown and
+// activated, stays up; the owner losing the activation closes it.
+TEST_F(ShellControls, BalloonStaysWhenItsOwnerIsActivatedAndGoesWhenItIsDeactivated) {
+    HWND anchor = AddButton(IDC_CODE_BUTTON, BS_PUSHBUTTON, 20);
+    UniqueWindow other(CreateWindowExW(0, WC_DIALOG, L"other", WS_POPUP | WS_VISIBLE, 500, 100, 200, 100, nullptr,
+                                       nullptr, Self(), nullptr));
+    ASSERT_NE(other.get(), nullptr);
+    SetForegroundWindow(other.get());
+    PumpMessages();
+    ShowBalloonMsg(L"Profile1", L"Orvika2 device insertion detected", anchor, parent_.get(), Self(),
+                   BalloonIcon::Info, true);
+    PumpMessages();
+    SetForegroundWindow(parent_.get());
+    PumpMessages();
+    ASSERT_EQ(GetActiveWindow(), parent_.get());
+    EXPECT_NE(BalloonTooltipWindow(), nullptr);
+    SetForegroundWindow(other.get());
+    PumpMessages();
+    EXPECT_EQ(BalloonTooltipWindow(), nullptr);
+}
+
+// What the settings window looked like while it was open, seen from a timer
+// of its modal loop, which then closes it. The main window carries it as a
+// property for the timer.
+struct SettingsWindowSight {
+    bool found = false;
+    bool topmost = false;
+    bool ownerEnabled = true;
+    HWND owner = nullptr;
+};
+constexpr wchar_t kSightProperty[] = L"SettingsWindowSight";
+
+void CALLBACK LookAtSettingsWindow(HWND mainWindow, UINT, UINT_PTR timer, DWORD) {
+    HWND settings = FindWindowW(nullptr, LoadUiString(IDS_SETTINGS_CAPTION).c_str());
+    auto* sight = static_cast<SettingsWindowSight*>(GetPropW(mainWindow, kSightProperty));
+    if (!settings || !sight) return;
+    KillTimer(mainWindow, timer);
+    *sight = {true, (GetWindowLongW(settings, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, IsWindowEnabled(mainWindow) != FALSE,
+              GetWindow(settings, GW_OWNER)};
+    PostMessageW(settings, WM_CLOSE, 0, 0);
+}
+
+// The help pages it opens in the browser come in front of it: it is not
+// top-most, as an owned window of the top-most main window would be. The main
+// window stays disabled meanwhile, and top-most.
+TEST_F(ShellControls, SettingsWindowIsNotTopMostAndDisablesTheMainWindowWhileOpen) {
+    SetWindowPos(parent_.get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ASSERT_NE(GetWindowLongW(parent_.get(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    SettingsWindowSight sight;
+    SetPropW(parent_.get(), kSightProperty, &sight);
+    SetTimer(parent_.get(), 1, 100, &LookAtSettingsWindow);
+    testing::SimToken token;
+    const auto store = MakePlatformProfileStore();
+    const auto startup = MakeWin32StartupServices();
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / L"orvika2_settings_sight.ini";
+    testing::TestServices services(*store, token.ports(), file.wstring(), LoadUiString);
+    RunSettingsWindow(parent_.get(), services.services, *startup);
+    RemovePropW(parent_.get(), kSightProperty);
+    ASSERT_TRUE(sight.found);
+    EXPECT_FALSE(sight.topmost);
+    EXPECT_EQ(sight.owner, nullptr);
+    EXPECT_FALSE(sight.ownerEnabled);
+    EXPECT_TRUE(IsWindowEnabled(parent_.get()));
+    EXPECT_NE(GetWindowLongW(parent_.get(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
 }
 
 TEST_F(ShellControls, BalloonShapeFollowsEnableBalloonTips) {
