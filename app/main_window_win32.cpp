@@ -28,6 +28,8 @@ constexpr GUID kHidInterfaceClass = {0x4D1E55B2, 0xF16F, 0x11CF, {0x88, 0xCB, 0x
 
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
 
+HWND FindSettingsWindow() { return FindWindowW(nullptr, LoadUiString(IDS_SETTINGS_CAPTION).c_str()); }
+
 UniqueIcon LoadAppIcon(int size) {
     return UniqueIcon(static_cast<HICON>(
         LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_ORVIKA2), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
@@ -319,6 +321,12 @@ void COrvika2Dlg::OnLanguageCommand(int command) {
 }
 
 void COrvika2Dlg::OnSettingsCommand() {
+    // The tray menu still works while the settings window is open: bring that
+    // one forward rather than open a second over it.
+    if (HWND open = FindSettingsWindow()) {
+        SetForegroundWindow(open);
+        return;
+    }
     UnregisterHotkeys();
     RunSettingsWindow(hwnd(), context_.services, context_.startup);
     RegisterHotkeys();
@@ -416,7 +424,7 @@ void COrvika2Dlg::ShowMessageBox(const std::wstring& text, unsigned flags) {
     MessageBoxExW(nullptr, text.c_str(), L"", flags, UiLanguageId());
 }
 
-bool COrvika2Dlg::SettingsWindowOpen() { return FindWindowW(nullptr, LoadUiString(IDS_SETTINGS_CAPTION).c_str()) != nullptr; }
+bool COrvika2Dlg::SettingsWindowOpen() { return FindSettingsWindow() != nullptr; }
 
 bool COrvika2Dlg::OtpWindowExists() { return FindWindowW(nullptr, L"OTP") != nullptr; }
 

@@ -160,6 +160,15 @@ expect_code "$secret" "$start"
 close_recorder
 open_settings "Orvika2 settings"
 
+step "the menu's Settings while the settings window is open brings that one forward"
+settings_in_front() {
+  [ "$(xdotool getwindowfocus 2>/dev/null)" = "$settings" ] &&
+    [ "$(xdotool search --onlyvisible --name '^Orvika2 settings$' 2>/dev/null | wc -l)" -eq 1 ]
+}
+tray_menu_choose Up Up Up Up Up Up Return
+wait_until 10 settings_in_front ||
+  fail "settings windows: $(xdotool search --onlyvisible --name '^Orvika2 settings$' | tr '\n' ' ')(the open one $settings), focus on $(xdotool getwindowfocus)"
+
 step "profile 2: the backup imported"
 tab_click 1
 show_profile_page 2
