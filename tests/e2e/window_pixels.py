@@ -66,15 +66,15 @@ def largest_patch(picture, colour, width, height):
         for x in range(width):
             if (x, y) in seen or picture.at(x, y) != colour:
                 continue
-            patch, todo = [], [(x, y)]
+            patch, pending = [], [(x, y)]
             seen.add((x, y))
-            while todo:
-                px, py = todo.pop()
+            while pending:
+                px, py = pending.pop()
                 patch.append((px, py))
                 for nx, ny in ((px + 1, py), (px - 1, py), (px, py + 1), (px, py - 1)):
                     if 0 <= nx < width and 0 <= ny < height and (nx, ny) not in seen and picture.at(nx, ny) == colour:
                         seen.add((nx, ny))
-                        todo.append((nx, ny))
+                        pending.append((nx, ny))
             if len(patch) > len(best):
                 best = patch
     return best
