@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/command_path.h"
+#include "platform/terminal_prompt.h"
 #include "settings/app_services.h"
 
 namespace orvika2 {
@@ -12,6 +13,8 @@ struct CliIo {
     std::istream& in;
     std::ostream& out;
     std::ostream& err;
+    // Where secrets are asked without echo; null without a terminal.
+    HiddenPrompt* terminal = nullptr;
 };
 
 // Runs one orvika2ctl command; args exclude the program name and are UTF-8,

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <cstdio>
 #include <iostream>
 
 #include "cli/cli.h"
@@ -23,9 +24,13 @@ int wmain(int argc, wchar_t** argv) {
     const orvika2::StartDirectory start{CurrentDirectory(), orvika2::PathStyle::Windows};
     // Our output is UTF-8 throughout; tell the console so.
     SetConsoleOutputCP(CP_UTF8);
+    // A secret read from standard input goes straight to our own wiped
+    // buffer: no stdio buffer keeps a copy.
+    std::setvbuf(stdin, nullptr, _IONBF, 0);
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.push_back(orvika2::NarrowUtf8(argv[i]));
-    const orvika2::CliIo io{std::cin, std::cout, std::cerr};
+    const auto terminal = orvika2::OpenTerminalPrompt();
+    const orvika2::CliIo io{std::cin, std::cout, std::cerr, terminal.get()};
     const auto services = orvika2::MakeCliServices();
     if (!services) return orvika2::ReportInvalidTokenSetting(io);
     return orvika2::RunCli(args, io, start, services->services());

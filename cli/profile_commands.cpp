@@ -3,6 +3,7 @@
 
 #include "cli/arguments.h"
 #include "cli/cli_context.h"
+#include "cli/secret_input.h"
 #include "platform/secure_memory.h"
 #include "platform/text.h"
 #include "profiles/account_name.h"
@@ -15,19 +16,6 @@ namespace orvika2 {
 namespace {
 
 std::string English(int id) { return Utf8(EnglishString(id)); }
-
-// A secret given as "-" comes from standard input, so it stays out of shell
-// history; one line, without its line break.
-std::optional<SecretWString> SecretArgument(const std::string& value, CliIo io) {
-    SecretString text;
-    if (value == "-") {
-        if (!std::getline(io.in, text.get())) return std::nullopt;
-        if (!text->empty() && text->back() == '\r') text->pop_back();
-    } else {
-        text.get() = value;
-    }
-    return SecretWString(WidenUtf8(text.get()));
-}
 
 unsigned PasswordClasses(const Arguments& args) {
     unsigned classes = 0;
@@ -46,33 +34,53 @@ std::optional<int> ProfileArgument(const Arguments& args) {
     return static_cast<int>(*profile);
 }
 
-// The --backup file, against the start directory.
-std::optional<std::wstring> BackupPath(const Arguments& args, const StartDirectory& start) {
+// Where --backup writes, and the passphrase that protects it (none: plain).
+struct BackupTarget {
+    std::wstring path;
+    std::optional<SecretString> passphrase;
+};
+
+// The --backup file against the start directory, with its passphrase. Asked
+// before the token is touched, so that a refusal changes nothing.
+std::optional<BackupTarget> BackupTargetOf(const Arguments& args, const StartDirectory& start, CliIo io,
+                                           SecretRefusal& refusal) {
+    refusal = {kExitOk};
     const auto value = args.Value("backup");
-    if (!value) return std::nullopt;
-    return ResolveCommandPath(WidenUtf8(*value), start);
+    if (!value) {
+        if (args.Has("passphrase-file")) refusal = {ReportUsage(io)};
+        return std::nullopt;
+    }
+    BackupTarget target{ResolveCommandPath(WidenUtf8(*value), start), std::nullopt};
+    target.passphrase = ReadNewBackupPassphrase(args, start, io, refusal);
+    if (refusal.exitStatus != kExitOk) return std::nullopt;
+    return target;
 }
 
 // What the page would show, as text on the terminal; the exit status follows.
-int Show(const PageOutcome& outcome, const std::optional<std::wstring>& backupPath, ProfileStore& store, CliIo io) {
+int Show(const PageOutcome& outcome, const std::optional<BackupTarget>& backup, ProfileStore& store, CliIo io) {
     if (outcome.balloonId) {
         io.err << English(outcome.balloonId) << "\n";
         return kExitFailure;
     }
-    if (!outcome.applied || outcome.messageId == IDS_ENTRY_NOT_SAVED) {
-        if (outcome.messageId) io.err << Utf8(outcome.MessageText(EnglishString)) << "\n";
-        return kExitFailure;
+    if (!outcome.applied || !outcome.entrySaved) {
+        if (outcome.messageId && (!outcome.backup || !backup)) {
+            io.err << Utf8(outcome.MessageText(EnglishString)) << "\n";
+        }
+        if (!outcome.applied) return kExitFailure;
     }
-    if (!outcome.backup || !backupPath) {
-        io.out << Utf8(outcome.MessageText(EnglishString)) << "\n";
-        return kExitOk;
+    if (!outcome.backup || !backup) {
+        if (outcome.entrySaved) io.out << Utf8(outcome.MessageText(EnglishString)) << "\n";
+        return outcome.entrySaved ? kExitOk : kExitFailure;
     }
-    if (WriteProfileBackup(store, *backupPath, *outcome.backup) == BackupSaveOutcome::Saved) {
-        io.out << English(IDS_BACKUP_SAVED) << "\n";
-        return kExitOk;
+    // Written even when the entry failed: it may be the only copy of the secret.
+    const bool saved =
+        WriteProfileBackup(store, backup->path, *outcome.backup, backup->passphrase) == BackupSaveOutcome::Saved;
+    const bool fine = saved && outcome.entrySaved;
+    for (const int message : BackupOfferMessages(saved ? BackupOfferResult::Saved : BackupOfferResult::WriteFailed,
+                                                 outcome.entrySaved)) {
+        (fine ? io.out : io.err) << English(message) << "\n";
     }
-    io.err << English(IDS_BACKUP_NOT_SAVED) << "\n";
-    return kExitFailure;
+    return fine ? kExitOk : kExitFailure;
 }
 
 // The token, the configuration file and the token's section, as a profile
@@ -90,46 +98,49 @@ std::optional<ProfilePageContext> OpenPage(AppServices& services, int profile, C
 
 int SetTotp(const Arguments& args, CliIo io, const StartDirectory& start, AppServices& services) {
     const auto profile = ProfileArgument(args);
-    const auto secretValue = args.Value("secret");
-    if (!profile || !secretValue) return ReportUsage(io);
+    if (!profile) return ReportUsage(io);
     // Named as in the account-name dialog; without a name the entry stays
     // empty, as after importing a backup that has none.
     const std::wstring account = WidenUtf8(args.Value("account").value_or(""));
     if (args.Has("account")) {
         if (const int refusal = CheckAccountName(account)) return ReportMessage(io, refusal);
     }
-    const auto backupPath = BackupPath(args, start);
-    const auto secret = SecretArgument(*secretValue, io);
-    if (!secret) return ReportUsage(io);
+    SecretRefusal refusal{kExitOk};
+    const auto secret = ReadSecretOption(args, "secret", "Secret key (Base32): ", start, io, refusal);
+    if (!secret) return refusal.exitStatus;
+    const auto backup = BackupTargetOf(args, start, io, refusal);
+    if (refusal.exitStatus != kExitOk) return refusal.exitStatus;
     int status = kExitOk;
     auto page = OpenPage(services, *profile, io, status);
     if (!page) return status;
-    const auto outcome = WriteTwoStepProfile(*page, secret->get(), account, args.Has("touch"), backupPath.has_value());
-    return Show(outcome, backupPath, services.store, io);
+    const auto outcome = WriteTwoStepProfile(*page, secret->get(), account, args.Has("touch"), backup.has_value());
+    return Show(outcome, backup, services.store, io);
 }
 
 int SetStatic(const Arguments& args, CliIo io, const StartDirectory& start, AppServices& services) {
     const auto profile = ProfileArgument(args);
-    const auto passwordValue = args.Value("password");
     const auto generateValue = args.Value("generate");
-    if (!profile || passwordValue.has_value() == generateValue.has_value()) return ReportUsage(io);
-    const auto backupPath = BackupPath(args, start);
+    const bool given = args.Has("password") || args.Has("password-file");
+    if (!profile || (given && generateValue)) return ReportUsage(io);
 
     SecretWString password;
-    if (passwordValue) {
-        auto given = SecretArgument(*passwordValue, io);
-        if (!given) return ReportUsage(io);
-        password.get().swap(given->get());
-    } else {
+    SecretRefusal refusal{kExitOk};
+    if (generateValue) {
         auto generated = GeneratePagePassword(WidenUtf8(*generateValue), PasswordClasses(args));
         if (generated.messageId) return ReportMessage(io, generated.messageId);
-        password.get().swap(generated.password.get());
+        password = std::move(generated.password);
+    } else {
+        auto typed = ReadSecretOption(args, "password", "Static password: ", start, io, refusal);
+        if (!typed) return refusal.exitStatus;
+        password = std::move(*typed);
     }
+    const auto backup = BackupTargetOf(args, start, io, refusal);
+    if (refusal.exitStatus != kExitOk) return refusal.exitStatus;
     int status = kExitOk;
     auto page = OpenPage(services, *profile, io, status);
     if (!page) return status;
-    const auto outcome = WriteStaticProfile(*page, password.get(), backupPath.has_value());
-    return Show(outcome, backupPath, services.store, io);
+    const auto outcome = WriteStaticProfile(*page, password.get(), backup.has_value());
+    return Show(outcome, backup, services.store, io);
 }
 
 int Delete(const Arguments& args, CliIo io, AppServices& services) {
@@ -157,11 +168,17 @@ int Import(const Arguments& args, CliIo io, const StartDirectory& start, AppServ
     int status = kExitOk;
     auto page = OpenPage(services, *profile, io, status);
     if (!page) return status;
-    ImportProfileBackup(
-        *page, backupPath, [&] { return args.Has("touch"); },
+    const ImportPrompts prompts{
+        [&] { return args.Has("touch"); },
+        [&](bool again) {
+            auto passphrase = ReadBackupPassphrase(args, start, io, again);
+            if (!passphrase) status = kExitFailure;
+            return passphrase;
+        },
         [&](const PageOutcome& outcome) {
             if (Show(outcome, std::nullopt, services.store, io) != kExitOk) status = kExitFailure;
-        });
+        }};
+    ImportProfileBackup(*page, backupPath, prompts);
     return status;
 }
 
@@ -180,12 +197,14 @@ int RunProfileCommand(const std::string& command, const std::vector<std::string>
                       const StartDirectory& start, AppServices& services) {
     std::optional<Arguments> parsed;
     if (command == "set-totp") {
-        parsed = Arguments::Parse(args, {"profile", "secret", "account", "backup"}, {"touch"});
+        parsed = Arguments::Parse(args, {"profile", "secret", "secret-file", "account", "backup", "passphrase-file"},
+                                  {"touch"});
         if (!parsed || !parsed->Positional().empty()) return ReportUsage(io);
         return SetTotp(*parsed, io, start, services);
     }
     if (command == "set-static") {
-        parsed = Arguments::Parse(args, {"profile", "password", "generate", "backup"}, {"letters", "digits", "special"});
+        parsed = Arguments::Parse(args, {"profile", "password", "password-file", "generate", "backup", "passphrase-file"},
+                                  {"letters", "digits", "special"});
         if (!parsed || !parsed->Positional().empty()) return ReportUsage(io);
         return SetStatic(*parsed, io, start, services);
     }
@@ -195,7 +214,7 @@ int RunProfileCommand(const std::string& command, const std::vector<std::string>
         return Delete(*parsed, io, services);
     }
     if (command == "import") {
-        parsed = Arguments::Parse(args, {"profile"}, {"touch"});
+        parsed = Arguments::Parse(args, {"profile", "passphrase-file"}, {"touch"});
         if (!parsed) return ReportUsage(io);
         return Import(*parsed, io, start, services);
     }

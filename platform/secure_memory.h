@@ -38,6 +38,13 @@ public:
     // A moved-from string or vector gives its buffer away, so nothing is left
     // behind to wipe.
     Wiped(Wiped&& other) noexcept : value_(std::move(other.value_)) {}
+    Wiped& operator=(Wiped&& other) noexcept {
+        if (this != &other) {
+            Wipe();
+            value_ = std::move(other.value_);
+        }
+        return *this;
+    }
     ~Wiped() { Wipe(); }
     T& get() { return value_; }
     const T& get() const { return value_; }

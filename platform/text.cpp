@@ -87,7 +87,9 @@ std::wstring WidenUtf8(std::string_view utf8) {
 
 std::string NarrowUtf8(std::wstring_view wide) {
     std::string out;
-    out.reserve(wide.size());
+    // The longest the text can become, at once: a secret passing through
+    // leaves no copy in a grown-out buffer.
+    out.reserve(wide.size() * (sizeof(wchar_t) == 2 ? 3 : 4));
     for (std::size_t i = 0; i < wide.size(); ++i) {
         char32_t cp = static_cast<char32_t>(wide[i]);
         if constexpr (sizeof(wchar_t) == 2) {

@@ -48,16 +48,30 @@ PageOutcome Applied(ProfilePageContext& page, std::wstring_view entry, bool offe
                     std::wstring backupFileName) {
     PageOutcome outcome;
     outcome.applied = true;
-    if (!WriteProfileEntry(page.services.store, page.services.config.file, page.section, page.profile, entry)) {
-        outcome.messageId = IDS_ENTRY_NOT_SAVED;
-    } else if (offerBackup) {
+    outcome.entrySaved =
+        WriteProfileEntry(page.services.store, page.services.config.file, page.section, page.profile, entry);
+    if (offerBackup) {
         outcome.messageId = IDS_SAVE_BACKUP_QUESTION;
         outcome.backup = std::move(backup);
         outcome.backupFileName = std::move(backupFileName);
     } else {
-        outcome.messageId = IDS_SETTING_SUCCESSFUL;
+        outcome.messageId = outcome.entrySaved ? IDS_SETTING_SUCCESSFUL : IDS_ENTRY_NOT_SAVED;
     }
     return outcome;
+}
+
+// A protected record opened with the user's passphrase; false when the user
+// gave none, or the record cannot be opened at all.
+bool OpenProtectedRecord(ProfileBackup& record, const ImportPrompts& prompts) {
+    for (bool again = false;; again = true) {
+        const auto passphrase = prompts.askPassphrase(again);
+        if (!passphrase) return false;
+        switch (UnsealProfileBackup(record, passphrase->get())) {
+            case UnsealResult::Opened: return true;
+            case UnsealResult::WrongPassphraseOrDamaged: prompts.show(Message(IDS_WRONG_PASSPHRASE)); break;
+            case UnsealResult::Invalid: prompts.show(Message(IDS_INVALID_BACKUP)); return false;
+        }
+    }
 }
 
 }  // namespace
@@ -132,6 +146,7 @@ PageOutcome DeleteProfile(ProfilePageContext& page) {
     const bool saved = WriteProfileEntry(page.services.store, page.services.config.file, page.section, page.profile, kNotConfiguredEntry);
     PageOutcome outcome = Message(saved ? IDS_PROFILE_DELETED : IDS_ENTRY_NOT_SAVED);
     outcome.applied = true;
+    outcome.entrySaved = saved;
     return outcome;
 }
 
@@ -148,17 +163,31 @@ GeneratedPassword GeneratePagePassword(std::wstring_view lengthText, unsigned cl
     return result;
 }
 
-void ImportProfileBackup(ProfilePageContext& page, const std::wstring& backupPath,
-                         const std::function<bool()>& askRequireTouch,
-                         const std::function<void(const PageOutcome&)>& show, const EightBitDecoder& widen) {
-    for (const ProfileBackup& record : ReadProfileBackup(page.services.store, backupPath, widen)) {
+std::vector<int> BackupOfferMessages(BackupOfferResult result, bool entrySaved) {
+    switch (result) {
+        case BackupOfferResult::Saved:
+            return {entrySaved ? IDS_BACKUP_SAVED : IDS_ENTRY_NOT_SAVED_BACKUP_SAVED};
+        case BackupOfferResult::WriteFailed:
+            if (entrySaved) return {IDS_BACKUP_NOT_SAVED};
+            return {IDS_BACKUP_NOT_SAVED, IDS_ENTRY_NOT_SAVED};
+        case BackupOfferResult::Declined: break;
+    }
+    return {entrySaved ? IDS_SET_WITHOUT_BACKUP : IDS_ENTRY_NOT_SAVED};
+}
+
+void ImportProfileBackup(ProfilePageContext& page, const std::wstring& backupPath, const ImportPrompts& prompts,
+                         const EightBitDecoder& widen) {
+    for (ProfileBackup& record : ReadProfileBackup(page.services.store, backupPath, widen)) {
+        if (!record.mode) {
+            prompts.show(Message(record.refusalId));
+            continue;
+        }
+        if (!record.sealed.empty() && !OpenProtectedRecord(record, prompts)) return;
         if (record.mode == ProfileMode::TwoStep) {
-            const bool requireTouch = askRequireTouch();
-            show(WriteTwoStepProfile(page, record.key, record.account, requireTouch, false));
-        } else if (record.mode == ProfileMode::StaticPassword) {
-            show(WriteStaticProfile(page, record.key, false));
+            const bool requireTouch = prompts.askRequireTouch();
+            prompts.show(WriteTwoStepProfile(page, record.key, record.account, requireTouch, false));
         } else {
-            show(Message(IDS_INVALID_BACKUP));
+            prompts.show(WriteStaticProfile(page, record.key, false));
         }
     }
 }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/secure_memory.h"
 #include "resources/string_ids.h"
@@ -23,9 +24,12 @@ struct ProfilePageContext {
 enum class PageField { None, SecretKey, StaticPassword };
 
 struct PageOutcome {
-    // The token took the change and the configuration entry was written: the
-    // page sends the refresh message to the main window.
+    // The token took the change: the page sends the refresh message to the
+    // main window.
     bool applied = false;
+    // Whether the configuration entry was written too. When it was not, a
+    // backup is still offered: it may be the only copy of a new secret.
+    bool entrySaved = true;
     // A message box, by string id, or 0. After a write it is 16 "Setting
     // successful", or 15 when a backup is offered; 17 may carry a code.
     int messageId = 0;
@@ -55,13 +59,27 @@ struct GeneratedPassword {
 };
 GeneratedPassword GeneratePagePassword(std::wstring_view lengthText, unsigned classes);
 
+// The messages after the save offer: what the user sees once the backup was
+// saved, could not be saved, or was declined, and whether the entry was
+// written. Every failure is named; a saved backup is always said.
+enum class BackupOfferResult { Saved, WriteFailed, Declined };
+std::vector<int> BackupOfferMessages(BackupOfferResult result, bool entrySaved);
+
+// What an import asks the user. `askPassphrase(again)` gives the passphrase
+// of a protected record (UTF-8), `again` after a wrong one; nullopt stops.
+struct ImportPrompts {
+    std::function<bool()> askRequireTouch;
+    std::function<std::optional<SecretString>(bool again)> askPassphrase;
+    std::function<void(const PageOutcome&)> show;
+};
+
 // Applies every record of a backup file to the page's profile, in order,
 // without offering a new backup. `askRequireTouch` is asked (message 9)
-// before each 2-Step Verification record; `show` gets each outcome as it
-// happens, an unusable record as message 10.
-void ImportProfileBackup(ProfilePageContext& page, const std::wstring& backupPath,
-                         const std::function<bool()>& askRequireTouch,
-                         const std::function<void(const PageOutcome&)>& show,
+// before each 2-Step Verification record; a protected record is opened
+// first, and a wrong passphrase or a changed file is shown and asked again
+// without touching the token. `show` gets each outcome as it happens, an
+// unusable record as its refusal.
+void ImportProfileBackup(ProfilePageContext& page, const std::wstring& backupPath, const ImportPrompts& prompts,
                          const EightBitDecoder& widen = WidenWindows1252);
 
 }  // namespace orvika2

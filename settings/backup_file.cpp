@@ -3,11 +3,10 @@
 #include "settings/windows1252.h"
 
 #include <algorithm>
-#include <array>
-#include <filesystem>
-#include <fstream>
 
+#include "platform/secret_file.h"
 #include "platform/secure_memory.h"
+#include "platform/text.h"
 
 namespace orvika2 {
 namespace {
@@ -15,6 +14,7 @@ namespace {
 constexpr std::wstring_view kModeKey = L"Mode";
 constexpr std::wstring_view kKeyKey = L"Key";
 constexpr std::wstring_view kAccountKey = L"Account";
+constexpr std::wstring_view kSealedKey = L"Sealed";
 
 // The white space of the C library's isspace in the "C" locale.
 constexpr std::string_view kPlainSeparators = " \t\n\v\f\r";
@@ -38,17 +38,34 @@ std::string_view WithoutCarriageReturn(std::string_view line) {
     return line;
 }
 
-ProfileBackup Unusable() { return {}; }
+ProfileBackup Unusable(int refusalId = IDS_INVALID_BACKUP) {
+    ProfileBackup record;
+    record.refusalId = refusalId;
+    return record;
+}
 
 std::optional<ProfileBackup> ReadIniForm(ProfileStore& store, const std::wstring& path) {
     const std::wstring mode = store.Get(path, kBackupSection, kModeKey);
+    if (mode.empty()) return std::nullopt;
+    // One character beyond the longest value the reader takes, so that a
+    // longer one is refused rather than cut.
+    std::wstring sealed = store.Get(path, kBackupSection, kSealedKey, kSealedValueMax + 1);
+    if (!sealed.empty()) {
+        ProfileBackup record(BackupModeFromText(mode), {}, store.Get(path, kBackupSection, kAccountKey));
+        if (!record.mode) return Unusable();
+        // The seal binds the account whatever the mode.
+        record.sealed = std::move(sealed);
+        return record;
+    }
     ProfileBackup record(BackupModeFromText(mode), store.Get(path, kBackupSection, kKeyKey), {});
-    if (mode.empty() || record.key.empty()) return std::nullopt;
+    if (record.key.empty()) return std::nullopt;
     if (!record.mode) return Unusable();
     // A static password's account is never used.
     if (*record.mode == ProfileMode::TwoStep) record.account = store.Get(path, kBackupSection, kAccountKey);
     return record;
 }
+
+std::wstring_view ModeText(const ProfileBackup& backup) { return BackupModeText(*backup.mode); }
 
 }  // namespace
 
@@ -68,12 +85,45 @@ ProfileBackup StaticBackup(std::wstring_view password) {
     return ProfileBackup(ProfileMode::StaticPassword, std::wstring(password), std::wstring(kStaticPasswordEntry));
 }
 
-BackupSaveOutcome WriteProfileBackup(ProfileStore& store, const std::wstring& path, const ProfileBackup& backup) {
+BackupSaveOutcome WriteProfileBackup(ProfileStore& store, const std::wstring& path, const ProfileBackup& backup,
+                                     const std::optional<SecretString>& passphrase) {
     if (!backup.mode || *backup.mode == ProfileMode::NotConfigured) return BackupSaveOutcome::WriteFailed;
-    // One replacement of the file: a new mode never stands beside an old key.
-    const ProfileStore::Entry entries[] = {
-        {kModeKey, BackupModeText(*backup.mode)}, {kKeyKey, backup.key}, {kAccountKey, backup.account}};
+    // One replacement of the file: a new mode never stands beside an old
+    // key, and a sealed key never beside a plain one.
+    if (!passphrase) {
+        const ProfileStore::Entry entries[] = {{kModeKey, ModeText(backup)},
+                                               {kKeyKey, backup.key},
+                                               {kAccountKey, backup.account},
+                                               {kSealedKey, std::nullopt}};
+        return store.PutAll(path, kBackupSection, entries) ? BackupSaveOutcome::Saved : BackupSaveOutcome::WriteFailed;
+    }
+    const auto sealed = SealBackupKey(backup.key, {ModeText(backup), backup.account}, passphrase->get());
+    if (!sealed) return BackupSaveOutcome::WriteFailed;
+    const ProfileStore::Entry entries[] = {{kModeKey, ModeText(backup)},
+                                           {kAccountKey, backup.account},
+                                           {kSealedKey, *sealed},
+                                           {kKeyKey, std::nullopt}};
     return store.PutAll(path, kBackupSection, entries) ? BackupSaveOutcome::Saved : BackupSaveOutcome::WriteFailed;
+}
+
+UnsealResult UnsealProfileBackup(ProfileBackup& record, std::string_view passphraseUtf8) {
+    if (!record.mode || record.sealed.empty()) return UnsealResult::Invalid;
+    UnsealedKey opened = UnsealBackupKey(record.sealed, {ModeText(record), record.account}, passphraseUtf8);
+    if (opened.result == UnsealResult::Opened) {
+        SecureWipe(record.key);
+        record.key.swap(opened.key.get());
+    }
+    return opened.result;
+}
+
+int BackupPassphraseRefusal(std::wstring_view passphrase, std::wstring_view repeated) {
+    // Characters, not UTF-16 units: a pair of surrogates is one.
+    const auto characters = std::count_if(passphrase.begin(), passphrase.end(), [](wchar_t c) {
+        return static_cast<std::uint32_t>(c) < 0xDC00 || static_cast<std::uint32_t>(c) > 0xDFFF;
+    });
+    if (static_cast<std::size_t>(characters) < kBackupPassphraseMin) return IDS_PASSPHRASE_TOO_SHORT;
+    if (passphrase != repeated) return IDS_PASSPHRASES_DIFFER;
+    return 0;
 }
 
 std::wstring WidenWindows1252(std::string_view text) { return DecodeWindows1252(text); }
@@ -98,15 +148,25 @@ ProfileBackup ParsePlainBackupLine(std::string_view line, const EightBitDecoder&
 std::vector<ProfileBackup> ReadProfileBackup(ProfileStore& store, const std::wstring& path,
                                              const EightBitDecoder& widen) {
     std::vector<ProfileBackup> records;
+    SecretString bytes;
+    const SecretFileRead read = ReadSecretFile(PathFromWide(path), bytes.get(), kBackupFileMaxBytes);
+    if (read == SecretFileRead::TooLarge) {
+        records.push_back(Unusable(IDS_BACKUP_TOO_LARGE));
+        return records;
+    }
     if (auto ini = ReadIniForm(store, path)) {
         records.push_back(std::move(*ini));
         return records;
     }
-    std::ifstream file(std::filesystem::path(path), std::ios::binary);
-    SecretString line;
-    line->reserve(kPlainBackupLineMax + 2);  // fewer reallocations leaving copies behind
-    while (std::getline(file, line.get())) {
-        records.push_back(ParsePlainBackupLine(line.get(), widen));
+    std::string_view rest = bytes.get();
+    while (!rest.empty()) {
+        const auto end = std::min(rest.find('\n'), rest.size());
+        records.push_back(ParsePlainBackupLine(rest.substr(0, end), widen));
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+    }
+    if (records.size() > kPlainBackupMaxRecords) {
+        records.clear();
+        records.push_back(Unusable(IDS_BACKUP_TOO_LARGE));
     }
     if (records.empty()) records.push_back(Unusable());
     return records;

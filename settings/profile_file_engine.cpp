@@ -1,11 +1,10 @@
 #include "settings/profile_file_engine.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <system_error>
 
+#include "platform/secret_file.h"
 #include "platform/secure_memory.h"
 #include "platform/text.h"
 #include "settings/profile_file_text.h"
@@ -59,32 +58,33 @@ std::string EncodeUtf16Le(std::wstring_view text) {
 
 struct FileContent {
     bool exists = false;
-    std::string bytes;
+    SecretString bytes;
 };
 
-// nullopt when the file exists but cannot be read.
+// nullopt when the file exists but cannot be read. A backup file holds a
+// secret, so no copy of its bytes is left behind.
 std::optional<FileContent> ReadWholeFile(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) return FileContent{};
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    FileContent content{true, std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>())};
-    if (in.bad()) return std::nullopt;
-    return content;
+    FileContent content{true, {}};
+    switch (ReadSecretFile(path, content.bytes.get())) {
+        case SecretFileRead::Read: return content;
+        case SecretFileRead::Missing: return FileContent{};
+        default: return std::nullopt;
+    }
 }
 
 // nullopt when the file is missing or cannot be read.
-std::optional<std::wstring> ReadFileText(const std::wstring& path) {
+std::optional<SecretWString> ReadFileText(const std::wstring& path) {
     const auto content = ReadWholeFile(PathFromWide(path));
     if (!content || !content->exists) return std::nullopt;
-    return DecodeProfileFile(content->bytes).text;
+    return SecretWString(DecodeProfileFile(content->bytes.get()).text);
 }
 
 class PortableProfileStore final : public ProfileStore {
 public:
-    std::wstring Get(const std::wstring& path, std::wstring_view section, std::wstring_view key) override {
+    std::wstring Get(const std::wstring& path, std::wstring_view section, std::wstring_view key,
+                     std::size_t maxLength = kProfileValueMax) override {
         const auto text = ReadFileText(path);
-        return text ? ReadProfileValue(*text, section, key) : std::wstring();
+        return text ? ReadProfileValue(text->get(), section, key, maxLength) : std::wstring();
     }
 
     bool Put(const std::wstring& path, std::wstring_view section, std::wstring_view key,
@@ -93,21 +93,31 @@ public:
         return PutAll(path, section, {&entry, 1});
     }
 
+    bool Remove(const std::wstring& path, std::wstring_view section, std::wstring_view key) override {
+        const Entry entry{key, std::nullopt};
+        return PutAll(path, section, {&entry, 1});
+    }
+
     bool PutAll(const std::wstring& path, std::wstring_view section, std::span<const Entry> entries) override {
         for (const Entry& entry : entries) {
-            if (!IsStorableProfileEntry(section, entry.key, entry.value)) return false;
+            if (!IsStorableProfileEntry(section, entry.key, entry.value.value_or(L""))) return false;
         }
         const std::filesystem::path file = PathFromWide(path);
         auto content = ReadWholeFile(file);
         if (!content) return false;
         // A backup file holds a secret: the copies of its text are wiped.
-        const SecretString oldBytes(std::move(content->bytes));
+        const SecretString oldBytes(std::move(content->bytes.get()));
         ProfileFileText text = DecodeProfileFile(oldBytes.get());
         const SecretWString before(std::move(text.text));
         SecretWString after(before.get());
         for (const Entry& entry : entries) {
-            const SecretWString stored(StoredProfileValue(entry.value));
-            SecretWString next(WriteProfileValue(after.get(), section, entry.key, stored.get()));
+            SecretWString next;
+            if (entry.value) {
+                const SecretWString stored(StoredProfileValue(*entry.value));
+                next.get() = WriteProfileValue(after.get(), section, entry.key, stored.get());
+            } else {
+                next.get() = RemoveProfileValue(after.get(), section, entry.key);
+            }
             std::swap(after.get(), next.get());
         }
         if (content->exists && after.get() == before.get()) return true;
@@ -119,7 +129,7 @@ public:
 
     std::vector<std::wstring> SectionNames(const std::wstring& path) override {
         const auto text = ReadFileText(path);
-        return text ? ReadProfileSectionNames(*text) : std::vector<std::wstring>();
+        return text ? ReadProfileSectionNames(text->get()) : std::vector<std::wstring>();
     }
 };
 

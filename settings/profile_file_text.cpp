@@ -120,14 +120,14 @@ bool BreaksLines(std::wstring_view text) {
     return text.find_first_of(std::wstring_view(L"\r\n\0", 3)) != std::wstring_view::npos;
 }
 
-// What fits a 260-unit buffer with its terminator. Where wchar_t is UTF-32,
-// a character beyond the Basic Multilingual Plane takes two units.
-std::wstring ClipToBuffer(std::wstring_view value) {
+// What fits a buffer of `maxUnits` units and a terminator. Where wchar_t is
+// UTF-32, a character beyond the Basic Multilingual Plane takes two units.
+std::wstring ClipToBuffer(std::wstring_view value, std::size_t maxUnits) {
     std::size_t units = 0;
     std::size_t kept = 0;
     for (; kept < value.size(); ++kept) {
         units += (static_cast<std::uint32_t>(value[kept]) >> 16) != 0 ? 2 : 1;
-        if (units > kProfileValueMax) break;
+        if (units > maxUnits) break;
     }
     return std::wstring(value.substr(0, kept));
 }
@@ -141,13 +141,14 @@ std::wstring EntryLine(std::wstring_view key, std::wstring_view value) {
 
 }  // namespace
 
-std::wstring ReadProfileValue(std::wstring_view text, std::wstring_view section, std::wstring_view key) {
+std::wstring ReadProfileValue(std::wstring_view text, std::wstring_view section, std::wstring_view key,
+                              std::size_t maxUnits) {
     const auto lines = SplitLines(text);
     const auto body = FindSection(lines, Trim(section));
     if (!body) return {};
     const Line* entry = FindKey(lines, *body, Trim(key));
     if (!entry || !entry->value) return {};
-    return ClipToBuffer(WithoutEnclosingQuotes(*entry->value));
+    return ClipToBuffer(WithoutEnclosingQuotes(*entry->value), maxUnits);
 }
 
 bool IsStorableProfileEntry(std::wstring_view section, std::wstring_view key, std::wstring_view value) {
@@ -215,6 +216,15 @@ std::wstring WriteProfileValue(std::wstring_view text, std::wstring_view section
     const Line& previous = lines[*anchor];
     if (previous.next == previous.contentEnd) added.insert(0, kLineEnd);  // the text ended without a line end
     result.insert(previous.next, added);
+    return result;
+}
+
+std::wstring RemoveProfileValue(std::wstring_view text, std::wstring_view section, std::wstring_view key) {
+    std::wstring result(text);
+    const auto lines = SplitLines(text);
+    const auto body = FindSection(lines, Trim(section));
+    if (!body) return result;
+    if (const Line* entry = FindKey(lines, *body, Trim(key))) result.erase(entry->begin, entry->next - entry->begin);
     return result;
 }
 

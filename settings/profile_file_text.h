@@ -6,18 +6,25 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/profile_store.h"
+
 namespace orvika2 {
 
 // The value of the first matching key in the first matching section, without
 // surrounding blanks and enclosing quotes, at most 259 UTF-16 units. Names
 // match without regard to case; the section "" is the part before the
-// first section line.
-std::wstring ReadProfileValue(std::wstring_view text, std::wstring_view section, std::wstring_view key);
+// first section line. A reader with a larger buffer passes its size.
+std::wstring ReadProfileValue(std::wstring_view text, std::wstring_view section, std::wstring_view key,
+                              std::size_t maxUnits = kProfileValueMax);
 
 // The text with the key's value replaced. A new key goes after the last
 // non-blank line of its section, a new section at the end of the text.
 std::wstring WriteProfileValue(std::wstring_view text, std::wstring_view section, std::wstring_view key,
                                std::wstring_view value);
+
+// The text without the key's line, as writing a null value through the
+// Win32 functions leaves it; unchanged when the key is missing.
+std::wstring RemoveProfileValue(std::wstring_view text, std::wstring_view section, std::wstring_view key);
 
 // Whether a value can be stored under the section and key so that it reads
 // back as written and no other line changes: no line break or NUL anywhere,

@@ -2,6 +2,7 @@
 // Values in INI files with the Windows profile-file semantics. Two
 // implementations: the Win32 functions themselves, and a portable engine.
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -14,8 +15,10 @@ inline constexpr std::size_t kProfileValueMax = 259;
 class ProfileStore {
 public:
     virtual ~ProfileStore() = default;
-    // At most 259 characters; empty when the file, section or key is missing.
-    virtual std::wstring Get(const std::wstring& path, std::wstring_view section, std::wstring_view key) = 0;
+    // At most `maxLength` characters (259 unless a reader needs more); empty
+    // when the file, section or key is missing.
+    virtual std::wstring Get(const std::wstring& path, std::wstring_view section, std::wstring_view key,
+                             std::size_t maxLength = kProfileValueMax) = 0;
     // Replaces the value, creating key, section and file as needed. False,
     // with the file as it was, when the file could not be written or the
     // entry cannot be stored as given (see IsStorableProfileEntry: a line
@@ -25,16 +28,20 @@ public:
     virtual bool Put(const std::wstring& path, std::wstring_view section, std::wstring_view key,
                      std::wstring_view value) = 0;
 
+    // A value to write, or none to remove the key.
     struct Entry {
         std::wstring_view key;
-        std::wstring_view value;
+        std::optional<std::wstring_view> value;
     };
-    // Several values of one section as one change of the file: all of them
-    // are written, or none is. This default suits stores that cannot fail
+    // Removes the key; true when it is gone (or was never there).
+    virtual bool Remove(const std::wstring& path, std::wstring_view section, std::wstring_view key) = 0;
+    // Several changes of one section as one change of the file: all of them
+    // are made, or none is. This default suits stores that cannot fail
     // part-way, as one in memory; the file stores replace the file once.
     virtual bool PutAll(const std::wstring& path, std::wstring_view section, std::span<const Entry> entries) {
         for (const Entry& entry : entries) {
-            if (!Put(path, section, entry.key, entry.value)) return false;
+            const bool done = entry.value ? Put(path, section, entry.key, *entry.value) : Remove(path, section, entry.key);
+            if (!done) return false;
         }
         return true;
     }

@@ -4,12 +4,13 @@
 
 namespace orvika2 {
 
-FileReplacement::FileReplacement(std::filesystem::path target, std::filesystem::path temporary)
-    : target_(std::move(target)), temporary_(std::move(temporary)) {}
+FileReplacement::FileReplacement(std::filesystem::path target, std::filesystem::path temporary, int descriptor)
+    : target_(std::move(target)), temporary_(std::move(temporary)), descriptor_(descriptor) {}
 
 FileReplacement::FileReplacement(FileReplacement&& other) noexcept
     : target_(std::move(other.target_)),
       temporary_(std::move(other.temporary_)),
+      descriptor_(std::exchange(other.descriptor_, -1)),
       pending_(std::exchange(other.pending_, false)) {}
 
 bool ReplaceFileContent(const std::filesystem::path& target, std::string_view bytes) {

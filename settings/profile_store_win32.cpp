@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <array>
 #include <vector>
 
 #include "platform/secure_memory.h"
@@ -14,11 +13,14 @@ namespace {
 
 class Win32ProfileStore final : public ProfileStore {
 public:
-    std::wstring Get(const std::wstring& path, std::wstring_view section, std::wstring_view key) override {
-        std::array<wchar_t, kProfileValueMax + 1> buffer{};
+    std::wstring Get(const std::wstring& path, std::wstring_view section, std::wstring_view key,
+                     std::size_t maxLength = kProfileValueMax) override {
+        // A backup's value is a secret: the buffer is wiped, and sized so
+        // that the value is its only copy.
+        SecretWString buffer(std::wstring(maxLength + 1, L'\0'));
         const DWORD length = GetPrivateProfileStringW(std::wstring(section).c_str(), std::wstring(key).c_str(), L"",
-                                                      buffer.data(), static_cast<DWORD>(buffer.size()), path.c_str());
-        return std::wstring(buffer.data(), length);
+                                                      buffer->data(), static_cast<DWORD>(buffer->size()), path.c_str());
+        return std::wstring(buffer->data(), length);
     }
 
     bool Put(const std::wstring& path, std::wstring_view section, std::wstring_view key,
@@ -27,10 +29,15 @@ public:
         return PutAll(path, section, {&entry, 1});
     }
 
+    bool Remove(const std::wstring& path, std::wstring_view section, std::wstring_view key) override {
+        const Entry entry{key, std::nullopt};
+        return PutAll(path, section, {&entry, 1});
+    }
+
     // The Win32 functions write a copy of the file, which then replaces it.
     bool PutAll(const std::wstring& path, std::wstring_view section, std::span<const Entry> entries) override {
         for (const Entry& entry : entries) {
-            if (!IsStorableProfileEntry(section, entry.key, entry.value)) return false;
+            if (!IsStorableProfileEntry(section, entry.key, entry.value.value_or(L""))) return false;
         }
         auto replacement = FileReplacement::Begin(path);
         if (!replacement) return false;
@@ -41,9 +48,10 @@ public:
         }
         const std::wstring sectionName(section);
         for (const Entry& entry : entries) {
-            const SecretWString stored(StoredProfileValue(entry.value));
-            if (!WritePrivateProfileStringW(sectionName.c_str(), std::wstring(entry.key).c_str(), stored->c_str(),
-                                            copy.c_str())) {
+            // A null value removes the key.
+            const SecretWString stored(entry.value ? StoredProfileValue(*entry.value) : std::wstring());
+            if (!WritePrivateProfileStringW(sectionName.c_str(), std::wstring(entry.key).c_str(),
+                                            entry.value ? stored->c_str() : nullptr, copy.c_str())) {
                 return false;
             }
         }

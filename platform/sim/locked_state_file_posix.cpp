@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -50,10 +51,15 @@ private:
 };
 
 std::unique_ptr<LockedStateFile> OpenFlockedFile(const std::filesystem::path& path, StateFileOpening opening) {
-    const int flags = O_RDWR | O_CLOEXEC | (opening == StateFileOpening::CreateIfMissing ? O_CREAT : 0);
-    const int fd = open(path.c_str(), flags, 0600);
+    // The state holds the profiles' secrets: owner-only, whatever the umask
+    // or an older file's mode, and never through a symbolic link.
+    const int flags = O_RDWR | O_CLOEXEC | O_NOFOLLOW | (opening == StateFileOpening::CreateIfMissing ? O_CREAT : 0);
+    const int fd = open(path.c_str(), flags, S_IRUSR | S_IWUSR);
     if (fd < 0) return nullptr;
     auto file = std::make_unique<FlockedFile>(fd);
+    struct stat status {};
+    if (fstat(fd, &status) != 0) return nullptr;
+    if ((status.st_mode & (S_IRWXG | S_IRWXO)) != 0 && fchmod(fd, S_IRUSR | S_IWUSR) != 0) return nullptr;
     int locked = 0;
     do {
         locked = flock(fd, LOCK_EX);

@@ -17,15 +17,21 @@ public:
         friend bool operator==(const Write&, const Write&) = default;
     };
 
-    std::wstring Get(const std::wstring& file, std::wstring_view section, std::wstring_view key) override {
+    std::wstring Get(const std::wstring& file, std::wstring_view section, std::wstring_view key,
+                     std::size_t maxLength = kProfileValueMax) override {
         const auto it = values_.find({file, std::wstring(section), std::wstring(key)});
-        return it == values_.end() ? std::wstring() : it->second.substr(0, kProfileValueMax);
+        return it == values_.end() ? std::wstring() : it->second.substr(0, maxLength);
     }
     bool Put(const std::wstring& file, std::wstring_view section, std::wstring_view key,
              std::wstring_view value) override {
         writes.push_back({file, std::wstring(section), std::wstring(key), std::wstring(value)});
         if (failWrites) return false;
         values_[{file, std::wstring(section), std::wstring(key)}] = std::wstring(value);
+        return true;
+    }
+    bool Remove(const std::wstring& file, std::wstring_view section, std::wstring_view key) override {
+        if (failWrites) return false;
+        values_.erase({file, std::wstring(section), std::wstring(key)});
         return true;
     }
     std::vector<std::wstring> SectionNames(const std::wstring& file) override {

@@ -196,6 +196,12 @@ TEST_P(ProfileStoreSuite, PutAllWritesEveryEntryOrNone) {
     EXPECT_EQ(ReadBytes(L"t.bcp"),
               "[Notes]\r\nOwner=me\r\n[Orvika2_BACKUP]\r\nMode=OTP\r\nKey=NEWKEY\r\nAccount=\" 'G' \"\r\n");
     EXPECT_EQ(store().Get(PathOf(L"t.bcp"), L"Orvika2_BACKUP", L"Account"), L" 'G' ");
+
+    // A removal in the same change; a missing key is simply not there.
+    const ProfileStore::Entry sealed[] = {{L"Sealed", L"v1"}, {L"Key", std::nullopt}, {L"Gone", std::nullopt}};
+    ASSERT_TRUE(store().PutAll(PathOf(L"t.bcp"), L"Orvika2_BACKUP", sealed));
+    EXPECT_EQ(ReadBytes(L"t.bcp"),
+              "[Notes]\r\nOwner=me\r\n[Orvika2_BACKUP]\r\nMode=OTP\r\nAccount=\" 'G' \"\r\nSealed=v1\r\n");
 }
 
 TEST_P(ProfileStoreSuite, ReadsAtMost259Characters) {
@@ -208,6 +214,9 @@ TEST_P(ProfileStoreSuite, ReadsAtMost259Characters) {
     ASSERT_TRUE(store().Put(PathOf(L"t.ini"), L"A", L"put", written));
     EXPECT_NE(ReadBytes(L"t.ini").find("put=" + std::string(300, 'w') + "\r\n"), std::string::npos);
     EXPECT_EQ(store().Get(PathOf(L"t.ini"), L"A", L"put"), written.substr(0, 259));
+    // A reader that takes more says so.
+    EXPECT_EQ(store().Get(PathOf(L"t.ini"), L"A", L"put", 1500), written);
+    EXPECT_EQ(store().Get(PathOf(L"t.ini"), L"A", L"long", 299), std::wstring(258, L'a') + L"bc" + std::wstring(39, L'd'));
 }
 
 TEST_P(ProfileStoreSuite, OverwriteChangesOnlyThatLine) {

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <fstream>
+#include <iterator>
 #include <ostream>
 
 #include "settings/backup_file.h"
@@ -19,15 +20,16 @@ using testing::TempDir;
 struct Seen {
     std::optional<ProfileMode> mode;
     std::wstring key, account;
+    int refusalId = IDS_INVALID_BACKUP;
     friend bool operator==(const Seen&, const Seen&) = default;
 };
 
 void PrintTo(const Seen& seen, std::ostream* os) {
     *os << (seen.mode ? static_cast<int>(*seen.mode) : -1) << " key[" << seen.key.size() << "] account["
-        << seen.account.size() << "]";
+        << seen.account.size() << "] refusal " << seen.refusalId;
 }
 
-Seen Summary(const ProfileBackup& record) { return {record.mode, record.key, record.account}; }
+Seen Summary(const ProfileBackup& record) { return {record.mode, record.key, record.account, record.refusalId}; }
 
 std::vector<Seen> Summary(const std::vector<ProfileBackup>& records) {
     std::vector<Seen> seen;
@@ -36,6 +38,7 @@ std::vector<Seen> Summary(const std::vector<ProfileBackup>& records) {
 }
 
 const Seen kInvalid{};
+const Seen kTooLarge{std::nullopt, L"", L"", IDS_BACKUP_TOO_LARGE};
 Seen TwoStep(std::wstring key, std::wstring account) { return {ProfileMode::TwoStep, key, account}; }
 Seen Static(std::wstring password) { return {ProfileMode::StaticPassword, password, L""}; }
 
@@ -98,6 +101,44 @@ TEST(BackupWrite, EverySecretComesBackFromTheFileAsSaved) {
     // A line break would add keys of its own; nothing is written.
     EXPECT_EQ(WriteProfileBackup(*store, file, TwoStepBackup(L"AAAA", L"x\r\nKey=BBBB")), BackupSaveOutcome::WriteFailed);
     EXPECT_EQ(Summary(ReadProfileBackup(*store, file)), std::vector{TwoStep(L"GEZDGNBV", L"'Work'")});
+
+    // Protected over plain leaves no key behind, and plain over protected no seal.
+    const std::string key152(152, 'A');
+    const std::optional<SecretString> passphrase(SecretString("long enough"));
+    ASSERT_EQ(WriteProfileBackup(*store, file, TwoStepBackup(std::wstring(152, L'A'), L"Work"), passphrase),
+              BackupSaveOutcome::Saved);
+    const auto text = [&] {
+        std::ifstream in(dir / "profile.bcp", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    EXPECT_EQ(text().find("Key="), std::string::npos);
+    EXPECT_EQ(text().find("AAAA"), std::string::npos);
+    EXPECT_LT(text().find("Mode=OTP"), text().find("Account=Work"));
+    EXPECT_LT(text().find("Account=Work"), text().find("Sealed=v1:PBKDF2-SHA256:600000:"));
+    auto records = ReadProfileBackup(*store, file);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(Summary(records[0]), TwoStep(L"", L"Work"));
+    EXPECT_EQ(UnsealProfileBackup(records[0], "long enougH"), UnsealResult::WrongPassphraseOrDamaged);
+    EXPECT_EQ(UnsealProfileBackup(records[0], "long enough"), UnsealResult::Opened);
+    EXPECT_EQ(Summary(records[0]), TwoStep(std::wstring(152, L'A'), L"Work"));
+    ASSERT_EQ(WriteProfileBackup(*store, file, StaticBackup(L"pass1234")), BackupSaveOutcome::Saved);
+    EXPECT_EQ(text().find("Sealed="), std::string::npos);
+    EXPECT_EQ(Summary(ReadProfileBackup(*store, file)), std::vector{Static(L"pass1234")});
+}
+
+TEST(BackupWrite, APassphraseNeedsEightCharactersTypedTheSameTwice) {
+    const struct {
+        std::wstring_view first, second;
+        int refusal;
+    } cases[] = {
+        {L"12345678", L"12345678", 0},
+        {L"1234567", L"1234567", IDS_PASSPHRASE_TOO_SHORT},
+        {L"1234567\U0001F511", L"1234567\U0001F511", 0},
+        {L"123456\U0001F511", L"123456\U0001F511", IDS_PASSPHRASE_TOO_SHORT},
+        {L"12345678", L"12345679", IDS_PASSPHRASES_DIFFER},
+        {L"", L"", IDS_PASSPHRASE_TOO_SHORT},
+    };
+    for (const auto& c : cases) EXPECT_EQ(BackupPassphraseRefusal(c.first, c.second), c.refusal) << c.first.size();
 }
 
 #ifndef _WIN32
@@ -203,6 +244,11 @@ TEST(BackupRead, PlainFileGivesARecordPerLineButNoneForTheFinalLineBreak) {
         {"STATIC pw", {Static(L"pw")}},
         {"\n", {kInvalid}},
         {"", {kInvalid}},
+        // Each record is a flash write: more than 16, or more than 64 KiB, is refused whole.
+        {[] { std::string lines; for (int i = 0; i < 16; ++i) lines += "STATIC pw\n"; return lines; }(),
+         std::vector<Seen>(16, Static(L"pw"))},
+        {[] { std::string lines; for (int i = 0; i < 17; ++i) lines += "STATIC pw\n"; return lines; }(), {kTooLarge}},
+        {"STATIC pw\n" + std::string(64 * 1024, ' '), {kTooLarge}},
     };
     for (const auto& c : cases) {
         TempDir dir;

@@ -204,7 +204,9 @@ TEST_F(ProfileOperations, ImportAppliesEveryRecordAndReportsTheUnusable) {
     auto page = Page(2);
     int asked = 0;
     std::vector<PageOutcome> shown;
-    ImportProfileBackup(page, L"b.bcp", [&] { return ++asked, true; }, [&](const PageOutcome& o) { shown.push_back(o); });
+    const auto show = [&](const PageOutcome& o) { shown.push_back(o); };
+    const auto noPassphrase = [](bool) { return std::optional<SecretString>(); };
+    ImportProfileBackup(page, L"b.bcp", {[&] { return ++asked, true; }, noPassphrase, show});
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(asked, 1);
     EXPECT_TRUE(shown[0].applied);
@@ -215,9 +217,54 @@ TEST_F(ProfileOperations, ImportAppliesEveryRecordAndReportsTheUnusable) {
     store.Put(L"c.bcp", L"Orvika2_BACKUP", L"Mode", L"otp");
     store.Put(L"c.bcp", L"Orvika2_BACKUP", L"Key", kRfcKey);
     shown.clear();
-    ImportProfileBackup(page, L"c.bcp", [] { return false; }, [&](const PageOutcome& o) { shown.push_back(o); });
+    ImportProfileBackup(page, L"c.bcp", {[] { return false; }, noPassphrase, show});
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].messageId, IDS_INVALID_BACKUP);
+
+    // Protected: asked until right; a wrong passphrase writes nothing, and
+    // giving up leaves the token as it was.
+    ASSERT_EQ(WriteProfileBackup(store, L"d.bcp", TwoStepBackup(kRfcKey, L"Sealed"),
+                                 SecretString("the passphrase")),
+              BackupSaveOutcome::Saved);
+    const struct {
+        std::vector<std::string> answers;
+        std::vector<int> shownIds;
+        bool written;
+    } rounds[] = {
+        {{}, {}, false},
+        {{"wrong one"}, {IDS_WRONG_PASSPHRASE}, false},
+        {{"wrong one", "the passphrase"}, {IDS_WRONG_PASSPHRASE, IDS_SETTING_SUCCESSFUL}, true},
+    };
+    for (const auto& round : rounds) {
+        std::vector<bool> agains;
+        const auto answer = [&](bool again) {
+            agains.push_back(again);
+            if (agains.size() > round.answers.size()) return std::optional<SecretString>();
+            return std::optional<SecretString>(SecretString(round.answers[agains.size() - 1]));
+        };
+        shown.clear();
+        ImportProfileBackup(page, L"d.bcp", {[] { return false; }, answer, show});
+        std::vector<int> ids;
+        for (const auto& o : shown) ids.push_back(o.messageId);
+        EXPECT_EQ(ids, round.shownIds) << round.answers.size();
+        EXPECT_FALSE(agains.front());
+        EXPECT_EQ(Entry(2) == L"Sealed", round.written) << round.answers.size();
+    }
+}
+
+TEST_F(ProfileOperations, ABackupIsOfferedEvenWhenTheEntryCannotBeWritten) {
+    auto page = Page(1);
+    store.failWrites = true;
+    const auto outcome = WriteTwoStepProfile(page, kRfcKey, L"Google", false, true);
+    EXPECT_TRUE(outcome.applied);
+    EXPECT_FALSE(outcome.entrySaved);
+    ASSERT_TRUE(outcome.backup);
+    EXPECT_EQ(outcome.backup->key, kRfcKey);
+    EXPECT_EQ(BackupOfferMessages(BackupOfferResult::Saved, false), std::vector{IDS_ENTRY_NOT_SAVED_BACKUP_SAVED});
+    EXPECT_EQ(BackupOfferMessages(BackupOfferResult::WriteFailed, false),
+              (std::vector{IDS_BACKUP_NOT_SAVED, IDS_ENTRY_NOT_SAVED}));
+    EXPECT_EQ(BackupOfferMessages(BackupOfferResult::Declined, false), std::vector{IDS_ENTRY_NOT_SAVED});
+    EXPECT_EQ(BackupOfferMessages(BackupOfferResult::Saved, true), std::vector{IDS_BACKUP_SAVED});
 }
 
 }  // namespace

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <fstream>
 #include <iterator>
 
 #include "settings/profile_file_engine.h"
 #include "settings/profile_file_text.h"
+#include "settings/profile_store_replacement.h"
 #include "settings/windows1252.h"
 #include "tests/support/profile_store_suite.h"
 #include "tests/support/temp_dir.h"
@@ -66,6 +71,44 @@ TEST(ProfileFileQuota, AFailedWriteLeavesTheFileAsItWas) {
     EXPECT_EQ(testing::RunWithFileSizeLimit(before.size() + 300, longName), std::optional<bool>(true));
     EXPECT_EQ(store->Get(path, L"000a1bff", L"Config1"), std::wstring(200, L'n'));
     EXPECT_EQ(store->Get(path, L"00c0ffee", L"Config2"), L"StaticPassword");
+}
+
+// Files that can hold a secret are owner-only from their creation, whatever
+// the umask, and a symbolic link is never written through.
+TEST(ProfileFileModes, NewFilesAndTheirTemporaryFilesAreOwnerOnly) {
+    const testing::TempDir dir;
+    const mode_t umaskBefore = ::umask(022);
+    const auto modeOf = [](const std::filesystem::path& path) {
+        struct stat status {};
+        return ::lstat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 07777;
+    };
+    const auto store = MakePortableProfileStore();
+    const auto backup = dir.path() / "p1.bcp";
+    {
+        auto replacement = FileReplacement::Begin(backup);
+        ASSERT_TRUE(replacement);
+        EXPECT_EQ(modeOf(replacement->temporary()), 0600u) << "a temporary file left by a crash";
+    }
+    ASSERT_TRUE(store->Put(WideFromPath(backup), L"Orvika2_BACKUP", L"Key", L"SECRET"));
+    EXPECT_EQ(modeOf(backup), 0600u);
+    const struct {
+        mode_t before, after;
+    } modes[] = {{0644, 0600}, {0640, 0600}, {0400, 0400}, {0600, 0600}};
+    for (const auto& m : modes) {
+        ASSERT_EQ(::chmod(backup.c_str(), m.before), 0);
+        ASSERT_TRUE(store->Put(WideFromPath(backup), L"Orvika2_BACKUP", L"Key", L"S" + std::to_wstring(m.before)));
+        EXPECT_EQ(modeOf(backup), m.after) << std::oct << m.before;
+    }
+    ::umask(umaskBefore);
+
+    const auto elsewhere = dir.path() / "elsewhere.ini";
+    std::ofstream(elsewhere, std::ios::binary) << "[A]\r\nk=1\r\n";
+    const auto link = dir.path() / "link.bcp";
+    std::filesystem::create_symlink(elsewhere, link);
+    EXPECT_FALSE(store->Put(WideFromPath(link), L"A", L"k", L"2"));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(store->Get(WideFromPath(elsewhere), L"A", L"k"), L"1");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3) << "a temporary file stayed";
 }
 #endif
 

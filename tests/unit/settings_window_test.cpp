@@ -28,9 +28,13 @@ std::wstring Text(int id, LanguageId language = kLangEnglish) { return UiString(
 // Counts reads, to tell which lookups touch the configuration file.
 class CountingStore final : public ProfileStore {
 public:
-    std::wstring Get(const std::wstring& path, std::wstring_view section, std::wstring_view key) override {
+    std::wstring Get(const std::wstring& path, std::wstring_view section, std::wstring_view key,
+                     std::size_t maxLength = kProfileValueMax) override {
         ++gets;
-        return inner.Get(path, section, key);
+        return inner.Get(path, section, key, maxLength);
+    }
+    bool Remove(const std::wstring& path, std::wstring_view section, std::wstring_view key) override {
+        return inner.Remove(path, section, key);
     }
     bool Put(const std::wstring& path, std::wstring_view section, std::wstring_view key,
              std::wstring_view value) override {

@@ -137,9 +137,9 @@ const Operation kOperations[] = {
          WriteProfileBackup(*world.store, backup, TwoStepBackup(kKeyText, kAccount));
          ProfilePageContext page = world.Page();
          Outcome outcome = Outcome::Wrong;
-         ImportProfileBackup(
-             page, backup, [] { return false; },
-             [&](const PageOutcome& shown) { outcome = PageResult(shown, world, HoldsTheKey); });
+         ImportProfileBackup(page, backup,
+                             {[] { return false; }, [](bool) { return std::optional<SecretString>(); },
+                              [&](const PageOutcome& shown) { outcome = PageResult(shown, world, HoldsTheKey); }});
          return outcome;
      }},
 };

@@ -1,0 +1,51 @@
+#include "platform/base64.h"
+
+namespace orvika2 {
+namespace {
+
+constexpr std::string_view kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+int SextetOf(char c) {
+    const auto at = kAlphabet.find(c);
+    return at == std::string_view::npos ? -1 : static_cast<int>(at);
+}
+
+}  // namespace
+
+std::string EncodeBase64(std::span<const std::uint8_t> bytes) {
+    std::string text;
+    text.reserve((bytes.size() + 2) / 3 * 4);
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        const std::size_t left = bytes.size() - i;
+        const std::uint32_t group = (bytes[i] << 16) | (left > 1 ? bytes[i + 1] << 8 : 0) | (left > 2 ? bytes[i + 2] : 0);
+        text += kAlphabet[(group >> 18) & 0x3F];
+        text += kAlphabet[(group >> 12) & 0x3F];
+        text += left > 1 ? kAlphabet[(group >> 6) & 0x3F] : '=';
+        text += left > 2 ? kAlphabet[group & 0x3F] : '=';
+    }
+    return text;
+}
+
+std::optional<std::vector<std::uint8_t>> DecodeBase64(std::string_view text) {
+    if (text.size() % 4 != 0) return std::nullopt;
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(text.size() / 4 * 3);
+    for (std::size_t i = 0; i < text.size(); i += 4) {
+        const bool last = i + 4 == text.size();
+        const std::size_t padding = last ? (text[i + 3] == '=') + (text[i + 2] == '=' && text[i + 3] == '=') : 0;
+        std::uint32_t group = 0;
+        for (std::size_t j = 0; j < 4 - padding; ++j) {
+            const int sextet = SextetOf(text[i + j]);
+            if (sextet < 0) return std::nullopt;
+            group |= static_cast<std::uint32_t>(sextet) << (18 - 6 * j);
+        }
+        // The bits the padding leaves over must be zero.
+        if ((padding == 1 && (group & 0xFF)) || (padding == 2 && (group & 0xFFFF))) return std::nullopt;
+        bytes.push_back(static_cast<std::uint8_t>(group >> 16));
+        if (padding < 2) bytes.push_back(static_cast<std::uint8_t>(group >> 8));
+        if (padding < 1) bytes.push_back(static_cast<std::uint8_t>(group));
+    }
+    return bytes;
+}
+
+}  // namespace orvika2

@@ -1,0 +1,49 @@
+#pragma once
+// The "Sealed" value of a passphrase-protected backup:
+//   v1:PBKDF2-SHA256:ITERATIONS:SALT:NONCE:SEALED
+// AES-256-GCM under a PBKDF2-HMAC-SHA256 key of the passphrase; the
+// associated data binds the file's mode and account to the sealed key.
+// docs/backup-format.md describes it for other readers.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/secure_memory.h"
+
+namespace orvika2 {
+
+inline constexpr std::uint32_t kSealIterations = 600000;
+inline constexpr std::uint32_t kSealIterationsMin = 100000;
+inline constexpr std::uint32_t kSealIterationsMax = 10000000;
+inline constexpr std::size_t kSealSaltSize = 16;
+// The longest "Sealed" value a reader takes: what a key of 1,024 bytes
+// seals to, far beyond any key or password the token holds.
+inline constexpr std::size_t kSealedValueMax = 1500;
+
+// What the seal binds besides the key: the file's values as they read.
+struct SealedFields {
+    std::wstring_view mode;
+    std::wstring_view account;
+};
+
+// The value for a key text (the plain backup's "Key"); nullopt when the
+// platform's random source or crypto failed.
+std::optional<std::wstring> SealBackupKey(std::wstring_view key, const SealedFields& fields,
+                                          std::string_view passphraseUtf8,
+                                          std::uint32_t iterations = kSealIterations);
+
+enum class UnsealResult {
+    Opened,
+    // The tag does not match: another passphrase, or a changed file.
+    WrongPassphraseOrDamaged,
+    // Not a value of this form, or outside its limits.
+    Invalid,
+};
+struct UnsealedKey {
+    UnsealResult result = UnsealResult::Invalid;
+    SecretWString key;
+};
+UnsealedKey UnsealBackupKey(std::wstring_view sealed, const SealedFields& fields, std::string_view passphraseUtf8);
+
+}  // namespace orvika2
