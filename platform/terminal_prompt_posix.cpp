@@ -11,16 +11,6 @@
 namespace orvika2 {
 namespace {
 
-bool WriteAll(int fd, std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t written = ::write(fd, text.data(), text.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        text.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
 // Echo off for as long as it lives; the terminal's own settings come back
 // even when the read ends early.
 class EchoOff {

@@ -1,6 +1,8 @@
 #pragma once
 #include <unistd.h>
 
+#include <cerrno>
+#include <string_view>
 #include <utility>
 
 namespace orvika2 {
@@ -32,5 +34,16 @@ private:
 
     int fd_ = -1;
 };
+
+// Writes all of `bytes`, through interrupted and short writes.
+inline bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
 
 }  // namespace orvika2

@@ -6,22 +6,13 @@
 #include <string>
 #include <utility>
 
+#include "platform/unique_fd_posix.h"
 #include "settings/profile_store_replacement.h"
 
 namespace orvika2 {
 namespace {
 
 constexpr mode_t kOwnerOnly = S_IRUSR | S_IWUSR;
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
 
 std::filesystem::path FolderOf(const std::filesystem::path& target) {
     return target.has_parent_path() ? target.parent_path() : ".";

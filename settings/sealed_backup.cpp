@@ -74,30 +74,40 @@ std::optional<std::wstring> SealBackupKey(std::wstring_view key, const SealedFie
     const SecretString plaintext(NarrowUtf8(key));
     const auto sealed = SealAes256Gcm(aesKey->get(), nonce, Bytes(plaintext.get()), Bytes(AssociatedData(fields)));
     if (!sealed) return std::nullopt;
+    return FormatSealedValue({iterations, {salt.begin(), salt.end()}, {nonce.begin(), nonce.end()}, *sealed});
+}
+
+std::wstring FormatSealedValue(const SealedParts& parts) {
     const std::string value = std::string(kVersion) + ':' + std::string(kDerivation) + ':' +
-                              std::to_string(iterations) + ':' + EncodeBase64(salt) + ':' + EncodeBase64(nonce) +
-                              ':' + EncodeBase64(*sealed);
+                              std::to_string(parts.iterations) + ':' + EncodeBase64(parts.salt) + ':' +
+                              EncodeBase64(parts.nonce) + ':' + EncodeBase64(parts.sealed);
     return WidenUtf8(value);
+}
+
+std::optional<SealedParts> ParseSealedValue(std::wstring_view sealedValue) {
+    if (sealedValue.size() > kSealedValueMax || !IsAscii(sealedValue)) return std::nullopt;
+    const std::string value = NarrowUtf8(sealedValue);
+    const auto fields = SplitFields(value);
+    if (!fields || (*fields)[0] != kVersion || (*fields)[1] != kDerivation) return std::nullopt;
+    const auto iterations = ParseIterations((*fields)[2]);
+    auto salt = DecodeBase64((*fields)[3]);
+    auto nonce = DecodeBase64((*fields)[4]);
+    auto sealed = DecodeBase64((*fields)[5]);
+    if (!iterations || !salt || salt->size() != kSealSaltSize || !nonce || nonce->size() != kGcmNonceSize ||
+        !sealed || sealed->size() <= kGcmTagSize) {
+        return std::nullopt;
+    }
+    return SealedParts{*iterations, std::move(*salt), std::move(*nonce), std::move(*sealed)};
 }
 
 UnsealedKey UnsealBackupKey(std::wstring_view sealedValue, const SealedFields& fields,
                             std::string_view passphraseUtf8) {
     UnsealedKey invalid;
-    if (sealedValue.size() > kSealedValueMax || !IsAscii(sealedValue)) return invalid;
-    const std::string value = NarrowUtf8(sealedValue);
-    const auto parts = SplitFields(value);
-    if (!parts || (*parts)[0] != kVersion || (*parts)[1] != kDerivation) return invalid;
-    const auto iterations = ParseIterations((*parts)[2]);
-    const auto salt = DecodeBase64((*parts)[3]);
-    const auto nonce = DecodeBase64((*parts)[4]);
-    const auto sealed = DecodeBase64((*parts)[5]);
-    if (!iterations || !salt || salt->size() != kSealSaltSize || !nonce || nonce->size() != kGcmNonceSize ||
-        !sealed || sealed->size() <= kGcmTagSize) {
-        return invalid;
-    }
-    const auto aesKey = DeriveKey(passphraseUtf8, *salt, *iterations);
+    const auto parts = ParseSealedValue(sealedValue);
+    if (!parts) return invalid;
+    const auto aesKey = DeriveKey(passphraseUtf8, parts->salt, parts->iterations);
     if (!aesKey) return invalid;
-    const auto opened = OpenAes256Gcm(aesKey->get(), *nonce, *sealed, Bytes(AssociatedData(fields)));
+    const auto opened = OpenAes256Gcm(aesKey->get(), parts->nonce, parts->sealed, Bytes(AssociatedData(fields)));
     if (!opened) return {UnsealResult::WrongPassphraseOrDamaged, {}};
     const std::string_view text(reinterpret_cast<const char*>(opened->get().data()), opened->get().size());
     SecretWString key(WidenUtf8(text));

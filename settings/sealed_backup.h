@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/secure_memory.h"
 
@@ -32,6 +33,17 @@ struct SealedFields {
 std::optional<std::wstring> SealBackupKey(std::wstring_view key, const SealedFields& fields,
                                           std::string_view passphraseUtf8,
                                           std::uint32_t iterations = kSealIterations);
+
+// The fields of a value in its one canonical spelling; nullopt for anything
+// else, and for iterations outside [kSealIterationsMin, kSealIterationsMax].
+struct SealedParts {
+    std::uint32_t iterations = 0;
+    std::vector<std::uint8_t> salt;    // 16 bytes
+    std::vector<std::uint8_t> nonce;   // 12 bytes
+    std::vector<std::uint8_t> sealed;  // ciphertext of at least one byte, then the tag
+};
+std::optional<SealedParts> ParseSealedValue(std::wstring_view value);
+std::wstring FormatSealedValue(const SealedParts& parts);
 
 enum class UnsealResult {
     Opened,

@@ -1,7 +1,10 @@
 // Arbitrary bytes read as a profile backup file, in whichever form they
 // pass for: an unusable record keeps nothing of the file, and records stay
 // within their form's limits. A plain "OTP" line without a key is usable:
-// the profile write refuses the empty key with its own message.
+// the profile write refuses the empty key with its own message. A protected
+// record keeps its key sealed; its value parses only in its one spelling.
+// (Opening it is left out: a valid value may ask for ten million rounds of
+// PBKDF2, which no fuzzer can afford per input.)
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -34,14 +37,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto store = orvika2::MakePortableProfileStore();
 
     const auto records = orvika2::ReadProfileBackup(*store, file.Path());
-    const bool iniForm = !store->Get(file.Path(), orvika2::kBackupSection, L"Mode").empty() &&
-                         !store->Get(file.Path(), orvika2::kBackupSection, L"Key").empty();
+    const bool hasMode = !store->Get(file.Path(), orvika2::kBackupSection, L"Mode").empty();
+    const bool sealedForm =
+        hasMode && !store->Get(file.Path(), orvika2::kBackupSection, L"Sealed", orvika2::kSealedValueMax + 1).empty();
+    const bool iniForm =
+        sealedForm || (hasMode && !store->Get(file.Path(), orvika2::kBackupSection, L"Key").empty());
     Require(!records.empty(), "at least one record, so the user is told");
     Require(records.size() <= std::max<std::size_t>(1, iniForm ? 1 : LineCount(bytes)), "at most a record a line");
+    Require(records.size() <= orvika2::kPlainBackupMaxRecords, "never more records than the token should take");
+    if (size > orvika2::kBackupFileMaxBytes) {
+        Require(records.size() == 1 && !records[0].mode && records[0].refusalId == IDS_BACKUP_TOO_LARGE,
+                "a file beyond 64 KiB is refused whole");
+    }
 
     for (const orvika2::ProfileBackup& record : records) {
         if (!record.mode) {
-            Require(record.key.empty() && record.account.empty(), "an unusable record holds nothing");
+            Require(record.key.empty() && record.account.empty() && record.sealed.empty(),
+                    "an unusable record holds nothing");
+            continue;
+        }
+        if (!record.sealed.empty()) {
+            Require(sealedForm && record.key.empty(), "a protected record's key stays sealed");
+            if (const auto parts = orvika2::ParseSealedValue(record.sealed)) {
+                Require(parts->iterations >= orvika2::kSealIterationsMin &&
+                            parts->iterations <= orvika2::kSealIterationsMax,
+                        "iterations within the limits");
+                Require(orvika2::FormatSealedValue(*parts) == record.sealed, "a value has one spelling");
+            }
             continue;
         }
         Require(*record.mode != orvika2::ProfileMode::NotConfigured, "a usable record has a mode to set");
