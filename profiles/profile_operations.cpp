@@ -170,6 +170,7 @@ std::vector<int> BackupOfferMessages(BackupOfferResult result, bool entrySaved) 
         case BackupOfferResult::WriteFailed:
             if (entrySaved) return {IDS_BACKUP_NOT_SAVED};
             return {IDS_BACKUP_NOT_SAVED, IDS_ENTRY_NOT_SAVED};
+        case BackupOfferResult::NotWanted: return {entrySaved ? IDS_SETTING_SUCCESSFUL : IDS_ENTRY_NOT_SAVED};
         case BackupOfferResult::Declined: break;
     }
     return {entrySaved ? IDS_SET_WITHOUT_BACKUP : IDS_ENTRY_NOT_SAVED};

@@ -62,7 +62,9 @@ GeneratedPassword GeneratePagePassword(std::wstring_view lengthText, unsigned cl
 // The messages after the save offer: what the user sees once the backup was
 // saved, could not be saved, or was declined, and whether the entry was
 // written. Every failure is named; a saved backup is always said.
-enum class BackupOfferResult { Saved, WriteFailed, Declined };
+// NotWanted: the user answered No to the question; Declined: the user
+// cancelled a dialog after Yes.
+enum class BackupOfferResult { Saved, WriteFailed, Declined, NotWanted };
 std::vector<int> BackupOfferMessages(BackupOfferResult result, bool entrySaved);
 
 // What an import asks the user. `askPassphrase(again)` gives the passphrase
