@@ -5,8 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "profiles/profile_operations.h"
-#include "ui/ui_message_win32.h"
+#include "dialogs/passphrase_dialogs_win32.h"
 
 namespace orvika2 {
 namespace {
@@ -47,15 +46,16 @@ std::optional<std::wstring> AskBackupSavePath(HWND owner, std::wstring_view defa
 
 std::optional<std::wstring> AskBackupOpenPath(HWND owner) { return AskPath(owner, {}, false); }
 
-void SaveProfileBackup(HWND owner, ProfileStore& store, std::wstring_view defaultName, const ProfileBackup& backup) {
-    if (const auto path = AskBackupSavePath(owner, defaultName)) {
-        // Never claim a backup that was not written.
-        const bool saved = WriteProfileBackup(store, *path, backup) == BackupSaveOutcome::Saved;
-        ShowUiMessage(saved ? IDS_BACKUP_SAVED : IDS_BACKUP_NOT_SAVED, saved ? kMessageInformation : kMessageWarning);
-    } else {
-        ShowUiMessage(IDS_SET_WITHOUT_BACKUP, kMessageInformation);
-    }
-    RefreshSettingsWindow();
+BackupOfferResult SaveProfileBackup(HWND owner, ProfileStore& store, std::wstring_view defaultName,
+                                    const ProfileBackup& backup) {
+    const auto protection = AskBackupProtection(owner);
+    if (!protection) return BackupOfferResult::Declined;
+    const auto path = AskBackupSavePath(owner, defaultName);
+    if (!path) return BackupOfferResult::Declined;
+    // Never claim a backup that was not written.
+    return WriteProfileBackup(store, *path, backup, protection->passphrase) == BackupSaveOutcome::Saved
+               ? BackupOfferResult::Saved
+               : BackupOfferResult::WriteFailed;
 }
 
 std::wstring WidenAnsi(std::string_view text) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "profiles/profile_operations.h"
 #include "settings/backup_file.h"
 #include "settings/profile_store.h"
 
@@ -18,10 +19,11 @@ std::optional<std::wstring> AskBackupSavePath(HWND owner, std::wstring_view defa
 // The open dialog with an empty name field; nullopt when cancelled.
 std::optional<std::wstring> AskBackupOpenPath(HWND owner);
 
-// Asks where, writes the backup and tells the user: message 7 when it was
-// saved, 234 when it could not be written, 8 when the dialog was cancelled;
-// then refreshes the settings window.
-void SaveProfileBackup(HWND owner, ProfileStore& store, std::wstring_view defaultName, const ProfileBackup& backup);
+// Asks for a passphrase (or a plain backup) and where, and writes the
+// backup; Declined when the user cancelled either dialog. The page tells
+// the user what came of it.
+BackupOfferResult SaveProfileBackup(HWND owner, ProfileStore& store, std::wstring_view defaultName,
+                                    const ProfileBackup& backup);
 
 // 8-bit text in the thread's ANSI code page.
 std::wstring WidenAnsi(std::string_view text);

@@ -14,6 +14,8 @@ public:
 
 protected:
     virtual void OnCommand(int /*control*/, int /*notification*/) {}
+    // The page is hidden for another one, or goes with its window.
+    virtual void OnLeave() {}
     bool IsChecked(int id) const { return IsDlgButtonChecked(hwnd(), id) == BST_CHECKED; }
     void Check(int id, bool checked) const { CheckDlgButton(hwnd(), id, checked ? BST_CHECKED : BST_UNCHECKED); }
 

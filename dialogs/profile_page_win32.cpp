@@ -5,6 +5,7 @@
 #include "desktop/balloon_win32.h"
 #include "dialogs/account_name_dialog_win32.h"
 #include "dialogs/backup_dialogs_win32.h"
+#include "dialogs/passphrase_dialogs_win32.h"
 #include "dialogs/profile_page.h"
 #include "dialogs/settings_window.h"
 #include "dialogs/token_section.h"
@@ -21,7 +22,9 @@ UINT StyleForMessage(int messageId) {
     switch (messageId) {
         case IDS_PROFILE_DELETED:
         case IDS_DELETE_PROFILE_FAILED:
-        case IDS_SETTING_SUCCESSFUL: return kMessageInformation;
+        case IDS_SETTING_SUCCESSFUL:
+        case IDS_BACKUP_SAVED:
+        case IDS_SET_WITHOUT_BACKUP: return kMessageInformation;
         default: return kMessageWarning;
     }
 }
@@ -126,9 +129,17 @@ void ProfilePage::OnImport() {
     const auto path = AskBackupOpenPath(Owner());
     if (!path) return;
     ProfilePageContext page = Context();
-    ImportProfileBackup(
-        page, *path, [] { return ShowUiMessage(IDS_REQUIRE_TOUCH_QUESTION, kQuestionInformation) == IDYES; },
-        [this](const PageOutcome& outcome) { Show(outcome); }, &WidenAnsi);
+    const ImportPrompts prompts{
+        [] { return ShowUiMessage(IDS_REQUIRE_TOUCH_QUESTION, kQuestionInformation) == IDYES; },
+        [this](bool) { return AskBackupPassphrase(Owner()); }, [this](const PageOutcome& outcome) { Show(outcome); }};
+    ImportProfileBackup(page, *path, prompts, &WidenAnsi);
+}
+
+void ProfilePage::OnLeave() {
+    // No program of the session reads a secret from the boxes once it is
+    // written, or once the user has gone elsewhere.
+    ClearSecretText(Item(IDC_SECRET_KEY_EDIT));
+    ClearSecretText(Item(IDC_PASSWORD_EDIT));
 }
 
 void ProfilePage::OnDelete() {
@@ -143,14 +154,19 @@ void ProfilePage::Show(const PageOutcome& outcome) {
         ShowBalloonMsg(LoadUiString(IDS_REMINDER), LoadUiString(outcome.balloonId), Item(anchor), hwnd(),
                        GetModuleHandleW(nullptr), BalloonIcon::Warning, false);
     }
-    if (outcome.applied) RefreshMainWindow();
+    if (outcome.applied) {
+        OnLeave();
+        RefreshMainWindow();
+    }
     if (outcome.messageId == IDS_SAVE_BACKUP_QUESTION && outcome.backup) {
+        // Offered even when the entry failed: it may be the only copy of the secret.
+        BackupOfferResult result = BackupOfferResult::NotWanted;
         if (ShowUiMessage(IDS_SAVE_BACKUP_QUESTION, kQuestionInformation) == IDYES) {
-            // The save reports and refreshes the settings window itself.
-            SaveProfileBackup(Owner(), services_->store, outcome.backupFileName, *outcome.backup);
-            return;
+            result = SaveProfileBackup(Owner(), services_->store, outcome.backupFileName, *outcome.backup);
         }
-        ShowUiMessage(IDS_SETTING_SUCCESSFUL, kMessageInformation);
+        for (const int message : BackupOfferMessages(result, outcome.entrySaved)) {
+            ShowUiMessage(message, StyleForMessage(message));
+        }
         RefreshSettingsWindow();
         return;
     }

@@ -31,6 +31,7 @@ private:
     void OnGenerate();
     void OnImport();
     void OnDelete();
+    void OnLeave() override;
     // Message boxes, balloons, refreshes and the backup offer of an outcome.
     void Show(const PageOutcome& outcome);
     HWND Owner() const;

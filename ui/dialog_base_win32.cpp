@@ -6,9 +6,17 @@ namespace orvika2 {
 
 std::wstring WindowText(HWND window) {
     const int length = GetWindowTextLengthW(window);
-    std::vector<wchar_t> text(static_cast<std::size_t>(length) + 1, L'\0');
-    GetWindowTextW(window, text.data(), length + 1);
-    return std::wstring(text.data());
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    // The length may overstate; shrinking keeps the buffer, so no copy.
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), length + 1)));
+    return text;
+}
+
+void ClearSecretText(HWND edit) {
+    const int length = GetWindowTextLengthW(edit);
+    if (length > 0) SetWindowTextW(edit, std::wstring(static_cast<std::size_t>(length), L' ').c_str());
+    SetWindowTextW(edit, L"");
+    SendMessageW(edit, EM_EMPTYUNDOBUFFER, 0, 0);
 }
 
 DialogBase::~DialogBase() {

@@ -38,7 +38,12 @@ private:
 // WM_DRAWITEM as the parent reflects it to an owner-drawn control.
 inline constexpr UINT kReflectedDrawItem = 0x2000 + WM_DRAWITEM;
 
-// A window's whole text.
+// A window's whole text, read straight into the string returned: no other
+// copy is made, so a caller that keeps it in a wiping string leaves none.
 std::wstring WindowText(HWND window);
+
+// Empties an edit box that held a secret, its undo copy too. The text is
+// first overwritten in place, so a buffer the control reuses keeps nothing.
+void ClearSecretText(HWND edit);
 
 }  // namespace orvika2

@@ -125,7 +125,7 @@ else
   open_settings "Orvika2 settings"
 fi
 
-step "profile 1: 2-Step Verification for Google, backup saved"
+step "profile 1: 2-Step Verification for Google, a protected backup saved"
 show_profile_page 1
 shot settings_profile1_en
 secret=$(python3 -c "import base64,os; print(base64.b32encode(os.urandom(20)).decode())")
@@ -138,6 +138,19 @@ xdotool type --delay 40 "$secret"
 page_click 174 71          # Apply
 answer 15 Return           # Yes: save a backup
 grep -qF "$(printf '15\tSave profile backup?\\n(Please')" "$messages" || fail "message 15 does not break its line"
+# The passphrase, typed twice: first two that differ, then the same.
+protect=$(take_dialog '^Protect the profile backup$') || fail "no passphrase dialog"
+screenshot backup_protect_en "$protect"
+xdotool type --delay 40 "blue tractor 7"
+keys Tab
+xdotool type --delay 40 "blue tractor 8"
+keys Return
+sleep 1
+xwininfo -id "$protect" 2>/dev/null | grep -q IsViewable || fail "the passphrase dialog closed on two different passphrases"
+focus "$protect"
+keys End shift+Home BackSpace
+xdotool type --delay 40 "blue tractor 7"
+keys Return
 take_dialog '^Save' >/dev/null || fail "no save dialog"
 backup="$work/google.bcp"
 keys ctrl+a
@@ -145,8 +158,15 @@ xdotool type --delay 20 "$(windows_path "$backup")"
 keys Return
 answer 7 Return
 wait_until 20 entry_is Config1 Google || fail "Config1 reads '$(entry Config1)'"
-grep -q '^Mode=OTP' "$backup" && grep -q "^Key=$secret" "$backup" && grep -q '^Account=Google' "$backup" \
+grep -q '^Mode=OTP' "$backup" && grep -q '^Account=Google' "$backup" && grep -q '^Sealed=v1:PBKDF2-SHA256:600000:' "$backup" \
   || fail "backup file: $(cat "$backup" 2>/dev/null)"
+grep -q -e '^Key=' -e "$secret" "$backup" && fail "the protected backup holds the key: $(cat "$backup")"
+printf 'blue tractor 7\n' >"$work/passphrase.txt"
+"$ctl" sim create "$work/check.sim" >/dev/null
+out=$(ORVIKA2_TOKEN="sim:$work/check.sim" XDG_CONFIG_HOME="$work/check" "$ctl" import --profile 1 "$backup" \
+  --passphrase-file "$work/passphrase.txt" 2>&1) || fail "the native tool cannot open the backup: $out"
+[ "$(ORVIKA2_TOKEN="sim:$work/check.sim" "$ctl" code --at 59 2>/dev/null)" = "$(oathtool --totp --base32 "$secret" -N @59)" ] \
+  || fail "the backup does not hold the key typed"
 shot settings_already_set_en
 
 step "settings closed: Ctrl+Q types profile 1's code"
@@ -178,6 +198,14 @@ page_click 434 29          # Import profile
 take_dialog '^Open' >/dev/null || fail "no open dialog"
 keys ctrl+a
 xdotool type --delay 20 "$(windows_path "$backup")"
+keys Return
+unlock=$(take_dialog '^Protected profile backup$') || fail "no passphrase dialog for the import"
+screenshot backup_unlock_en "$unlock"
+xdotool type --delay 40 "blue tractor 6"
+keys Return
+answer 241 Return          # wrong passphrase: said, and asked again
+unlock=$(take_dialog '^Protected profile backup$') || fail "the passphrase was not asked again"
+xdotool type --delay 40 "blue tractor 7"
 keys Return
 answer 9 Tab Return        # no touch needed
 answer 16 Return

@@ -158,6 +158,13 @@ TEST_F(SettingsPagesOnScreen, ProfilePageStartsWithItsListAndKeepsTextsAcrossMod
     Click(window, IDC_TWO_STEP_RADIO);
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_SECRET_KEY_EDIT)));
     EXPECT_EQ(Text(window, IDC_PASSWORD_EDIT), generated);
+
+    // Left for another page, it keeps no secret for other programs to read.
+    SetDlgItemTextW(window, IDC_SECRET_KEY_EDIT, L"GEZDGNBVGY3TQOJQ");
+    ShowWindow(window, SW_HIDE);
+    EXPECT_EQ(Text(window, IDC_SECRET_KEY_EDIT), L"");
+    EXPECT_EQ(Text(window, IDC_PASSWORD_EDIT), L"");
+    EXPECT_FALSE(SendDlgItemMessageW(window, IDC_PASSWORD_EDIT, EM_CANUNDO, 0, 0));
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "app/about_dialog_win32.h"
 #include "app/wait_dialog_win32.h"
 #include "dialogs/account_name_dialog_win32.h"
+#include "dialogs/passphrase_dialogs_win32.h"
 #include "dialogs/settings_window_win32.h"
 #include "platform/startup_services_win32.h"
 #include "platform/win32_handles_win32.h"
@@ -286,6 +287,8 @@ TEST(TextFit, EveryLabelOfEveryDialogFitsInBothLanguages) {
          }},
         {"about box", [] { CAboutDlg().DoModal(); }},
         {"account name", [] { newAccount().DoModal(); }},
+        {"backup passphrase", [] { ProtectBackupDlg().DoModal(); }},
+        {"protected backup", [] { OpenBackupDlg().DoModal(); }},
         {"countdown", [&] { Wait15SecDialog(0, token.ports(), nullptr).Run(); }},
     };
     const WindowDc screen(nullptr);
