@@ -58,29 +58,53 @@ void WipeGlobal(HGLOBAL memory) {
     if (locked.data()) SecureWipe(locked.data(), GlobalSize(memory));
 }
 
+UniqueGlobal GlobalCopy(const void* data, std::size_t size) {
+    UniqueGlobal memory(GlobalAlloc(GMEM_MOVEABLE, size));
+    if (!memory) return memory;
+    const LockedGlobal locked(memory.get());
+    if (!locked.data()) return UniqueGlobal();
+    std::memcpy(locked.data(), data, size);
+    return memory;
+}
+
+// The formats by which clipboard history, cloud clipboard and clipboard
+// monitors leave a copied code alone; added beside the text, on the
+// clipboard that is open.
+void KeepOutOfHistory() {
+    static constexpr DWORD kNo = 0;
+    for (const wchar_t* name : {kClipboardExcludeFromMonitors, kClipboardHistoryAllowed, kClipboardCloudAllowed}) {
+        const UINT format = RegisterClipboardFormatW(name);
+        if (format == 0) continue;
+        // The first one's presence is what counts; the others carry a DWORD 0.
+        UniqueGlobal value = GlobalCopy(&kNo, sizeof kNo);
+        if (value && SetClipboardData(format, value.get())) value.release();
+    }
+}
+
 }  // namespace
 
 std::optional<DWORD> PutClipboardText(HWND owner, std::wstring_view text) {
     const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    UniqueGlobal memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
+    UniqueGlobal memory(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes));
     if (!memory) return std::nullopt;
     {
         const LockedGlobal locked(memory.get());
         if (!locked.data()) return std::nullopt;
         std::memcpy(locked.data(), text.data(), text.size() * sizeof(wchar_t));
-        static_cast<wchar_t*>(locked.data())[text.size()] = L'\0';
     }
+    std::optional<DWORD> sequence;
     {
         const OpenedClipboard clipboard(owner);
         if (clipboard && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory.get())) {
             memory.release();  // the clipboard owns it now
+            KeepOutOfHistory();
+            // Taken while it is still ours: another program may change it
+            // the moment it is closed.
+            sequence = GetClipboardSequenceNumber();
         }
     }
-    if (memory) {
-        WipeGlobal(memory.get());
-        return std::nullopt;
-    }
-    return GetClipboardSequenceNumber();
+    if (memory) WipeGlobal(memory.get());
+    return sequence;
 }
 
 bool ClearClipboardIfUnchanged(HWND owner, DWORD sequence) {

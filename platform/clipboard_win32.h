@@ -8,6 +8,12 @@
 
 namespace orvika2 {
 
+// Registered clipboard formats that keep content out of clipboard history,
+// cloud clipboard and clipboard monitors.
+inline constexpr wchar_t kClipboardExcludeFromMonitors[] = L"ExcludeClipboardContentFromMonitorProcessing";
+inline constexpr wchar_t kClipboardHistoryAllowed[] = L"CanIncludeInClipboardHistory";
+inline constexpr wchar_t kClipboardCloudAllowed[] = L"CanUploadToCloudClipboard";
+
 // Makes `text` the clipboard's only content, owned by `owner`; the
 // clipboard's sequence number afterwards, nullopt when it could not be done.
 std::optional<DWORD> PutClipboardText(HWND owner, std::wstring_view text);

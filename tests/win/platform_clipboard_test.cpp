@@ -7,6 +7,7 @@
 #include "app/typing.h"
 #include "platform/clipboard_win32.h"
 #include "platform/process_integrity_win32.h"
+#include "platform/text.h"
 #include "platform/win32_handles_win32.h"
 
 namespace orvika2 {
@@ -33,6 +34,18 @@ TEST(Clipboard, ACopiedCodeIsTakenOffOnlyWhileNothingHasReplacedIt) {
     const auto copied = PutClipboardText(owner.get(), L"123456");
     ASSERT_TRUE(copied);
     EXPECT_EQ(ClipboardText(), L"123456");
+    // Kept out of clipboard history and cloud clipboard, and the sequence
+    // is the one of the whole content.
+    EXPECT_EQ(GetClipboardSequenceNumber(), *copied);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    for (const wchar_t* name : {kClipboardExcludeFromMonitors, kClipboardHistoryAllowed, kClipboardCloudAllowed}) {
+        const HANDLE data = GetClipboardData(RegisterClipboardFormatW(name));
+        ASSERT_TRUE(data) << "no clipboard format " << NarrowUtf8(name);
+        const auto* value = static_cast<const DWORD*>(GlobalLock(data));
+        EXPECT_TRUE(value && *value == 0) << NarrowUtf8(name);
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
     EXPECT_TRUE(ClearClipboardIfUnchanged(owner.get(), *copied));
     EXPECT_EQ(ClipboardText(), L"");
 
