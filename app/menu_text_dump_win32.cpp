@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/test_hooks.h"
 #include "platform/win32_handles_win32.h"
 #include "platform/text.h"
 
@@ -32,6 +33,7 @@ void AppendItems(HMENU menu, const std::string& indent, std::string& out) {
 }  // namespace
 
 std::optional<std::wstring> MenuDumpPath() {
+    if constexpr (!kTestHooks) return std::nullopt;
     wchar_t path[MAX_PATH] = {};
     const DWORD length = GetEnvironmentVariableW(L"ORVIKA2_MENU_DUMP", path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return std::nullopt;

@@ -102,7 +102,7 @@ else
 fi
 
 if configure build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
-     -DORVIKA2_NATIVE_BUILD_DIR="$root/build/native" && run_build windows build/windows; then
+     -DORVIKA2_TEST_HOOKS=ON -DORVIKA2_NATIVE_BUILD_DIR="$root/build/native" && run_build windows build/windows; then
   # The window tests of win_tests need a display; the desktop end-to-end
   # scripts start displays of their own.
   # Each desktop script has its own display and prefix: two at a time.

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/test_hooks.h"
 #include "platform/text.h"
 #include "ui/ui_language_win32.h"
 #include "ui/window_messages.h"
@@ -16,6 +17,7 @@ struct FileCloser {
 };
 
 void LogMessage(int stringId, const std::wstring& text) {
+    if constexpr (!kTestHooks) return;
     wchar_t path[MAX_PATH] = {};
     const DWORD length = GetEnvironmentVariableW(L"ORVIKA2_MESSAGE_LOG", path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return;
