@@ -37,8 +37,19 @@ void ProfileTracking::WriteEntry(int profile, std::wstring_view entry) {
     WriteProfileEntry(services_.store, services_.config.file, section_, profile, entry);
 }
 
+std::wstring ProfileTracking::SimulatedTokenLine() const {
+    if (services_.simulatedTokenFile.empty()) return {};
+    return L"\n" + String(IDS_SIMULATED_TOKEN_IN_USE) + services_.simulatedTokenFile;
+}
+
+void ProfileTracking::Notice(MainWindowPort::Anchor anchor, const std::wstring& title, const std::wstring& text) {
+    window_.ShowNotice(anchor, title, text + SimulatedTokenLine());
+}
+
+void ProfileTracking::Tip(const std::wstring& text) { window_.SetCodeButtonTip(text + SimulatedTokenLine()); }
+
 void ProfileTracking::Reminder(MainWindowPort::Anchor anchor, int textId) {
-    window_.ShowNotice(anchor, String(IDS_REMINDER), String(textId));
+    Notice(anchor, String(IDS_REMINDER), String(textId));
 }
 
 void ProfileTracking::DisableEverything() {
@@ -84,7 +95,7 @@ void ProfileTracking::RefreshProfile(CTokenLib& token, const TokenStatus& status
                 tip += L" ( " + entry + L" ) ";
             }
         }
-        window_.SetCodeButtonTip(tip);
+        Tip(tip);
         window_.EnableMenuItem(MenuItem(profile), true);
         return;
     }
@@ -143,10 +154,10 @@ void ProfileTracking::ActivateProfile(int profile) {
     case ProfileKind::StaticPassword: {
         const std::wstring kind = L" ( " + String(IDS_STATIC_PASSWORD) + L" ) ";
         title += kind;
-        window_.SetCodeButtonTip(kind);
+        Tip(kind);
         WriteEntry(profile, kStaticPasswordEntry);
         window_.EnableCodeButton(false);
-        window_.ShowNotice(MainWindowPort::Anchor::CodeButton, title,
+        Notice(MainWindowPort::Anchor::CodeButton, title,
                            String(IDS_STATIC_PASSWORD_NOTICE) + L" (" + String(ButtonHint(profile)) + L") ");
         return;
     }
@@ -160,9 +171,9 @@ void ProfileTracking::ActivateProfile(int profile) {
         } else {
             title += L" ( " + entry + L" ) ";
         }
-        window_.SetCodeButtonTip(title);
+        Tip(title);
         window_.EnableCodeButton(true);
-        window_.ShowNotice(MainWindowPort::Anchor::CodeButton, title, String(IDS_GO_TO_INPUT_BOX));
+        Notice(MainWindowPort::Anchor::CodeButton, title, String(IDS_GO_TO_INPUT_BOX));
         return;
     }
     }

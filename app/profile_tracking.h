@@ -66,6 +66,11 @@ private:
     std::wstring Entry(int profile) const;
     void WriteEntry(int profile, std::wstring_view entry);
     void Reminder(MainWindowPort::Anchor anchor, int textId);
+    // Notices and the code button's tip, with a line that names the
+    // simulated token's file when one stands in for the USB token.
+    void Notice(MainWindowPort::Anchor anchor, const std::wstring& title, const std::wstring& text);
+    void Tip(const std::wstring& text);
+    std::wstring SimulatedTokenLine() const;
     void DisableEverything();
     // Opens the token; true when several are present, which is then shown
     // and leaves nothing usable.

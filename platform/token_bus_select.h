@@ -18,4 +18,7 @@ struct SelectedTokenBus {
 // names none: the program then refuses to run (PlatformServices).
 SelectedTokenBus SelectTokenBus(const char* setting);
 
+// The file of a "sim:PATH" setting; empty for the USB token.
+std::wstring SimulatedTokenFile(const char* setting);
+
 }  // namespace orvika2

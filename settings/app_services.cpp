@@ -32,6 +32,8 @@ PlatformServices::PlatformServices(const char* tokenSetting, std::function<std::
       store_(MakePlatformProfileStore()),
       tokenBus_(SelectedBus(tokenSetting, tokenSettingValid_)),
       services_{*environment_, *store_, LocateConfigurationFile(*environment_), *tokenBus_, SystemClock(),
-                std::move(strings)} {}
+                std::move(strings)} {
+    if (tokenSettingValid_) services_.simulatedTokenFile = SimulatedTokenFile(tokenSetting);
+}
 
 }  // namespace orvika2

@@ -26,6 +26,9 @@ struct AppServices {
     Clock& clock;
     std::function<std::wstring(int id)> strings;
     std::uint16_t language = 0x0409;  // the interface's LanguageId
+    // The simulated token's file when ORVIKA2_TOKEN names one: what the user
+    // sets goes there, so the windows say so.
+    std::wstring simulatedTokenFile;
 
     TokenPorts Token() const { return {tokenBus, clock}; }
 };

@@ -239,6 +239,13 @@ TEST_F(TrackingTest, AccountNamesLabelTheTipAndTheTitle) {
     EXPECT_EQ(window.notices.back(), (Notice{Anchor::CodeButton, L"Profile2 ( bob ) ", En(IDS_GO_TO_INPUT_BOX)}));
     EXPECT_EQ(window.tip, L"Profile2 ( bob ) ");
     EXPECT_EQ(EntryOf(2, Serial()), L"bob");
+
+    // On a simulated token, the tip and the notice say where what is set goes.
+    services.services.simulatedTokenFile = L"C:\\sim\\token";
+    const std::wstring simulated = L"\n" + En(IDS_SIMULATED_TOKEN_IN_USE) + L"C:\\sim\\token";
+    tracking->SelectProfile(1);
+    EXPECT_EQ(window.tip, L"Profile1 ( alice@example.com ) " + simulated);
+    EXPECT_EQ(window.notices.back().text, En(IDS_GO_TO_INPUT_BOX) + simulated);
 }
 
 TEST_F(TrackingTest, MarkerWordsOnATwoStepProfileAreClearedToTheBareLabel) {
