@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(records.size() <= std::max<std::size_t>(1, iniForm ? 1 : LineCount(bytes)), "at most a record a line");
     Require(records.size() <= orvika2::kPlainBackupMaxRecords, "never more records than the token should take");
     if (size > orvika2::kBackupFileMaxBytes) {
-        Require(records.size() == 1 && !records[0].mode && records[0].refusalId == IDS_BACKUP_TOO_LARGE,
+        Require(records.size() == 1 && !records[0].mode && records[0].refusalId == orvika2::IDS_BACKUP_TOO_LARGE,
                 "a file beyond 64 KiB is refused whole");
     }
 

@@ -27,12 +27,16 @@ class WindowsFolderStore final : public orvika2::ProfileStore {
 public:
     WindowsFolderStore(orvika2::ProfileStore& inner, std::wstring windowsPath, std::wstring localPath)
         : inner_(inner), windowsPath_(std::move(windowsPath)), localPath_(std::move(localPath)) {}
-    std::wstring Get(const std::wstring& path, std::wstring_view section, std::wstring_view key) override {
-        return inner_.Get(Local(path), section, key);
+    std::wstring Get(const std::wstring& path, std::wstring_view section, std::wstring_view key,
+                     std::size_t maxLength) override {
+        return inner_.Get(Local(path), section, key, maxLength);
     }
     bool Put(const std::wstring& path, std::wstring_view section, std::wstring_view key,
              std::wstring_view value) override {
         return inner_.Put(Local(path), section, key, value);
+    }
+    bool Remove(const std::wstring& path, std::wstring_view section, std::wstring_view key) override {
+        return inner_.Remove(Local(path), section, key);
     }
     std::vector<std::wstring> SectionNames(const std::wstring& path) override {
         return inner_.SectionNames(Local(path));
