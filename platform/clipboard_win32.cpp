@@ -92,25 +92,28 @@ std::optional<DWORD> PutClipboardText(HWND owner, std::wstring_view text) {
         if (!locked.data()) return std::nullopt;
         std::memcpy(locked.data(), text.data(), text.size() * sizeof(wchar_t));
     }
-    std::optional<DWORD> sequence;
+    bool put = false;
     {
         const OpenedClipboard clipboard(owner);
         if (clipboard && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory.get())) {
             memory.release();  // the clipboard owns it now
             KeepOutOfHistory();
-            // Taken while it is still ours: another program may change it
-            // the moment it is closed.
-            sequence = GetClipboardSequenceNumber();
+            put = true;
         }
     }
+    // Read once closed: closing may add the formats the system derives from
+    // the text, which counts as a change. A program that replaces the code
+    // in between also takes the ownership, which the clearing checks.
     if (memory) WipeGlobal(memory.get());
-    return sequence;
+    if (!put) return std::nullopt;
+    return GetClipboardSequenceNumber();
 }
 
 bool ClearClipboardIfUnchanged(HWND owner, DWORD sequence) {
-    if (GetClipboardSequenceNumber() != sequence) return false;
+    const auto unchanged = [&] { return GetClipboardSequenceNumber() == sequence && GetClipboardOwner() == owner; };
+    if (!unchanged()) return false;
     const OpenedClipboard clipboard(owner);
-    if (!clipboard || GetClipboardSequenceNumber() != sequence) return false;
+    if (!clipboard || !unchanged()) return false;
     WipeGlobal(GetClipboardData(CF_UNICODETEXT));
     return EmptyClipboard() != FALSE;
 }

@@ -19,7 +19,7 @@ inline constexpr wchar_t kClipboardCloudAllowed[] = L"CanUploadToCloudClipboard"
 std::optional<DWORD> PutClipboardText(HWND owner, std::wstring_view text);
 
 // Wipes and empties the clipboard when its sequence number is still
-// `sequence`; true when it did.
+// `sequence` and `owner` still owns it; true when it did.
 bool ClearClipboardIfUnchanged(HWND owner, DWORD sequence);
 
 }  // namespace orvika2

@@ -160,6 +160,7 @@ TEST_F(SettingsPagesOnScreen, ProfilePageStartsWithItsListAndKeepsTextsAcrossMod
     EXPECT_EQ(Text(window, IDC_PASSWORD_EDIT), generated);
 
     // Left for another page, it keeps no secret for other programs to read.
+    ShowWindow(window, SW_SHOWNA);  // as its tab shows it
     SetDlgItemTextW(window, IDC_SECRET_KEY_EDIT, L"GEZDGNBVGY3TQOJQ");
     ShowWindow(window, SW_HIDE);
     EXPECT_EQ(Text(window, IDC_SECRET_KEY_EDIT), L"");
