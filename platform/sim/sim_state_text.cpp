@@ -56,25 +56,33 @@ struct Field {
     std::function<bool(std::string_view, SimTokenState&)> read;
 };
 
-// `access` picks the member out of a state, const or not.
-template <class Access>
-Field NumberField(std::string_view key, Access access) {
-    return {key, [access](const SimTokenState& s) { return std::to_string(access(s)); },
-            [access](std::string_view value, SimTokenState& s) { return ReadNumber(value, access(s)); }};
+// A time stamp in wall-clock milliseconds, refused outside 0..latest.
+bool ReadTime(std::string_view text, std::int64_t& out) {
+    return ReadNumber(text, out) && out >= 0 && out <= kSimLatestTimeMs;
 }
 
-template <class Access>
-Field OptionalNumberField(std::string_view key, Access access) {
+constexpr auto kReadNumber = [](std::string_view text, auto& out) { return ReadNumber(text, out); };
+
+// `access` picks the member out of a state, const or not; `read` checks the
+// value's range where the type alone does not.
+template <class Access, class Read = decltype(kReadNumber)>
+Field NumberField(std::string_view key, Access access, Read read = kReadNumber) {
+    return {key, [access](const SimTokenState& s) { return std::to_string(access(s)); },
+            [access, read](std::string_view value, SimTokenState& s) { return read(value, access(s)); }};
+}
+
+template <class Access, class Read = decltype(kReadNumber)>
+Field OptionalNumberField(std::string_view key, Access access, Read read = kReadNumber) {
     return {key,
             [access](const SimTokenState& s) { return access(s) ? std::to_string(*access(s)) : std::string(); },
-            [access](std::string_view value, SimTokenState& s) {
+            [access, read](std::string_view value, SimTokenState& s) {
                 auto& field = access(s);
                 if (value.empty()) {
                     field.reset();
                     return true;
                 }
                 field.emplace();
-                return ReadNumber(value, *field);
+                return read(value, *field);
             }};
 }
 
@@ -127,14 +135,14 @@ const std::vector<Field>& Fields() {
         {"frame", [](const SimTokenState& s) { return FormatHex(s.exchange.frame); },
          [](std::string_view value, SimTokenState& s) { return ReadHexExact(value, s.exchange.frame); }},
         NumberField("busy_left", [](auto& s) -> auto& { return s.exchange.busyGetsLeft; }),
-        NumberField("busy_since_ms", [](auto& s) -> auto& { return s.exchange.busySinceMs; }),
+        NumberField("busy_since_ms", [](auto& s) -> auto& { return s.exchange.busySinceMs; }, ReadTime),
         {"answer", [](const SimTokenState& s) { return FormatHex(s.exchange.answer); },
          [](std::string_view value, SimTokenState& s) {
              return ReadHex(value, s.exchange.answer) && s.exchange.answer.size() <= kMaxAnswerSize;
          }},
         NumberField("next_answer_chunk", [](auto& s) -> auto& { return s.exchange.nextAnswerChunk; }),
         FlagField("answer_stale", [](auto& s) -> auto& { return s.exchange.answerStale; }),
-        OptionalNumberField("touch_wait_since_ms", [](auto& s) -> auto& { return s.exchange.touchWaitSinceMs; }),
+        OptionalNumberField("touch_wait_since_ms", [](auto& s) -> auto& { return s.exchange.touchWaitSinceMs; }, ReadTime),
         OptionalNumberField("fail_send_at_report", [](auto& s) -> auto& { return s.faults.failSendAtReport; }),
         OptionalNumberField("fail_get_at_report", [](auto& s) -> auto& { return s.faults.failGetAtReport; }),
         OptionalNumberField("vanish_after_reports", [](auto& s) -> auto& { return s.faults.vanishAfterReports; }),

@@ -16,6 +16,9 @@ inline constexpr std::size_t kSimFrameSize = 70;
 inline constexpr std::int64_t kSimTouchTimeoutMs = 15'000;
 // However few gets ask, the token is done with a command after this long.
 inline constexpr std::int64_t kSimBusyAtMostMs = 500;
+// The latest time stamp a state file may hold (the end of the year 9999):
+// with the clock's own milliseconds, any difference of two fits.
+inline constexpr std::int64_t kSimLatestTimeMs = 253'402'300'799'999;
 
 // A stored profile record; it holds key material, so it wipes itself.
 struct SimProfileRecord {

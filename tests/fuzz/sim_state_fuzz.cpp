@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/sim/sim_state_text.h"
+#include "platform/sim/sim_token.h"
 #include "platform/sim/sim_token_state.h"
 #include "tests/fuzz/fuzz_check.h"
 
@@ -22,6 +23,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(orvika2::ParseSimState(written, reread).empty(), "a written state reads");
         Require(reread == state, "a written state reads as itself");
         Require(orvika2::FormatSimState(reread) == written, "writing is stable");
+
+        // Every accepted state steps: a get and a touch at the earliest and
+        // the latest time a clock gives, where the sanitizers see any
+        // overflow of the time arithmetic.
+        for (const std::int64_t now : {std::int64_t{0}, orvika2::kSimLatestTimeMs}) {
+            orvika2::SimTokenState stepped = state;
+            const orvika2::SimServices services{.wallClockMs = [now] { return now; }};
+            orvika2::FeatureReport report{};
+            orvika2::SimGetReport(stepped, report, services);
+            orvika2::SimTouch(stepped, now);
+        }
     }
 
     // The command line's forms of serial and firmware.

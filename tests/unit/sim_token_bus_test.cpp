@@ -143,7 +143,7 @@ TEST_F(SimTokenBusTest, StateSurvivesTheFileRoundTrip) {
     state.exchange.answer = {1, 2, 3, 4, 5, 6, 7, 8, 9};
     state.exchange.nextAnswerChunk = 1;
     state.exchange.answerStale = true;
-    state.exchange.touchWaitSinceMs = -5;
+    state.exchange.touchWaitSinceMs = kSimLatestTimeMs;
     state.faults = {.failSendAtReport = 7, .failGetAtReport = 0, .vanishAfterReports = 9, .stuckBusy = true,
                     .badAnswerChecksum = true, .stuckBusyFromReport = 12};
     state.reportsSinceArmed = 3;
@@ -157,6 +157,10 @@ TEST_F(SimTokenBusTest, StateSurvivesTheFileRoundTrip) {
 
 TEST_F(SimTokenBusTest, DamagedFileIsReportedAndLeftAlone) {
     const std::string good = FormatSimState(Factory());
+    const auto goodWith = [&good](const std::string& key, const std::string& value) {
+        const std::size_t at = good.find("\n" + key + "=") + 1;
+        return good.substr(0, at) + key + "=" + value + good.substr(good.find('\n', at));
+    };
     const std::vector<std::string> damaged = {
         "",
         "serial=000a1bff\n",                                  // no firmware
@@ -168,6 +172,10 @@ TEST_F(SimTokenBusTest, DamagedFileIsReportedAndLeftAlone) {
         "serial=000a1bff\nfirmware=2.2.3\nprofile1=00ff\n",   // short record
         "serial=000a1bff\nfirmware=2.2.3\nanswer=0102\nnext_answer_chunk=2\n",
         "serial=000a1bff\nfirmware=2.2.3\nno equals sign\n",
+        // Time stamps the clock could never subtract from safely.
+        goodWith("busy_since_ms", "-9223372036854775808"),
+        goodWith("touch_wait_since_ms", "-1"),
+        goodWith("touch_wait_since_ms", "253402300800000"),
         std::string("\x00\xff\x13garbage", 10),
     };
     const std::string fileName = path.filename().string();
