@@ -11,6 +11,23 @@ check() {  # check DESCRIPTION EXPECTED ACTUAL
     failures=$((failures + 1))
   fi
 }
+# shaped SHAPE COMMAND...: COMMAND's output when it succeeds and prints one
+# line matching SHAPE (an extended regular expression); otherwise a failure
+# that names the command, so two failing commands never compare equal.
+shaped() {
+  shaped_shape=$1; shift
+  "$@" >"$scratch/shaped.out" 2>"$scratch/shaped.err"
+  shaped_rc=$?
+  shaped_out=$(tr -d '\r' <"$scratch/shaped.out")
+  if [ "$shaped_rc" -eq 0 ] && [ "$(printf '%s\n' "$shaped_out" | wc -l)" -eq 1 ] &&
+     printf '%s\n' "$shaped_out" | grep -Eqx "$shaped_shape"; then
+    printf '%s\n' "$shaped_out"
+  else
+    # The random tag keeps two failures of one command apart too.
+    printf '<%s: exit %s, printed [%s] [%s] #%s>\n' "$*" "$shaped_rc" "$shaped_out" \
+      "$(tr -d '\r' <"$scratch/shaped.err")" "$(od -An -N4 -tu4 /dev/urandom | tr -d ' ')"
+  fi
+}
 finish() {
   [ "$failures" -eq 0 ] && echo "all checks passed" || echo "$failures check(s) failed"
   [ "$failures" -eq 0 ]

@@ -15,7 +15,8 @@ printf '%s\n' "$secret" | "$ctl" set-totp --profile 1 --secret - --account Googl
 check "set-totp saves the backup" "Setting successful and profile backup saved" "$(cat "$scratch/out")"
 check "without a terminal the backup is plain, and said so" 1 "$(grep -c 'plain text' "$scratch/err")"
 now=$(date +%s)
-check "code after set-totp agrees with oathtool" "$(oathtool --totp --base32 "$secret" -N "@$now")" "$("$ctl" code --at "$now")"
+check "code after set-totp agrees with oathtool" "$(shaped '[0-9]{6}' oathtool --totp --base32 "$secret" -N "@$now")" \
+  "$(shaped '[0-9]{6}' "$ctl" code --at "$now")"
 check "backup holds the key" "$secret" "$(sed -n 's/^Key=//p' "$scratch/p1.bcp" | tr -d '\r')"
 check "a new backup is owner-only" "-rw-------" "$(ls -l "$scratch/p1.bcp" | cut -c1-10)"
 
@@ -80,7 +81,8 @@ check "status shows both kinds" "Profile 1: 2-Step Verification|Profile 2: stati
 
 "$ctl" import --profile 2 "$scratch/p1.bcp" >/dev/null
 t=1234567890
-check "imported backup gives profile 2 the same codes" "$("$ctl" code --profile 1 --at $t)" "$("$ctl" code --profile 2 --at $t)"
+check "imported backup gives profile 2 the same codes" "$(shaped '[0-9]{6}' "$ctl" code --profile 1 --at $t)" \
+  "$(shaped '[0-9]{6}' "$ctl" code --profile 2 --at $t)"
 echo 'Other!Pass' | "$ctl" set-static --profile 2 --password - >/dev/null
 before=$("$ctl" sim show "$scratch/token")
 out=$("$ctl" import --profile 2 "$scratch/sealed.bcp" --passphrase-file "$scratch/wrong.txt" 2>&1)
@@ -93,7 +95,8 @@ sed 's/^Account=Google/Account=Googlf/' "$scratch/sealed.bcp" >"$scratch/renamed
 out=$("$ctl" import --profile 2 "$scratch/renamed.bcp" --passphrase-file "$scratch/pass.txt" 2>&1)
 check "a renamed account does not open" "1|Wrong passphrase or damaged backup" "$?|$out"
 "$ctl" import --profile 2 "$scratch/sealed.bcp" --passphrase-file "$scratch/pass.txt" >/dev/null
-check "the protected backup gives profile 2 the same codes" "$("$ctl" code --profile 1 --at $t)" "$("$ctl" code --profile 2 --at $t)"
+check "the protected backup gives profile 2 the same codes" "$(shaped '[0-9]{6}' "$ctl" code --profile 1 --at $t)" \
+  "$(shaped '[0-9]{6}' "$ctl" code --profile 2 --at $t)"
 
 "$ctl" delete --profile 1 --yes >/dev/null
 check "delete, then status" "Profile 1: not configured" "$("$ctl" status | grep '^Profile 1:')"
