@@ -2,8 +2,10 @@
 # DownloadToFile and the update check under Wine against local servers on
 # the loopback address only: a 200 written whole, a 404 leaving no file, a
 # body past 64 KiB refused, a newer version found through ORVIKA2_UPDATE_URL,
-# servers that stall left within the deadline, and an https server whose
-# certificate nobody vouches for refused after a real TLS handshake.
+# servers that stall left within the deadline, an https server whose
+# certificate nobody vouches for refused after a real TLS handshake, and one
+# whose authority the test makes trusted (where revocation can be checked,
+# its file is downloaded and its redirect to plain http refused).
 . "$ORVIKA2_SOURCE_DIR/tests/e2e/lib.sh"
 
 served="$scratch/www"
@@ -17,6 +19,43 @@ head -c 65537 /dev/zero >"$served/over.bin"
 
 openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 \
   -keyout "$scratch/key.pem" -out "$scratch/cert.pem" >/dev/null 2>&1
+
+# A test authority and a server certificate it signs for 127.0.0.1.
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Orvika2 test authority" \
+  -addext basicConstraints=critical,CA:TRUE -addext keyUsage=critical,keyCertSign,cRLSign \
+  -keyout "$scratch/ca-key.pem" -out "$scratch/ca.pem" >/dev/null 2>&1
+openssl x509 -in "$scratch/ca.pem" -outform DER -out "$scratch/ca.der"
+
+# The trusted https server: the served files, and /to-http/PATH redirects
+# to PATH on the plain http server.
+cat >"$scratch/trusted.py" <<'PY'
+import functools, http.server, os, ssl, sys
+cert, key, served, portfile, logname = sys.argv[1:6]
+log = open(logname, "a", buffering=1)
+plain = open(portfile + ".plain").read().strip()
+
+class Handler(http.server.SimpleHTTPRequestHandler):
+    def do_GET(self):
+        log.write("trusted: GET %s\n" % self.path)
+        if self.path.startswith("/to-http/"):
+            self.send_response(302)
+            self.send_header("Location", plain + self.path[len("/to-http"):])
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+            return
+        super().do_GET()
+    def log_message(self, *args):
+        pass
+
+server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Handler, directory=served))
+context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+context.load_cert_chain(cert, key)
+server.socket = context.wrap_socket(server.socket, server_side=True)
+with open(portfile + ".tmp", "w") as f:
+    f.write("%d\n" % server.server_address[1])
+os.rename(portfile + ".tmp", portfile)
+server.serve_forever()
+PY
 
 # The hostile servers; each listens on a free loopback port and says which.
 cat >"$scratch/hostile.py" <<'PY'
@@ -97,6 +136,19 @@ if [ -z "$port" ] || [ ! -f "$scratch/ports" ]; then
   exit 1
 fi
 url="http://127.0.0.1:$port"
+# Its server certificate for 127.0.0.1.
+openssl req -newkey rsa:2048 -nodes -subj /CN=127.0.0.1 -keyout "$scratch/trusted-key.pem" \
+  -out "$scratch/trusted.csr" >/dev/null 2>&1
+printf 'subjectAltName=IP:127.0.0.1\nextendedKeyUsage=serverAuth\nbasicConstraints=CA:FALSE\n' >"$scratch/trusted.ext"
+openssl x509 -req -in "$scratch/trusted.csr" -CA "$scratch/ca.pem" -CAkey "$scratch/ca-key.pem" -CAcreateserial \
+  -days 2 -extfile "$scratch/trusted.ext" -out "$scratch/trusted.pem" >/dev/null 2>&1
+echo "$url" >"$scratch/trusted-port.plain"
+python3 -u "$scratch/trusted.py" "$scratch/trusted.pem" "$scratch/trusted-key.pem" "$served" "$scratch/trusted-port" \
+  "$scratch/trusted.log" >"$scratch/trusted.out" 2>&1 &
+trusted=$!
+trap 'kill $server $hostile $trusted 2>/dev/null; rm -rf "$scratch"' EXIT
+for _ in $(seq 100); do [ -f "$scratch/trusted-port" ] && break; sleep 0.1; done
+[ -f "$scratch/trusted-port" ] || { echo "FAIL: the trusted https server did not start"; cat "$scratch/trusted.out"; exit 1; }
 hostile_port() { tr ' ' '\n' <"$scratch/ports" | sed -n "s/^$1=//p"; }
 
 # Bounded even if a download were to hang: the deadline is 10 s a download.
@@ -104,10 +156,13 @@ out=$(ORVIKA2_TEST_HTTP_URL="$url" ORVIKA2_UPDATE_URL="$url" ORVIKA2_TEST_SERVED
   ORVIKA2_TEST_SILENT_URL="http://127.0.0.1:$(hostile_port silent)" \
   ORVIKA2_TEST_TRICKLE_URL="http://127.0.0.1:$(hostile_port trickle)" \
   ORVIKA2_TEST_UNTRUSTED_URL="https://127.0.0.1:$(hostile_port untrusted)" \
+  ORVIKA2_TEST_TRUSTED_URL="https://127.0.0.1:$(cat "$scratch/trusted-port")" \
+  ORVIKA2_TEST_AUTHORITY_CER="Z:$scratch/ca.der" \
   timeout 180 "$ORVIKA2_WINE_RUN" "$ORVIKA2_BUILD_DIR/tests/win_tests.exe" --gtest_filter='UpdateDownload.*' 2>&1 |
   tr -d '\r')
 echo "$out" | grep -E '^\[ +(OK|FAILED|SKIPPED) +\]'
-check "all download tests ran and passed" "[  PASSED  ] 8 tests." "$(echo "$out" | grep -F '[  PASSED  ]')"
+echo "$out" | grep -A6 ': Failure$'
+check "all download tests ran and passed" "[  PASSED  ] 9 tests." "$(echo "$out" | grep -F '[  PASSED  ]')"
 check "none was skipped" "" "$(echo "$out" | grep -F '[  SKIPPED ]')"
 check "the server answered the missing file with 404" 1 \
   "$(grep -c '"GET /html/Trial/Orvika2/missing.ini HTTP/1.1" 404' "$scratch/server.log")"
