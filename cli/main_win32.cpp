@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli/cli.h"
+#include "platform/dll_search_win32.h"
 #include "platform/text.h"
 
 namespace {
@@ -19,6 +20,7 @@ std::wstring CurrentDirectory() {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    orvika2::LoadDllsFromSystem32Only();
     // Taken before anything runs: the configuration file's placement may
     // change the working directory.
     const orvika2::StartDirectory start{CurrentDirectory(), orvika2::PathStyle::Windows};

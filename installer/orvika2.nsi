@@ -1,10 +1,12 @@
 ; Orvika2 setup: a per-user installation that needs no administrator rights.
 ; Built by scripts/make-installer.sh, which defines:
-;   VERSION        the project's version from CMake (four numbers)
-;   BUILD_DIR      the MinGW build tree with Orvika2.exe, orvika2ctl.exe and the icon
-;   TEMPLATE       the configuration template to place beside the executable
-;   WIZARD_BITMAP  the welcome and finish pages' picture, 164 x 314
-;   OUT_FILE       the setup file to write
+;   VERSION             the project's version from CMake (four numbers)
+;   FILES_DIR           Orvika2.exe, orvika2ctl.exe, orvika2.ico, the configuration
+;                       template Orvika2Config.ini and the welcome and finish
+;                       pages' picture wizard.bmp (164 x 314), all of one fixed time
+;   OUT_FILE            the setup file to write
+;   FINISH_UNINSTALLER  the script run on the uninstaller before it is packed
+;   UNINSTALLER_COPY    where that script keeps a copy of it
 ; The pages follow the system's display language: Traditional Chinese or,
 ; for any other, English. Switches: /S silent, /D=FOLDER (last) another
 ; installation folder.
@@ -25,10 +27,10 @@ ManifestDPIAware true
   !endif
 !macroend
 !insertmacro REQUIRE_DEFINE VERSION
-!insertmacro REQUIRE_DEFINE BUILD_DIR
-!insertmacro REQUIRE_DEFINE TEMPLATE
-!insertmacro REQUIRE_DEFINE WIZARD_BITMAP
+!insertmacro REQUIRE_DEFINE FILES_DIR
 !insertmacro REQUIRE_DEFINE OUT_FILE
+!insertmacro REQUIRE_DEFINE FINISH_UNINSTALLER
+!insertmacro REQUIRE_DEFINE UNINSTALLER_COPY
 
 !define APP_NAME "Orvika2"
 !define PUBLISHER "Orvika2 Project"
@@ -44,9 +46,14 @@ ManifestDPIAware true
 !define ID_CLOSE_PROGRAM 32786
 !define SYNCHRONIZE 0x00100000
 !define CLOSE_WAIT_MS 10000
+!define LOAD_LIBRARY_SEARCH_SYSTEM32 0x800
+!define TOKEN_QUERY 8
+!define TOKEN_ELEVATION 20
 
 Name "${APP_NAME}"
 OutFile "${OUT_FILE}"
+; Signed (when a certificate is given) before it is packed; the copy is for the sums.
+!uninstfinalize 'sh "${FINISH_UNINSTALLER}" "%1" "${UNINSTALLER_COPY}"' = 0
 InstallDir "$LOCALAPPDATA\Programs\${APP_NAME}"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 RequestExecutionLevel user
@@ -57,16 +64,17 @@ VIFileVersion "${VERSION}"
 
 Var ClosedRunningApp
 
-!define MUI_ICON "${BUILD_DIR}\app\resources\orvika2.ico"
-!define MUI_UNICON "${BUILD_DIR}\app\resources\orvika2.ico"
-!define MUI_WELCOMEFINISHPAGE_BITMAP "${WIZARD_BITMAP}"
-!define MUI_UNWELCOMEFINISHPAGE_BITMAP "${WIZARD_BITMAP}"
+!define MUI_ICON "${FILES_DIR}\orvika2.ico"
+!define MUI_UNICON "${FILES_DIR}\orvika2.ico"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${FILES_DIR}\wizard.bmp"
+!define MUI_UNWELCOMEFINISHPAGE_BITMAP "${FILES_DIR}\wizard.bmp"
 !define MUI_ABORTWARNING
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
-!define MUI_FINISHPAGE_RUN "$INSTDIR\${APP_EXE}"
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_FUNCTION StartAppAsUser
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
@@ -133,24 +141,48 @@ VIAddVersionKey /LANG=${LANG_TRADCHINESE} "LegalCopyright" "${PUBLISHER}"
 !insertmacro DEFINE_SHARED_FUNCTIONS ""
 !insertmacro DEFINE_SHARED_FUNCTIONS "un."
 
+; No DLL from the folder the setup was started in (often Downloads): the
+; plug-ins and anything Windows loads for us come from System32.
 Function .onInit
+  System::Call 'kernel32::SetDefaultDllDirectories(i ${LOAD_LIBRARY_SEARCH_SYSTEM32}) i'
   SetShellVarContext current
 FunctionEnd
 
 Function un.onInit
+  System::Call 'kernel32::SetDefaultDllDirectories(i ${LOAD_LIBRARY_SEARCH_SYSTEM32}) i'
   SetShellVarContext current
+FunctionEnd
+
+; Orvika2 never runs with the setup's rights when someone elevated the setup:
+; the shell that is already running (as the signed-in user) starts it then.
+; A token that cannot be read counts as elevated.
+Function StartAppAsUser
+  StrCpy $1 0
+  StrCpy $2 1
+  System::Call 'kernel32::GetCurrentProcess() p .r0'
+  System::Call 'advapi32::OpenProcessToken(p r0, i ${TOKEN_QUERY}, *p .r1) i .r3'
+  ${If} $3 <> 0
+    System::Call 'advapi32::GetTokenInformation(p r1, i ${TOKEN_ELEVATION}, *i .r2, i 4, *i .r4) i .r3'
+    ${IfThen} $3 = 0 ${|} StrCpy $2 1 ${|}
+    System::Call 'kernel32::CloseHandle(p r1)'
+  ${EndIf}
+  ${If} $2 = 0
+    Exec '"$INSTDIR\${APP_EXE}"'
+  ${Else}
+    Exec '"$WINDIR\explorer.exe" "$INSTDIR\${APP_EXE}"'
+  ${EndIf}
 FunctionEnd
 
 Section "Orvika2"
   Call CloseRunningApp
 
   SetOutPath "$INSTDIR"
-  File "${BUILD_DIR}\app\${APP_EXE}"
-  File "${BUILD_DIR}\cli\orvika2ctl.exe"
+  File "${FILES_DIR}\${APP_EXE}"
+  File "${FILES_DIR}\orvika2ctl.exe"
   ; The template seeds a user's first configuration. The application copies
   ; the user's configuration over it at every close; an upgrade keeps that.
   SetOverwrite off
-  File "/oname=Orvika2Config.ini" "${TEMPLATE}"
+  File "${FILES_DIR}\Orvika2Config.ini"
   SetOverwrite on
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
@@ -173,7 +205,7 @@ Section "Orvika2"
   ; A silent upgrade puts back what it closed; the finish page offers it otherwise.
   ${If} ${Silent}
   ${AndIf} $ClosedRunningApp = 1
-    Exec '"$INSTDIR\${APP_EXE}"'
+    Call StartAppAsUser
   ${EndIf}
 SectionEnd
 

@@ -4,14 +4,17 @@
 # installed apps; the installed application started from that shortcut; a
 # silent upgrade over it that closes it as its own menu would, keeps the
 # user's configuration and starts it again; a silent uninstall that leaves
-# nothing but that configuration.
+# nothing but that configuration. DLLs planted beside the installed
+# executables under the names of those they import are never loaded. A setup signed with a throwaway certificate installs executables
+# whose signatures verify, and the unsigned setup is the same bytes when made
+# again.
 set -eu
 
 build="${ORVIKA2_BUILD_DIR:?}"
 source_dir="${ORVIKA2_SOURCE_DIR:?}"
 wine_run="${ORVIKA2_WINE_RUN:?}"
 artifacts="$build/artifacts"
-for tool in Xvfb xdotool xwininfo import makensis python3; do
+for tool in Xvfb xdotool xwininfo import makensis python3 openssl osslsigncode; do
   command -v "$tool" >/dev/null || { echo "missing $tool"; exit 1; }
 done
 mkdir -p "$artifacts"
@@ -20,7 +23,13 @@ started=$(date +%s)
 work=$(mktemp -d /tmp/orvika2-setup-e2e.XXXXXX)
 # A home of its own, so that the prefix's Desktop cannot be a link to a real one.
 mkdir -p "$work/home"
-export HOME="$work/home" WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=" \
+# Wine prefers its own DLLs; "n,b" makes it look beside the executable
+# first, as Windows does for every DLL that is not a KnownDLL. Not version:
+# Wine's own system DLLs import it at process start and, unlike Windows',
+# look for it beside the executable too.
+planted_names="hid bcrypt wininet"
+export HOME="$work/home" WINEPREFIX="$work/prefix" WINEDEBUG=-all \
+  WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe,winedbg.exe=;$(echo $planted_names | tr ' ' ',')=n,b" \
   LANG=C.UTF-8 LC_ALL=C.UTF-8
 xvfb_pid=""
 cleanup() {
@@ -38,6 +47,15 @@ fail() {
   exit 1
 }
 step() { echo "--- $* (at $(( $(date +%s) - started )) s)"; }
+plant() {  # plant FOLDER: the marker-writing DLL under each planted name
+  for name in $planted_names; do cp "$build/win_tools/planted.dll" "$1/$name.dll"; done
+}
+unplant() { for name in $planted_names; do rm -f "$1/$name.dll"; done; }
+no_planted_dll_loaded() {  # no_planted_dll_loaded FOLDER WHAT
+  loaded=$(cd "$1" && ls -- *.loaded 2>/dev/null | sed 's/\.loaded$//' | tr '\n' ' ')
+  [ -z "$loaded" ] || fail "$2 loaded the planted $loaded"
+}
+[ -f "$build/win_tools/planted.dll" ] || fail "missing $build/win_tools/planted.dll"
 
 # The setups are made while the display and the prefix start: the one of
 # this tree, and a next version whose Orvika2.exe differs from this one by a
@@ -54,6 +72,18 @@ sh "$source_dir/scripts/make-installer.sh" "$build" "$work/dist" >"$work/setup_p
 make_pid=$!
 sh "$source_dir/scripts/make-installer.sh" "$next" "$work/dist" >"$work/next_setup_path" 2>"$work/makensis_next.log" &
 make_next_pid=$!
+# The same tree once more, and signed with a throwaway self-signed certificate.
+sh "$source_dir/scripts/make-installer.sh" "$build" "$work/again" >/dev/null 2>"$work/makensis_again.log" &
+make_again_pid=$!
+(
+  openssl req -x509 -newkey rsa:2048 -nodes -keyout "$work/signer.key" -out "$work/signer.pem" -days 2 \
+    -subj "/CN=Orvika2 test signer" -addext "extendedKeyUsage=codeSigning" -addext "keyUsage=digitalSignature" &&
+  openssl pkcs12 -export -inkey "$work/signer.key" -in "$work/signer.pem" -out "$work/signer.pfx" -passout pass:throwaway &&
+  printf 'throwaway\n' >"$work/signer.password" &&
+  sh "$source_dir/scripts/make-installer.sh" --sign "$work/signer.pfx" --password-file "$work/signer.password" \
+    "$build" "$work/signed"
+) >"$work/signed_setup_path" 2>"$work/makensis_signed.log" &
+make_signed_pid=$!
 
 Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
 xvfb_pid=$!
@@ -68,6 +98,8 @@ step "throwaway prefix, and the setup from the built tree"
 wine=/usr/lib/wine/wine64
 wait "$make_pid" || fail "make-installer.sh failed: $(cat "$work/makensis.log")"
 wait "$make_next_pid" || fail "make-installer.sh failed for the next version: $(cat "$work/makensis_next.log")"
+wait "$make_again_pid" || fail "make-installer.sh failed the second time: $(cat "$work/makensis_again.log")"
+wait "$make_signed_pid" || fail "make-installer.sh --sign failed: $(cat "$work/makensis_signed.log")"
 setup=$(cat "$work/setup_path")
 next_setup=$(cat "$work/next_setup_path")
 [ "$setup" = "$work/dist/Orvika2-$version-setup.exe" ] || fail "setup file is $setup"
@@ -127,6 +159,16 @@ tray_pixels() {  # pixels of the icon's yellow in Wine's tray window: one icon's
     -format '%[fx:int(w * h * (1 - mean) + 0.5)]' info:
 }
 
+step "the unsigned setup made again is the same"
+cmp -s "$setup" "$work/again/$(basename "$setup")" || fail "two setups of one tree differ"
+cmp -s "$work/dist/Orvika2-$version-files.sha256" "$work/again/Orvika2-$version-files.sha256" ||
+  fail "the sums differ: $(diff "$work/dist/Orvika2-$version-files.sha256" "$work/again/Orvika2-$version-files.sha256")"
+for file in Orvika2.exe orvika2ctl.exe uninstall.exe "Orvika2-$version-setup.exe"; do
+  grep -q "^[0-9a-f]\{64\}  $file\$" "$work/dist/Orvika2-$version-files.sha256" || fail "no sum for $file"
+done
+grep -q "$(sha256sum "$build/app/Orvika2.exe" | cut -d' ' -f1)  Orvika2.exe" "$work/dist/Orvika2-$version-files.sha256" ||
+  fail "the unsigned setup's Orvika2.exe is not the built one"
+
 step "silent install"
 "$wine" "$setup" /S </dev/null >"$work/setup1.log" 2>&1 || fail "setup /S failed: $(cat "$work/setup1.log")"
 for file in Orvika2.exe orvika2ctl.exe Orvika2Config.ini uninstall.exe; do
@@ -154,9 +196,13 @@ installed_kib=$(du -sk "$install" | cut -f1)
 [ "$kib" -gt $(( installed_kib / 2 )) ] && [ "$kib" -le $(( installed_kib * 2 )) ] ||
   fail "EstimatedSize $kib KiB for $installed_kib KiB installed"
 
-step "the installed tool reads the template's hotkeys"
+step "the installed tool reads the template's hotkeys, with DLLs planted beside it"
+plant "$install"
+status=0
 "$wine" "$install/orvika2ctl.exe" sim create "$(windows_path "$token")" --serial 000a1bff \
-  --totp1 GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ </dev/null >/dev/null 2>&1 || fail "orvika2ctl.exe sim create failed"
+  --totp1 GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ </dev/null >/dev/null 2>&1 || status=$?
+no_planted_dll_loaded "$install" orvika2ctl.exe
+[ "$status" -eq 0 ] || fail "orvika2ctl.exe sim create failed"
 (cd "$install" && "$wine" "$install/orvika2ctl.exe" config </dev/null 2>&1) | tr -d '\r' >"$work/config.txt"
 grep -qx 'Verification code hotkey: Ctrl+Q (81, 2)' "$work/config.txt" &&
   grep -qx 'Switch profile hotkey: Alt+S (83, 1)' "$work/config.txt" || fail "orvika2ctl config: $(cat "$work/config.txt")"
@@ -164,7 +210,8 @@ cmp -s "$config" "$install/Orvika2Config.ini" || fail "the first configuration i
 
 step "the application, started from the Start menu shortcut"
 "$wine" start /unix "$start_menu_link" </dev/null >"$work/start.log" 2>&1 || fail "start failed: $(cat "$work/start.log")"
-window=$(find_window) || fail "no window titled Orvika2"
+window=$(find_window) || { no_planted_dll_loaded "$install" Orvika2.exe; fail "no window titled Orvika2"; }
+no_planted_dll_loaded "$install" Orvika2.exe
 first_pids=$(pids_of Orvika2.exe)
 [ -n "$first_pids" ] || fail "no Orvika2.exe process"
 # Its profile tracking writes both entries of the token's section on start.
@@ -198,6 +245,8 @@ wait_until 300 settled || fail "the restarted application lost the token's entri
 wait_until 50 test "$(tray_pixels)" -eq "$one_icon" ||
   fail "the tray shows $(tray_pixels) pixels of icons, one icon has $one_icon"
 cmp -s "$config" "$work/config.before" || fail "the user's configuration changed after the restart"
+no_planted_dll_loaded "$install" "the restarted Orvika2.exe"
+unplant "$install"
 
 step "silent uninstall"
 # What the application's own settings add: the desktop shortcut and autostart.
@@ -216,5 +265,15 @@ xdotool search --name '^Orvika2$' >/dev/null 2>&1 && fail "the window is still t
 "$wine" reg query "$run_key" /v Orvika2 </dev/null >/dev/null 2>&1 && fail "the autostart value is left"
 cmp -s "$config" "$work/config.before" || fail "the user's configuration did not survive the uninstall"
 [ "$(ls -A "$(dirname "$config")")" = Orvika2Config.ini ] || fail "left in the settings folder: $(ls -A "$(dirname "$config")")"
+
+step "the signed setup and what it installs verify"
+signed_setup=$(cat "$work/signed_setup_path")
+[ "$signed_setup" = "$work/signed/Orvika2-$version-setup.exe" ] || fail "signed setup file is $signed_setup"
+cmp -s "$signed_setup" "$setup" && fail "the signed setup is the unsigned one"
+"$wine" "$signed_setup" /S </dev/null >"$work/setup3.log" 2>&1 || fail "signed setup /S failed: $(cat "$work/setup3.log")"
+for file in "$install/Orvika2.exe" "$install/orvika2ctl.exe" "$install/uninstall.exe" "$signed_setup"; do
+  osslsigncode verify -in "$file" -CAfile "$work/signer.pem" >"$work/verify.log" 2>&1 ||
+    fail "the signature of $(basename "$file") does not verify: $(tail -5 "$work/verify.log")"
+done
 echo "took $(( $(date +%s) - started )) s"
 echo PASS
