@@ -281,6 +281,38 @@ shot settings_profile1_zh
 tab_click 1
 show_profile_page 2
 shot settings_profile2_zh
+
+step "Traditional Chinese: the save offer and both passphrase dialogs"
+page_click 130 30          # the account list opens ...
+page_click 130 30          # ... and closes, keeping the focus
+keys Down
+answer 4 Tab Return
+page_click 130 49
+xdotool type --delay 40 "$secret"
+page_click 174 71          # Apply
+wait_until 60 last_message_is 15 || fail "message 15 was not shown"
+box=$(wait_message_box) && wait_painted "$box" || fail "the save offer was not drawn"
+screenshot backup_offer_zh "$box"
+activate_box "$box"
+keys Return
+protect=$(take_dialog '^保護設定檔備份$') || fail "no passphrase dialog in Traditional Chinese"
+screenshot backup_protect_zh "$protect"
+keys Escape
+answer 8 Return            # set, without a backup
+show_profile_page 2
+page_click 414 11          # Others
+before=$(visible_windows)
+page_click 434 29          # Import profile
+opened=$(wait_new_window "$before" 30) && wait_painted "$opened" 60 || fail "no open dialog in Traditional Chinese"
+focus "$opened"
+sleep 0.5
+keys ctrl+a
+xdotool type --delay 20 "$(windows_path "$backup")"
+keys Return
+unlock=$(take_dialog '^受保護的設定檔備份$') || fail "no import passphrase dialog in Traditional Chinese"
+screenshot backup_unlock_zh "$unlock"
+keys Escape
+wait_window_gone '^受保護的設定檔備份$' || fail "the import passphrase dialog stayed open"
 tab_click 2
 shot settings_basic_zh
 focus "$settings"
