@@ -36,8 +36,8 @@ constexpr const char* kUsage =
     "  config                                  the configuration file and what it holds\n"
     "\n"
     "Simulated token:\n"
-    "  sim create PATH [--serial HEX8] [--firmware X.Y.Z] [--totp1 B32] [--totp2 B32]\n"
-    "                  [--touch1] [--touch2] [--static1 TEXT] [--static2 TEXT]\n"
+    "  sim create PATH [--serial HEX8] [--firmware X.Y.Z] [--touch1] [--touch2]\n"
+    "                  [--totpN B32|-|--totpN-file FILE] [--staticN TEXT|-|--staticN-file FILE] (N: 1, 2)\n"
     "  sim touch PATH                          touch the token's button\n"
     "  sim press PATH --profile N              what the token would type\n"
     "  sim show PATH                           what the token holds\n"
@@ -82,7 +82,7 @@ int RunCli(const std::vector<std::string>& args, CliIo io, const StartDirectory&
     const std::string& command = args[0];
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (command == "status" || command == "code") return RunTokenCommand(command, rest, io, services);
-    if (command == "sim") return RunSimCommand(rest, io);
+    if (command == "sim") return RunSimCommand(rest, io, start);
     if (command == "set-totp" || command == "set-static" || command == "delete" || command == "import" ||
         command == "generate-password") {
         return RunProfileCommand(command, rest, io, start, services);

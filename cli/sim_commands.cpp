@@ -2,6 +2,8 @@
 
 #include "cli/arguments.h"
 #include "cli/cli_context.h"
+#include "cli/secret_input.h"
+#include "platform/text.h"
 #include "platform/secure_memory.h"
 #include "platform/sim/sim_factory.h"
 #include "platform/sim/sim_state_text.h"
@@ -23,7 +25,22 @@ int Fail(CliIo io, const std::string& problem) {
     return kExitFailure;
 }
 
-int Create(const std::filesystem::path& path, const Arguments& args, CliIo io) {
+// A profile's secret when `--NAME`, `--NAME -` or `--NAME-file` is given:
+// nullopt without either; a refusal's status, its message printed.
+std::optional<SecretString> SecretOf(const Arguments& args, const std::string& name, const StartDirectory& start,
+                                     CliIo io, int& refusedStatus) {
+    refusedStatus = 0;
+    if (!args.Value(name) && !args.Value(name + "-file")) return std::nullopt;
+    SecretRefusal refusal{};
+    const auto secret = ReadSecretOption(args, name, "", start, io, refusal);
+    if (!secret) {
+        refusedStatus = refusal.exitStatus;
+        return std::nullopt;
+    }
+    return SecretString(NarrowUtf8(secret->get()));
+}
+
+int Create(const std::filesystem::path& path, const Arguments& args, const StartDirectory& start, CliIo io) {
     SimTokenState state;
     state.serial = {0x00, 0xa1, 0xb2, 0xc3};
     if (const auto text = args.Value("serial")) {
@@ -38,18 +55,20 @@ int Create(const std::filesystem::path& path, const Arguments& args, CliIo io) {
     }
     for (int profile = 1; profile <= 2; ++profile) {
         const std::string n = std::to_string(profile);
-        const auto totp = args.Value("totp" + n);
-        const auto text = args.Value("static" + n);
+        int refused = 0;
+        const auto totp = SecretOf(args, "totp" + n, start, io, refused);
+        if (refused) return refused;
+        const auto text = SecretOf(args, "static" + n, start, io, refused);
+        if (refused) return refused;
         if (totp && text) return ReportUsage(io);
         if (args.Has("touch" + n) && !totp) return ReportUsage(io);
         if (totp) {
-            const SecretString secret(*totp);
+            const SecretString& secret = *totp;
             const auto record = TwoStepFromBase32(secret.get(), args.Has("touch" + n));
             if (!record) return Fail(io, "--totp" + n + ": not a usable Base32 secret");
             FactoryInstall(state, profile, *record);
         } else if (text) {
-            const SecretString password(*text);
-            const auto record = FactoryStaticRecord(password.get());
+            const auto record = FactoryStaticRecord(text->get());
             if (!record) return Fail(io, "--static" + n + ": 1 to 38 characters the token can type");
             FactoryInstall(state, profile, *record);
         }
@@ -97,7 +116,7 @@ int Set(const SimTokenFile& file, const Arguments& args, CliIo io) {
 
 }  // namespace
 
-int RunSimCommand(const std::vector<std::string>& args, CliIo io) {
+int RunSimCommand(const std::vector<std::string>& args, CliIo io, const StartDirectory& start) {
     if (args.size() < 2) return ReportUsage(io);
     const std::string& verb = args[0];
     const std::filesystem::path path = args[1];
@@ -105,10 +124,12 @@ int RunSimCommand(const std::vector<std::string>& args, CliIo io) {
     const SimTokenFile file(path, NativeSimServices());
 
     if (verb == "create") {
-        const auto parsed = Arguments::Parse(rest, {"serial", "firmware", "totp1", "totp2", "static1", "static2"},
+        const auto parsed = Arguments::Parse(rest,
+                                             {"serial", "firmware", "totp1", "totp2", "static1", "static2",
+                                              "totp1-file", "totp2-file", "static1-file", "static2-file"},
                                              {"touch1", "touch2"});
         if (!parsed || !parsed->Positional().empty()) return ReportUsage(io);
-        return Create(path, *parsed, io);
+        return Create(path, *parsed, start, io);
     }
     if (verb == "set") {
         const auto parsed = Arguments::Parse(rest, {"auto-touch", "busy-gets", "fail-send", "fail-get", "vanish-after"},

@@ -43,9 +43,15 @@ while [ $i -lt 24 ]; do
   fi
   profile=$(( i % 2 + 1 ))
   export ORVIKA2_TOKEN="sim:$scratch/random$i"
-  "$ctl" sim create "$scratch/random$i" "--totp$profile" "$secret" >/dev/null
-  check "secret $i, profile $profile, time $t" "$(oathtool --totp --base32 "$secret" -N "@$t")" \
-    "$("$ctl" code --profile $profile --at "$t")"
+  # The secret from a file or from standard input, in turn.
+  if [ $((i % 4)) -lt 2 ]; then
+    printf '%s\n' "$secret" >"$scratch/secret$i"
+    "$ctl" sim create "$scratch/random$i" "--totp$profile-file" "$scratch/secret$i" >/dev/null
+  else
+    printf '%s\n' "$secret" | "$ctl" sim create "$scratch/random$i" "--totp$profile" - >/dev/null
+  fi
+  check "secret $i, profile $profile, time $t" "$(shaped '[0-9]{6}' oathtool --totp --base32 "$secret" -N "@$t")" \
+    "$(shaped '[0-9]{6}' "$ctl" code --profile $profile --at "$t")"
   i=$((i + 1))
 done
 # A get that fails at any report of the answer fails that code clearly, and
