@@ -12,6 +12,12 @@ void ShowString(CodeButtonPort& port, const StringSource& strings, int id) {
 }
 
 void Generate(CodeButtonPort& port, TokenPorts token, const StringSource& strings, int profile) {
+    // The focus and the hotkey's modifiers are waited for before the token
+    // is asked, so the code typed is of the time step it is typed in.
+    if (const auto stopped = WaitUntilReadyToType(port.Typing(), token.clock, FocusRule::MustLeaveOwnWindows)) {
+        ReportTyping(port, strings, {VerificationCode{}, *stopped});
+        return;
+    }
     const CodeOutcome outcome = GenerateVerificationCode(token, profile);
     switch (outcome.action) {
     case CodeAction::ShowMessage:

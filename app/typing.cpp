@@ -16,7 +16,7 @@ bool WaitWhile(Clock& clock, std::uint32_t limitMs, Condition condition) {
 
 }  // namespace
 
-TypingResult TypeCodeWhenReady(TypingPort& port, Clock& clock, const VerificationCode& code, FocusRule rule) {
+std::optional<TypingResult> WaitUntilReadyToType(TypingPort& port, Clock& clock, FocusRule rule) {
     if (rule == FocusRule::MustLeaveOwnWindows &&
         !WaitWhile(clock, kFocusWaitLimitMs, [&] { return port.OwnWindowInForeground(); })) {
         return TypingResult::FocusStayed;
@@ -24,6 +24,11 @@ TypingResult TypeCodeWhenReady(TypingPort& port, Clock& clock, const Verificatio
     if (!WaitWhile(clock, kModifierWaitLimitMs, [&] { return port.ModifierKeysDown(); })) {
         return TypingResult::ModifiersHeld;
     }
+    return std::nullopt;
+}
+
+TypingResult TypeCodeWhenReady(TypingPort& port, Clock& clock, const VerificationCode& code, FocusRule rule) {
+    if (const auto stopped = WaitUntilReadyToType(port, clock, rule)) return *stopped;
     if (port.ForegroundOutranksUs()) return TypingResult::TargetElevated;
     const auto events = code.KeyEvents();
     return port.SendKeys(events) ? TypingResult::Typed : TypingResult::SendFailed;

@@ -40,8 +40,11 @@ inline constexpr std::uint32_t kModifierWaitLimitMs = 1000;
 inline constexpr std::uint32_t kTypingPollMs = 20;
 
 // Waits, each wait bounded, for the focus (under MustLeaveOwnWindows) and
-// then for the modifiers; types nothing when either outlasts its limit or
-// the target would drop the keys.
+// then for the modifiers: what stops the typing, nullopt once both are done.
+std::optional<TypingResult> WaitUntilReadyToType(TypingPort& port, Clock& clock, FocusRule rule);
+
+// Waits as WaitUntilReadyToType does, then types; nothing when a wait
+// outlasts its limit or the target would drop the keys.
 TypingResult TypeCodeWhenReady(TypingPort& port, Clock& clock, const VerificationCode& code, FocusRule rule);
 
 // Mandatory-label levels of Windows process tokens.

@@ -26,10 +26,11 @@ CodeOutcome GenerateVerificationCode(TokenPorts ports, int profile) {
     if (!AnswersChallenges(status, profile)) {
         return Show(IDS_PROFILE_NOT_SET);
     }
-    const ChallengePayload payload = PadChallenge(MakeChallenge(TimeStep(ports.clock.UnixSeconds())));
-
     token.Open();
     WaitForIdleToken(token, status);
+    // The time step of the moment the challenge goes, after every wait: a
+    // step taken before could be one that has just ended.
+    const ChallengePayload payload = PadChallenge(MakeChallenge(TimeStep(ports.clock.UnixSeconds())));
     if (token.WriteFrame(ChallengeCommand(profile), payload.view()) != TokenResult::Success) {
         return Show(IDS_CODE_FAILED);
     }

@@ -190,6 +190,21 @@ TEST(CodeButton, TypesTheCodeOfTheActiveProfile) {
     }
 }
 
+TEST(CodeButton, TheCodeIsOfTheStepInWhichTheHotkeysModifiersAreReleased) {
+    SimToken sim;
+    sim.InstallTwoStep(1, kKey);
+    sim.clock.SetUnixSeconds(59);
+    sim.clock.Advance(990);
+    FakeButtonWindow window;
+    window.typing.modifiers = {true, true, false};  // held into the next step
+    RunCodeButton(window, sim.ports(), &En);
+    ASSERT_EQ(window.typing.sent.size(), 1u);
+    ASSERT_EQ(sim.clock.UnixSeconds() / 30, 2);
+    const CodeOutcome direct = GenerateVerificationCode(sim.ports(), 1);
+    const auto keys = direct.code.KeyEvents();
+    EXPECT_EQ(window.typing.sent.front(), std::vector<KeyEvent>(keys.begin(), keys.end()));
+}
+
 TEST(CodeButton, FocusThatStaysOnOurWindowsTypesNothingAndSaysWhere) {
     SimToken sim;
     sim.InstallTwoStep(1, kKey);

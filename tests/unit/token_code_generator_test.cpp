@@ -107,11 +107,17 @@ TEST_F(CodeGenerator, StepEndingInZeroIsPaddedSoAllTenChunksGo) {
 }
 
 TEST_F(CodeGenerator, BusyTokenIsWaitedForBeforeTheChallenge) {
-    // Idle for the two checks, then busy for a while before the write.
+    // Idle for the two checks, then busy for a while before the write, the
+    // last millisecond of step 1 passing meanwhile: the challenge is step 2.
+    clock.SetUnixSeconds(59);
+    clock.Advance(999);
     device->answers = {StatusReport(2, 2, 0, 0, 3), StatusReport(2, 2, 0, 0, 3), FlagsReport(0x80),
                        FlagsReport(0x80)};
     AnswerEveryFrame(*device, Answer(kHmac));
     EXPECT_EQ(GenerateVerificationCode(ports, 1).action, CodeAction::TypeCode);
+    const auto frame = device->LastSentFrame();
+    EXPECT_EQ(std::vector<std::uint8_t>(frame.begin(), frame.begin() + 8),
+              (std::vector<std::uint8_t>{0, 0, 0, 0, 0, 0, 0, 2}));
 }
 
 TEST_F(CodeGenerator, TouchWaitAndSilentFailures) {
