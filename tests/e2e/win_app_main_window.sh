@@ -39,6 +39,7 @@ hidden_main() { ! visible_main; }
 no_app() { [ -z "$(app_pids)" ]; }
 
 step "start without a token"
+before=$(visible_windows)
 wine_start "$work/app.log" Orvika2.exe
 window=$(wait_for_window '^Orvika2$') || fail "no window titled Orvika2"
 set -- $(geometry "$window")
@@ -47,6 +48,9 @@ echo "window $window at ($1, $2), $3 x $4"
 # Sized from the skin in pixels, whatever the font measures.
 [ "$3" -eq 140 ] && [ "$4" -eq 64 ] || fail "window size $3 x $4, expected the skin's 140 x 64"
 wait_painted "$window" || fail "the window was not drawn"
+# The notice that no token is in (on the simulated one: which file) stands
+# over the window; the window's own pixels are looked at without it.
+close_cover "$before" "$window" || fail "the start-up notice over the window did not close"
 screenshot main_window
 convert "$artifacts/main_window.png" -crop 220x110+1060+690 +repage -filter point -resize 300% \
   "$artifacts/main_window_zoom.png"

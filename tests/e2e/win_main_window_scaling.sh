@@ -25,19 +25,6 @@ cp "$exe" "$install/Orvika2.exe"
 "$ctl" sim create "$work/token.sim" --totp1 "$(random_base32 20)" >/dev/null
 export ORVIKA2_TOKEN="sim:$(windows_path "$work/token.sim")"
 
-# covering_found BEFORE X Y W H: a window not in BEFORE over that rectangle.
-covering_found() {
-  cover=""
-  for w in $(visible_windows | grep -vxF "$1" | grep -vxF "$window"); do
-    geometry "$w" | {
-      read -r x y w_ h_
-      [ "$x" -lt $(( $2 + $4 )) ] && [ $(( x + w_ )) -gt "$2" ] && [ "$y" -lt $(( $3 + $5 )) ] && [ $(( y + h_ )) -gt "$3" ]
-    } && cover=$w
-  done
-  [ -n "$cover" ]
-}
-cover_gone() { ! xwininfo -id "$cover" 2>/dev/null | grep -q IsViewable; }
-
 cases=""
 run_case() {  # run_case NAME PERCENT LOGPIXELS SKIN_ID
   step "$1: LogPixels $3"
@@ -48,15 +35,7 @@ run_case() {  # run_case NAME PERCENT LOGPIXELS SKIN_ID
   window=$(wait_for_window '^Orvika2$') || fail "$1: no window titled Orvika2"
   wait_painted "$window" || fail "$1: the window was not drawn"
   set -- "$@" $(geometry "$window")
-  # The start-up notice stands over the window: a click closes it. The
-  # pointer then goes away, so that no tooltip shows either.
-  xdotool mousemove 5 5
-  if wait_until 10 covering_found "$before" "$5" "$6" "$7" "$8"; then
-    geometry "$cover" | { read -r x y w_ h_; click $(( x + w_ / 2 )) $(( y + h_ / 2 )); }
-    wait_until 10 cover_gone || fail "$1: the notice did not close on a click"
-    xdotool mousemove 5 5
-    wait_painted "$window" || fail "$1: the window was not drawn again"
-  fi
+  close_cover "$before" "$window" || fail "$1: the notice over the window did not close"
   echo "window at ($5, $6), $7 x $8"
   # 200 and 100 pixels from the lower right of the 1280 x 800 screen, scaled.
   [ "$5" -eq $(( 1280 - 2 * $2 )) ] && [ "$6" -eq $(( 800 - $2 )) ] ||
