@@ -9,14 +9,19 @@
 namespace orvika2 {
 namespace {
 
-void SetTexts(HWND dialog, std::initializer_list<std::pair<int, int>> controls) {
+// The caption and control texts in the chosen language, and the keyboard in
+// the passphrase box. FALSE for WM_INITDIALOG: the focus is set.
+BOOL ShowTexts(HWND dialog, int caption, std::initializer_list<std::pair<int, int>> controls) {
+    SetWindowTextW(dialog, LoadUiString(caption).c_str());
     for (const auto& [control, string] : controls) SetDlgItemTextW(dialog, control, LoadUiString(string).c_str());
+    for (const auto& [control, string] : {std::pair{IDOK, IDS_OK}, std::pair{IDCANCEL, IDS_CANCEL}}) {
+        SetDlgItemTextW(dialog, control, LoadUiString(string).c_str());
+    }
+    SetFocus(GetDlgItem(dialog, IDC_PASSPHRASE_EDIT));
+    return FALSE;
 }
 
-SecretString Utf8Of(HWND edit) {
-    const SecretWString text(WindowText(edit));
-    return SecretString(NarrowUtf8(text.get()));
-}
+SecretString Utf8Of(const SecretWString& text) { return SecretString(NarrowUtf8(text.get())); }
 
 // Enter and Escape end the dialog; whatever was typed is gone from it then.
 bool EndsDialog(UINT message, WPARAM wParam) {
@@ -34,16 +39,11 @@ void ClearPassphrases(HWND dialog) {
 ProtectBackupDlg::ProtectBackupDlg() : DialogBase(IDD_PROTECT_BACKUP) {}
 
 BOOL ProtectBackupDlg::OnInitDialog() {
-    SetWindowTextW(hwnd(), LoadUiString(IDS_PROTECT_BACKUP_CAPTION).c_str());
-    SetTexts(hwnd(), {{IDC_PASSPHRASE_LABEL, IDS_PASSPHRASE_LABEL},
+    return ShowTexts(hwnd(), IDS_PROTECT_BACKUP_CAPTION,
+                     {{IDC_PASSPHRASE_LABEL, IDS_PASSPHRASE_LABEL},
                       {IDC_REPEAT_LABEL, IDS_REPEAT_PASSPHRASE_LABEL},
                       {IDC_NO_PASSPHRASE_CHECK, IDS_SAVE_WITHOUT_PASSPHRASE},
-                      {IDC_NO_PASSPHRASE_NOTE, IDS_NO_PASSPHRASE_WARNING},
-                      {IDOK, IDS_OK},
-                      {IDCANCEL, IDS_CANCEL}});
-    SetFocus(Item(IDC_PASSPHRASE_EDIT));
-    // The focus is set here.
-    return FALSE;
+                      {IDC_NO_PASSPHRASE_NOTE, IDS_NO_PASSPHRASE_WARNING}});
 }
 
 bool ProtectBackupDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -82,7 +82,7 @@ void ProtectBackupDlg::OnOk() {
                        GetModuleHandleW(nullptr), BalloonIcon::Warning, false);
         return;
     }
-    protection_.passphrase = SecretString(NarrowUtf8(first.get()));
+    protection_.passphrase = Utf8Of(first);
     ClearPassphrases(hwnd());
     EndDialog(IDOK);
 }
@@ -90,17 +90,12 @@ void ProtectBackupDlg::OnOk() {
 OpenBackupDlg::OpenBackupDlg() : DialogBase(IDD_OPEN_BACKUP) {}
 
 BOOL OpenBackupDlg::OnInitDialog() {
-    SetWindowTextW(hwnd(), LoadUiString(IDS_OPEN_BACKUP_CAPTION).c_str());
-    SetTexts(hwnd(), {{IDC_OPEN_BACKUP_PROMPT, IDS_OPEN_BACKUP_PROMPT},
-                      {IDC_PASSPHRASE_LABEL, IDS_PASSPHRASE_LABEL},
-                      {IDOK, IDS_OK},
-                      {IDCANCEL, IDS_CANCEL}});
-    SetFocus(Item(IDC_PASSPHRASE_EDIT));
-    return FALSE;
+    return ShowTexts(hwnd(), IDS_OPEN_BACKUP_CAPTION,
+                     {{IDC_OPEN_BACKUP_PROMPT, IDS_OPEN_BACKUP_PROMPT}, {IDC_PASSPHRASE_LABEL, IDS_PASSPHRASE_LABEL}});
 }
 
 bool OpenBackupDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (message == WM_COMMAND && LOWORD(wParam) == IDOK) passphrase_ = Utf8Of(Item(IDC_PASSPHRASE_EDIT));
+    if (message == WM_COMMAND && LOWORD(wParam) == IDOK) passphrase_ = Utf8Of(SecretWString(WindowText(Item(IDC_PASSPHRASE_EDIT))));
     if (EndsDialog(message, wParam) || message == WM_DESTROY) ClearPassphrases(hwnd());
     return DialogBase::OnMessage(message, wParam, lParam, result);
 }
