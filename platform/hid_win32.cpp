@@ -10,6 +10,7 @@ extern "C" {
 #include <vector>
 
 #include "platform/failure_note.h"
+#include "platform/interface_walk.h"
 #include "platform/usb_hid_bus.h"
 #include "platform/win32_handles_win32.h"
 
@@ -64,13 +65,7 @@ public:
             RecordFailure(*note_, "SetupDiGetClassDevsW", GetLastError());
             return std::nullopt;
         }
-        std::vector<std::wstring> paths;
-        for (DWORD index = 0; index < kMaxInterfaces; ++index) {
-            auto path = InterfacePath(list.get(), index);
-            if (!path) break;
-            paths.push_back(std::move(*path));
-        }
-        return paths;
+        return CollectInterfacePaths(kMaxInterfaces, [&](std::uint32_t index) { return EntryAt(list.get(), index); });
     }
 
     std::optional<HidIdentity> ReadIdentity(const std::wstring& path) override {
@@ -94,22 +89,24 @@ public:
     std::string LastError() const override { return note_->Text(); }
 
 private:
-    // The device path of the index-th interface; nullopt ends the walk.
-    std::optional<std::wstring> InterfacePath(HDEVINFO list, DWORD index) {
+    // The device path of the index-th interface. A failed enumeration ends
+    // the walk; a detail that cannot be read skips that one interface.
+    InterfaceEntry EntryAt(HDEVINFO list, DWORD index) {
+        using Kind = InterfaceEntry::Kind;
         SP_DEVICE_INTERFACE_DATA interfaceData{};
         interfaceData.cbSize = sizeof(interfaceData);
         if (!SetupDiEnumDeviceInterfaces(list, nullptr, &kKeyboardInterfaceClass, index, &interfaceData)) {
             if (const DWORD error = GetLastError(); error != ERROR_NO_MORE_ITEMS) {
                 RecordFailure(*note_, "SetupDiEnumDeviceInterfaces", error);
             }
-            return std::nullopt;
+            return {Kind::End, {}};
         }
         // Asked without a buffer, the call must fail and tell the size.
         DWORD size = 0;
         const BOOL sized = SetupDiGetDeviceInterfaceDetailW(list, &interfaceData, nullptr, 0, &size, nullptr);
         if (const DWORD error = sized ? ERROR_SUCCESS : GetLastError(); error != ERROR_INSUFFICIENT_BUFFER) {
             RecordFailure(*note_, "SetupDiGetDeviceInterfaceDetailW", error);
-            return std::nullopt;
+            return {Kind::Unreadable, {}};
         }
         // DWORD elements keep the detail structure aligned.
         std::vector<DWORD> buffer((size + sizeof(DWORD) - 1) / sizeof(DWORD));
@@ -117,9 +114,9 @@ private:
         detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
         if (!SetupDiGetDeviceInterfaceDetailW(list, &interfaceData, detail, size, nullptr, nullptr)) {
             RecordFailure(*note_, "SetupDiGetDeviceInterfaceDetailW", GetLastError());
-            return std::nullopt;
+            return {Kind::Unreadable, {}};
         }
-        return std::wstring(detail->DevicePath);
+        return {Kind::Found, std::wstring(detail->DevicePath)};
     }
 
     std::shared_ptr<FailureNote> note_ = std::make_shared<FailureNote>();

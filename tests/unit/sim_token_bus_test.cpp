@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/hmac_sha1.h"
+#include "platform/interface_walk.h"
 #include "platform/sim/sim_factory.h"
 #include "platform/sim/sim_state_text.h"
 #include "platform/sim/sim_token.h"
@@ -253,6 +254,32 @@ TEST_F(SimTokenBusTest, PressAndShowForTheCommandLine) {
     ASSERT_EQ(file.Show(summary), "");
     EXPECT_NE(summary.find("serial: 000a1bff"), std::string::npos) << summary;
     EXPECT_NE(summary.find("state: busy"), std::string::npos) << summary;
+}
+
+// One interface whose details cannot be read is passed over; the walk
+// ends at the platform's end or at the limit.
+TEST(InterfaceWalk, PassesOverUnreadableInterfacesUpToTheEnd) {
+    using Kind = InterfaceEntry::Kind;
+    struct Row {
+        std::vector<InterfaceEntry> entries;
+        std::uint32_t limit;
+        std::vector<std::wstring> expected;
+    };
+    const std::vector<Row> rows = {
+        {{{Kind::Found, L"a"}, {Kind::Unreadable, {}}, {Kind::Found, L"token"}, {Kind::End, {}}}, 1000, {L"a", L"token"}},
+        {{{Kind::Unreadable, {}}, {Kind::Unreadable, {}}, {Kind::Found, L"token"}, {Kind::End, {}}}, 1000, {L"token"}},
+        {{{Kind::Found, L"a"}, {Kind::End, {}}, {Kind::Found, L"after the end"}}, 1000, {L"a"}},
+        {{{Kind::Found, L"a"}, {Kind::Found, L"b"}, {Kind::Found, L"c"}}, 2, {L"a", L"b"}},
+    };
+    for (const Row& row : rows) {
+        std::uint32_t asked = 0;
+        const auto paths = CollectInterfacePaths(row.limit, [&](std::uint32_t index) {
+            asked = index + 1;
+            return index < row.entries.size() ? row.entries[index] : InterfaceEntry{};
+        });
+        EXPECT_EQ(paths, row.expected);
+        EXPECT_LE(asked, row.limit);
+    }
 }
 
 }  // namespace
