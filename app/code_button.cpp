@@ -11,13 +11,16 @@ void ShowString(CodeButtonPort& port, const StringSource& strings, int id) {
     port.ShowMessageBox(strings(id), kCodeMessageFlags);
 }
 
-void Generate(CodeButtonPort& port, TokenPorts token, const StringSource& strings, int profile) {
+void Generate(CodeButtonPort& port, TokenPorts token, const StringSource& strings, int profile,
+              WindowId requesting) {
     // The focus and the hotkey's modifiers are waited for before the token
     // is asked, so the code typed is of the time step it is typed in.
     if (const auto stopped = WaitUntilReadyToType(port.Typing(), token.clock, FocusRule::MustLeaveOwnWindows)) {
         ReportTyping(port, strings, {VerificationCode{}, *stopped});
         return;
     }
+    // A click asks for the window that comes in front when ours hides.
+    const WindowId target = requesting ? requesting : port.Typing().ForegroundWindow();
     const CodeOutcome outcome = GenerateVerificationCode(token, profile);
     switch (outcome.action) {
     case CodeAction::ShowMessage:
@@ -26,11 +29,11 @@ void Generate(CodeButtonPort& port, TokenPorts token, const StringSource& string
     case CodeAction::TypeCode:
         ReportTyping(port, strings,
                      {outcome.code, TypeCodeWhenReady(port.Typing(), token.clock, outcome.code,
-                                                      FocusRule::MustLeaveOwnWindows)});
+                                                      FocusRule::MustLeaveOwnWindows, target)});
         return;
     case CodeAction::AwaitTouch:
         port.ShowWindowNormally();
-        if (const auto attempt = port.RunTouchWait(profile)) ReportTyping(port, strings, *attempt);
+        if (const auto attempt = port.RunTouchWait(profile, target)) ReportTyping(port, strings, *attempt);
         return;
     case CodeAction::Nothing:
         return;
@@ -57,10 +60,11 @@ void ReportTyping(CodeButtonPort& port, const StringSource& strings, const Typin
 }
 
 void RunCodeButton(CodeButtonPort& port, TokenPorts token, const StringSource& strings) {
-    if (port.OtpWindowExists()) return;
+    if (port.BringTouchWaitForward() || port.OtpWindowExists()) return;
+    const WindowId requesting = port.RequestingWindow();
     port.HideWindow();
     if (const int profile = ActiveProfile(port)) {
-        Generate(port, token, strings, profile);
+        Generate(port, token, strings, profile, requesting);
     } else {
         ShowString(port, strings, IDS_PROFILE_NOT_SET);
     }

@@ -15,8 +15,15 @@ class CodeButtonPort {
 public:
     virtual ~CodeButtonPort() = default;
     virtual unsigned MenuItemState(int command) = 0;
-    // A top-level window titled "OTP" exists.
+    // One of our own top-level windows is titled "OTP".
     virtual bool OtpWindowExists() = 0;
+    // A touch wait owns the token while it runs: a second request would
+    // reset the answer it is collecting. Brings its countdown forward and
+    // says whether there was one.
+    virtual bool BringTouchWaitForward() = 0;
+    // The top-level window in front when the code was asked for, or 0 when
+    // that was one of ours (a click on the code button).
+    virtual WindowId RequestingWindow() = 0;
     virtual void HideWindow() = 0;
     virtual void ShowWindowNormally() = 0;
     virtual void ShowWindowWithoutActivation() = 0;
@@ -28,8 +35,8 @@ public:
     // when the clipboard could not be had.
     virtual bool CopyCodeToClipboard(const VerificationCode& code) = 0;
     // Wait15SecDialog for this profile, modally; the worker's attempt to
-    // type the touched code, nullopt when no code came.
-    virtual std::optional<TypingAttempt> RunTouchWait(int profile) = 0;
+    // type the touched code into `target`, nullopt when no code came.
+    virtual std::optional<TypingAttempt> RunTouchWait(int profile, WindowId target) = 0;
     virtual TypingPort& Typing() = 0;
 };
 

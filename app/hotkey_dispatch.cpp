@@ -1,5 +1,8 @@
 #include "app/hotkey_dispatch.h"
 
+#include "resources/string_ids.h"
+#include "settings/hotkey_name.h"
+
 namespace orvika2 {
 namespace {
 
@@ -15,6 +18,20 @@ HotkeyAction DispatchHotkey(Hotkey pressed, Hotkey codeHotkey, Hotkey switchHotk
     if (profile1State == kActive && profile2State == kUsable) return HotkeyAction::SelectProfile2;
     if (profile2State == kActive && profile1State == kUsable) return HotkeyAction::SelectProfile1;
     return HotkeyAction::None;
+}
+
+std::vector<HotkeyTakenMessage> HotkeyTakenMessages(const std::optional<HotkeyRegistrations>& previous,
+                                              const HotkeyRegistrations& now, const StringSource& strings) {
+    constexpr std::array<int, 2> kMessages{IDS_CODE_HOTKEY_TAKEN, IDS_SWITCH_HOTKEY_TAKEN};
+    constexpr Hotkey kNone{};
+    std::vector<HotkeyTakenMessage> messages;
+    for (std::size_t role = 0; role < now.size(); ++role) {
+        const HotkeyRegistration& current = now[role];
+        if (current.registered || current.hotkey == kNone) continue;
+        if (previous && (*previous)[role] == current) continue;
+        messages.push_back({kMessages[role], WithHotkeyNames(strings(kMessages[role]), HotkeyName(current.hotkey))});
+    }
+    return messages;
 }
 
 }  // namespace orvika2

@@ -17,6 +17,8 @@
 #include "platform/executable_path_win32.h"
 #include "platform/secure_memory.h"
 #include "resources/resource.h"
+#include "ui/own_windows_win32.h"
+#include "ui/ui_message_win32.h"
 #include "ui/ui_language_win32.h"
 
 namespace orvika2 {
@@ -28,7 +30,16 @@ constexpr GUID kHidInterfaceClass = {0x4D1E55B2, 0xF16F, 0x11CF, {0x88, 0xCB, 0x
 
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
 
-HWND FindSettingsWindow() { return FindWindowW(nullptr, LoadUiString(IDS_SETTINGS_CAPTION).c_str()); }
+HWND FindSettingsWindow() { return FindOwnWindow(LoadUiString(IDS_SETTINGS_CAPTION)); }
+
+// The top-level window that `window` belongs to, or 0 when that is ours.
+WindowId OtherProgramsWindow(HWND window) {
+    HWND root = window ? GetAncestor(window, GA_ROOT) : nullptr;
+    if (!root) return 0;
+    DWORD process = 0;
+    GetWindowThreadProcessId(root, &process);
+    return process == GetCurrentProcessId() ? 0 : reinterpret_cast<WindowId>(root);
+}
 
 UniqueIcon LoadAppIcon(int size) {
     return UniqueIcon(static_cast<HICON>(
@@ -58,6 +69,7 @@ std::wstring SystemErrorText(DWORD code) {
 COrvika2Dlg::COrvika2Dlg(AppContext& context)
     : DialogBase(IDD_ORVIKA2_DIALOG),
       context_(context),
+      typing_([&services = context.services] { return ReadTypingMethod(services.store, services.config.file); }),
       tracking_(*this, context.services) {
     bigIcon_ = LoadAppIcon(GetSystemMetrics(SM_CXICON));
     smallIcon_ = LoadAppIcon(GetSystemMetrics(SM_CXSMICON));
@@ -187,7 +199,7 @@ bool COrvika2Dlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
 bool COrvika2Dlg::OnCommand(int command) {
     switch (command) {
         case IDC_MENU_BUTTON: ShowPopupMenu(); return true;
-        case IDC_CODE_BUTTON: OnCodeButton(); return true;
+        case IDC_CODE_BUTTON: OnCodeButton(0); return true;
         case ID_PROFILE_1: tracking_.SelectProfile(1); return true;
         case ID_PROFILE_2: tracking_.SelectProfile(2); return true;
         case ID_LANGUAGE_CHINESE:
@@ -275,12 +287,20 @@ void COrvika2Dlg::OnTimer(UINT_PTR timerId) {
     }
 }
 
+// A combination another program holds fails here and only here: the user
+// is told which, once, and where to choose another.
 void COrvika2Dlg::RegisterHotkeys() {
     const Hotkey code = ReadHotkey(context_.services.store, context_.services.config.file, HotkeyRole::VerificationCode);
     const Hotkey switchProfile = ReadHotkey(context_.services.store, context_.services.config.file, HotkeyRole::SwitchProfile);
-    RegisterHotKey(hwnd(), codeHotkeyId_, static_cast<UINT>(code.modifiers), static_cast<UINT>(code.virtualKey));
-    RegisterHotKey(hwnd(), switchHotkeyId_, static_cast<UINT>(switchProfile.modifiers),
-                   static_cast<UINT>(switchProfile.virtualKey));
+    const auto registered = [&](int id, Hotkey hotkey) {
+        return RegisterHotKey(hwnd(), id, static_cast<UINT>(hotkey.modifiers), static_cast<UINT>(hotkey.virtualKey)) !=
+               FALSE;
+    };
+    const HotkeyRegistrations now{{{code, registered(codeHotkeyId_, code)},
+                                   {switchProfile, registered(switchHotkeyId_, switchProfile)}}};
+    const auto messages = HotkeyTakenMessages(hotkeys_, now, context_.services.strings);
+    hotkeys_ = now;
+    for (const HotkeyTakenMessage& message : messages) ShowUiText(message.messageId, message.text, kMessageWarning);
 }
 
 void COrvika2Dlg::UnregisterHotkeys() {
@@ -295,7 +315,7 @@ void COrvika2Dlg::OnHotkey(LPARAM lParam) {
         ReadHotkey(context_.services.store, context_.services.config.file, HotkeyRole::SwitchProfile), CodeButtonEnabled(),
         MenuItemState(ID_PROFILE_1), MenuItemState(ID_PROFILE_2));
     switch (action) {
-        case HotkeyAction::CodeButton: OnCodeButton(); break;
+        case HotkeyAction::CodeButton: OnCodeButton(OtherProgramsWindow(GetForegroundWindow())); break;
         case HotkeyAction::SelectProfile1: tracking_.SelectProfile(1); break;
         case HotkeyAction::SelectProfile2: tracking_.SelectProfile(2); break;
         case HotkeyAction::None: break;
@@ -304,8 +324,8 @@ void COrvika2Dlg::OnHotkey(LPARAM lParam) {
 
 TokenPorts COrvika2Dlg::Token() { return context_.services.Token(); }
 
-void COrvika2Dlg::OnCodeButton() {
-    codeTarget_ = GetForegroundWindow();
+void COrvika2Dlg::OnCodeButton(WindowId requesting) {
+    requestingWindow_ = requesting;
     RunCodeButton(*this, Token(), context_.services.strings);
 }
 
@@ -426,18 +446,26 @@ void COrvika2Dlg::ShowMessageBox(const std::wstring& text, unsigned flags) {
 
 bool COrvika2Dlg::SettingsWindowOpen() { return FindSettingsWindow() != nullptr; }
 
-bool COrvika2Dlg::OtpWindowExists() { return FindWindowW(nullptr, L"OTP") != nullptr; }
+bool COrvika2Dlg::OtpWindowExists() { return FindOwnWindow(L"OTP", nullptr) != nullptr; }
+
+bool COrvika2Dlg::BringTouchWaitForward() {
+    if (!touchWait_) return false;
+    ShowWindow(touchWait_->hwnd(), SW_RESTORE);
+    SetForegroundWindow(touchWait_->hwnd());
+    return true;
+}
 
 void COrvika2Dlg::HideWindow() { ShowWindow(hwnd(), SW_HIDE); }
 
 void COrvika2Dlg::ShowWindowNormally() { ShowWindow(hwnd(), SW_SHOWNORMAL); }
 
-std::optional<TypingAttempt> COrvika2Dlg::RunTouchWait(int profile) {
-    // A target that is one of ours would take the code in our place.
-    DWORD process = 0;
-    if (codeTarget_) GetWindowThreadProcessId(codeTarget_, &process);
-    Wait15SecDialog dialog(profile, Token(), process == GetCurrentProcessId() ? nullptr : codeTarget_);
-    return dialog.Run();
+std::optional<TypingAttempt> COrvika2Dlg::RunTouchWait(int profile, WindowId target) {
+    Wait15SecDialog dialog(profile, Token(), reinterpret_cast<HWND>(target),
+                           ReadTypingMethod(context_.services.store, context_.services.config.file));
+    touchWait_ = &dialog;
+    auto attempt = dialog.Run();
+    touchWait_ = nullptr;
+    return attempt;
 }
 
 bool COrvika2Dlg::AskYesNo(const std::wstring& text, unsigned flags) {

@@ -9,11 +9,13 @@
 #include <string>
 
 #include "app/code_button.h"
+#include "app/hotkey_dispatch.h"
 #include "app/floating_window.h"
 #include "app/orvika2_app_win32.h"
 #include "app/popup_menu_gate.h"
 #include "app/profile_tracking.h"
 #include "app/typing_win32.h"
+#include "app/wait_dialog_win32.h"
 #include "desktop/skin_button_win32.h"
 #include "platform/hid.h"
 #include "platform/win32_handles_win32.h"
@@ -40,7 +42,7 @@ private:
     void OnDeviceChange(WPARAM wParam, LPARAM lParam);
     void OnTimer(UINT_PTR timerId);
     void OnHotkey(LPARAM lParam);
-    void OnCodeButton();
+    void OnCodeButton(WindowId requesting);
     TokenPorts Token();
     void OnLanguageCommand(int command);
     void OnSettingsCommand();
@@ -68,12 +70,14 @@ private:
 
     // CodeButtonPort
     bool OtpWindowExists() override;
+    bool BringTouchWaitForward() override;
+    WindowId RequestingWindow() override { return requestingWindow_; }
     void HideWindow() override;
     void ShowWindowNormally() override;
     void ShowWindowWithoutActivation() override;
     bool AskYesNo(const std::wstring& text, unsigned flags) override;
     bool CopyCodeToClipboard(const VerificationCode& code) override;
-    std::optional<TypingAttempt> RunTouchWait(int profile) override;
+    std::optional<TypingAttempt> RunTouchWait(int profile, WindowId target) override;
     TypingPort& Typing() override { return typing_; }
     void ClearCopiedCode();
 
@@ -84,6 +88,8 @@ private:
     CxSkinButton menuButton_;
     UniqueMenu popupMenu_;
     PopupMenuGate menuGate_;
+    // The last registration's outcome, so a held hotkey is named once.
+    std::optional<HotkeyRegistrations> hotkeys_;
     int codeHotkeyId_ = 0x0100;
     int switchHotkeyId_ = 0x0101;
     UniqueBitmap skin_;
@@ -92,8 +98,10 @@ private:
     bool trayIconWanted_ = false;
     UINT taskbarCreatedMessage_ = 0;
     Win32Typing typing_;
-    // The window that had the focus when the code was asked for.
-    HWND codeTarget_ = nullptr;
+    // The other program's window in front when the hotkey asked for the code.
+    WindowId requestingWindow_ = 0;
+    // The countdown while a touch wait runs; it owns the token meanwhile.
+    Wait15SecDialog* touchWait_ = nullptr;
     // The clipboard's sequence number right after a code was put there.
     std::optional<DWORD> copiedCodeSequence_;
     ProfileTracking tracking_;

@@ -27,10 +27,12 @@ std::optional<TypingResult> WaitUntilReadyToType(TypingPort& port, Clock& clock,
     return std::nullopt;
 }
 
-TypingResult TypeCodeWhenReady(TypingPort& port, Clock& clock, const VerificationCode& code, FocusRule rule) {
+TypingResult TypeCodeWhenReady(TypingPort& port, Clock& clock, const VerificationCode& code, FocusRule rule,
+                               WindowId target) {
     if (const auto stopped = WaitUntilReadyToType(port, clock, rule)) return *stopped;
+    if (target != 0 && port.ForegroundWindow() != target) return TypingResult::WrongWindow;
     if (port.ForegroundOutranksUs()) return TypingResult::TargetElevated;
-    const auto events = code.KeyEvents();
+    const auto events = KeysForDigits(code.Text(), port.Method(), port.ForegroundLayout());
     return port.SendKeys(events) ? TypingResult::Typed : TypingResult::SendFailed;
 }
 
@@ -44,6 +46,7 @@ TypingNotice NoticeForTyping(TypingResult result) {
     case TypingResult::FocusStayed: return {IDS_GO_TO_INPUT_BOX, false};
     case TypingResult::ModifiersHeld: return {IDS_RELEASE_MODIFIERS, false};
     case TypingResult::TargetElevated: return {IDS_TARGET_ELEVATED_COPY_INSTEAD, true};
+    case TypingResult::WrongWindow: return {IDS_TARGET_LEFT_COPY_INSTEAD, true};
     case TypingResult::SendFailed: return {IDS_TYPING_FAILED_COPY_INSTEAD, true};
     }
     return {};

@@ -8,10 +8,14 @@
 
 #include "platform/clock.h"
 #include "platform/key_output.h"
+#include "platform/key_sequence.h"
 #include "resources/string_ids.h"
 #include "token/verification_code.h"
 
 namespace orvika2 {
+
+// A top-level window by its handle's value; 0 is none.
+using WindowId = std::uintptr_t;
 
 class TypingPort {
 public:
@@ -23,12 +27,18 @@ public:
     // Windows drops keys injected into a process of a higher integrity level
     // without an error, so such a target is found out before typing.
     virtual bool ForegroundOutranksUs() = 0;
+    // The top-level window in front, 0 when there is none.
+    virtual WindowId ForegroundWindow() = 0;
+    // The typing method the user chose, read when the keys go.
+    virtual TypingMethod Method() = 0;
+    // The keyboard layout of the window in front.
+    virtual KeyboardLayout& ForegroundLayout() = 0;
     // One platform call for the whole batch; false when fewer were taken.
     virtual bool SendKeys(std::span<const KeyEvent> events) = 0;
 };
 
 enum class FocusRule { MustLeaveOwnWindows, Anywhere };
-enum class TypingResult { Typed, FocusStayed, ModifiersHeld, TargetElevated, SendFailed };
+enum class TypingResult { Typed, FocusStayed, ModifiersHeld, TargetElevated, WrongWindow, SendFailed };
 
 struct TypingAttempt {
     VerificationCode code;
@@ -44,8 +54,11 @@ inline constexpr std::uint32_t kTypingPollMs = 20;
 std::optional<TypingResult> WaitUntilReadyToType(TypingPort& port, Clock& clock, FocusRule rule);
 
 // Waits as WaitUntilReadyToType does, then types; nothing when a wait
-// outlasts its limit or the target would drop the keys.
-TypingResult TypeCodeWhenReady(TypingPort& port, Clock& clock, const VerificationCode& code, FocusRule rule);
+// outlasts its limit, the target would drop the keys, or `target` (when
+// not 0) is no longer the window in front: a code typed elsewhere lands in
+// a chat or a search box.
+TypingResult TypeCodeWhenReady(TypingPort& port, Clock& clock, const VerificationCode& code, FocusRule rule,
+                               WindowId target);
 
 // Mandatory-label levels of Windows process tokens.
 inline constexpr std::uint32_t kMediumIntegrity = 0x2000;

@@ -6,7 +6,13 @@
 
 namespace orvika2 {
 
-Win32Typing::Win32Typing() : output_(MakePlatformKeyOutput()) {}
+Win32Typing::Win32Typing(std::function<TypingMethod()> method)
+    : method_(std::move(method)), output_(MakePlatformKeyOutput()) {}
+
+KeyboardLayout& Win32Typing::ForegroundLayout() {
+    layout_ = MakeForegroundKeyboardLayout();
+    return *layout_;
+}
 
 bool Win32Typing::OwnWindowInForeground() {
     HWND foreground = GetForegroundWindow();
@@ -29,6 +35,11 @@ bool Win32Typing::ForegroundOutranksUs() {
     DWORD process = 0;
     GetWindowThreadProcessId(foreground, &process);
     return IntegrityBlocksTyping(ProcessIntegrityLevel(process), ProcessIntegrityLevel(GetCurrentProcessId()));
+}
+
+WindowId Win32Typing::ForegroundWindow() {
+    HWND foreground = GetForegroundWindow();
+    return reinterpret_cast<WindowId>(foreground ? GetAncestor(foreground, GA_ROOT) : nullptr);
 }
 
 bool Win32Typing::SendKeys(std::span<const KeyEvent> events) { return output_ && output_->Send(events); }

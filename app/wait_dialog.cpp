@@ -9,13 +9,13 @@ bool FilteredKeyDown(std::uint32_t message, std::uintptr_t virtualKey) {
 }
 
 std::optional<TypingAttempt> WaitForTouchWorker(TokenPorts token, const std::atomic<bool>& cancelled,
-                                                TouchWaitPort& dialog) {
+                                                TouchWaitPort& dialog, WindowId target) {
     const auto code = WaitForTouchedCode(token, cancelled);
     std::optional<TypingAttempt> attempt;
     if (code && !cancelled.load()) {
         dialog.StepAside(dialog.Typing().OwnWindowInForeground());
         attempt = TypingAttempt{*code, TypeCodeWhenReady(dialog.Typing(), token.clock, *code,
-                                                         FocusRule::MustLeaveOwnWindows)};
+                                                         FocusRule::MustLeaveOwnWindows, target)};
     }
     if (!cancelled.load()) dialog.CloseDialog();
     return attempt;

@@ -51,13 +51,14 @@ public:
 };
 
 // Collects the answer of the challenge still pending in the token, with its
-// own token session; on a code steps the dialog aside and types it. The
-// focus is handed back only while one of our windows is in front: a user
-// who has gone to another window meanwhile wants the code there. Closes the
-// dialog on every result unless the dialog itself cancelled the wait.
-// Nullopt when no code came.
+// own token session; on a code steps the dialog aside and types it, only
+// into `target`, the window in front before the wait. The focus is handed
+// back only while one of our windows is in front: a user who has gone to
+// another window meanwhile is not typed into, and is offered the clipboard.
+// Closes the dialog on every result unless the dialog itself cancelled the
+// wait. Nullopt when no code came.
 std::optional<TypingAttempt> WaitForTouchWorker(TokenPorts token, const std::atomic<bool>& cancelled,
-                                                TouchWaitPort& dialog);
+                                                TouchWaitPort& dialog, WindowId target);
 
 // The dialog's close: a token still waiting for its button receives the
 // reset report, so it stops waiting.

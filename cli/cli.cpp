@@ -17,7 +17,7 @@ constexpr const char* kUsage =
     "\n"
     "Token (ORVIKA2_TOKEN unset: the USB token; sim:PATH: the simulated token in PATH):\n"
     "  status                                  presence, firmware, serial and both profiles\n"
-    "  code [--profile 1|2] [--at UNIX_SECONDS] [--type]\n"
+    "  code [--profile 1|2] [--at UNIX_SECONDS] [--type [--method keypad|toprow|unicode]]\n"
     "                                          the current verification code\n"
     "\n"
     "Profiles (a secret is read from standard input with -, from the first line of a file with\n"

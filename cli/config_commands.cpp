@@ -1,33 +1,16 @@
 #include <ostream>
 
 #include "cli/cli_context.h"
+#include "settings/hotkey_name.h"
 
 namespace orvika2 {
 namespace {
 
-// "Ctrl+Shift+Q", from the RegisterHotKey form.
+// "Ctrl+Shift+Q (81, 6)": the name and the stored numbers.
 std::string HotkeyText(const Hotkey& hotkey) {
-    if (hotkey.virtualKey == 0 && hotkey.modifiers == 0) return "none";
-    std::string text;
-    if (hotkey.modifiers & kModControl) text += "Ctrl+";
-    if (hotkey.modifiers & kModAlt) text += "Alt+";
-    if (hotkey.modifiers & kModShift) text += "Shift+";
-    if (hotkey.modifiers & kModWin) text += "Win+";
-    const int key = hotkey.virtualKey;
-    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) {
-        text += static_cast<char>(key);
-    } else if (key >= 0x70 && key <= 0x87) {
-        text += 'F';
-        text += std::to_string(key - 0x6F);
-    } else {
-        text += "key ";
-        text += std::to_string(key);
-    }
-    return text + " (" + std::to_string(hotkey.virtualKey) + ", " + std::to_string(hotkey.modifiers) + ")";
-}
-
-bool IsTokenSection(const std::wstring& name) {
-    return name != L"HotKey_OTP" && name != L"HotKey_Switch" && name != L"Language";
+    const std::string name = Utf8(HotkeyName(hotkey));
+    if (hotkey.virtualKey == 0 && hotkey.modifiers == 0) return name;
+    return name + " (" + std::to_string(hotkey.virtualKey) + ", " + std::to_string(hotkey.modifiers) + ")";
 }
 
 }  // namespace
@@ -47,7 +30,7 @@ int RunConfigCommand(const std::vector<std::string>& args, CliIo io, AppServices
     const std::wstring language = ReadLanguageChoice(store, config.file);
     io.out << "Language: " << (language.empty() ? std::string("(system default)") : Utf8(language)) << "\n";
     for (const std::wstring& section : store.SectionNames(config.file)) {
-        if (!IsTokenSection(section)) continue;
+        if (IsSettingsSection(section)) continue;
         io.out << "Token " << Utf8(section) << ":\n";
         for (int profile = 1; profile <= 2; ++profile) {
             io.out << "  " << Utf8(std::wstring(ProfileEntryKey(profile))) << " = "

@@ -4,6 +4,8 @@
 #include "cli/arguments.h"
 #include "cli/cli_context.h"
 #include "platform/key_output.h"
+#include "platform/key_sequence.h"
+#include "settings/config_file.h"
 #include "token/code_generator.h"
 #include "token/token_lib.h"
 #include "ui/ui_strings.h"
@@ -63,15 +65,19 @@ int Status(TokenPorts ports, CliIo io) {
     return kExitOk;
 }
 
-int TypeOrPrint(const VerificationCode& code, bool type, CliIo io) {
+// Typing, when asked for, in this method.
+using TypingChoice = std::optional<TypingMethod>;
+
+int TypeOrPrint(const VerificationCode& code, TypingChoice type, CliIo io) {
     io.out << code.Text() << "\n";
     if (!type) return kExitOk;
     const auto keys = MakePlatformKeyOutput();
-    if (!keys) {
+    const auto layout = MakeForegroundKeyboardLayout();
+    if (!keys || !layout) {
         io.err << "Typing is not supported on this platform; the code is printed instead.\n";
         return kExitOk;
     }
-    const auto events = code.KeyEvents();
+    const auto events = KeysForDigits(code.Text(), *type, *layout);
     if (!keys->Send(events)) {
         io.err << "The code could not be typed.\n";
         return kExitFailure;
@@ -79,7 +85,7 @@ int TypeOrPrint(const VerificationCode& code, bool type, CliIo io) {
     return kExitOk;
 }
 
-int Code(TokenPorts ports, int profile, bool type, CliIo io) {
+int Code(TokenPorts ports, int profile, TypingChoice type, CliIo io) {
     const CodeOutcome outcome = GenerateVerificationCode(ports, profile);
     switch (outcome.action) {
         case CodeAction::TypeCode: return TypeOrPrint(outcome.code, type, io);
@@ -102,7 +108,7 @@ int Code(TokenPorts ports, int profile, bool type, CliIo io) {
 
 int RunTokenCommand(const std::string& command, const std::vector<std::string>& args, CliIo io,
                     AppServices& services) {
-    const auto parsed = command == "code" ? Arguments::Parse(args, {"profile", "at"}, {"type"})
+    const auto parsed = command == "code" ? Arguments::Parse(args, {"profile", "at", "method"}, {"type"})
                                           : Arguments::Parse(args, {}, {});
     if (!parsed || !parsed->Positional().empty()) return ReportUsage(io);
 
@@ -118,10 +124,18 @@ int RunTokenCommand(const std::string& command, const std::vector<std::string>& 
         if (!at) return ReportUsage(io);
     }
 
+    TypingChoice type;
+    if (const auto name = parsed->Value("method")) {
+        type = ParseTypingMethod(*name);
+        if (!type || !parsed->Has("type")) return ReportUsage(io);
+    } else if (parsed->Has("type")) {
+        type = ReadTypingMethod(services.store, services.config.file);
+    }
+
     PinnedTimeClock pinned(services.clock, at.value_or(0));
     Clock& clock = at ? static_cast<Clock&>(pinned) : services.clock;
     const TokenPorts ports{services.tokenBus, clock};
-    return command == "status" ? Status(ports, io) : Code(ports, profile, parsed->Has("type"), io);
+    return command == "status" ? Status(ports, io) : Code(ports, profile, type, io);
 }
 
 }  // namespace orvika2

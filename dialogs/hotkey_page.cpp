@@ -1,5 +1,7 @@
 #include "dialogs/hotkey_page.h"
 
+#include "settings/hotkey_name.h"
+
 namespace orvika2 {
 
 std::uint8_t HotkeyControlFlags(int registerModifiers) {
@@ -62,6 +64,12 @@ int ToggleStartupOption(StartupServices& services, int checkBoxId, bool checked)
         done = checked ? services.CreateShortcut(link) : services.RemoveShortcut(link);
     }
     return done ? 0 : IDS_OPERATION_FAILED;
+}
+
+std::wstring TakenHotkeysLine(const std::vector<Hotkey>& taken, const std::wstring& lineText) {
+    std::wstring names;
+    for (const Hotkey& hotkey : taken) names += (names.empty() ? L"" : L", ") + HotkeyName(hotkey);
+    return names.empty() ? std::wstring() : WithHotkeyNames(lineText, names);
 }
 
 }  // namespace orvika2

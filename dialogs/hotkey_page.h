@@ -3,6 +3,7 @@
 // to the configuration file, the status marks, and the start-up options.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/startup_services.h"
 #include "resources/resource.h"
@@ -72,6 +73,21 @@ struct StartupChecks {
     friend bool operator==(const StartupChecks&, const StartupChecks&) = default;
 };
 StartupChecks ReadStartupChecks(StartupServices& services);
+
+// The typing method list, in its order, with each entry's text.
+struct TypingMethodChoice {
+    TypingMethod method;
+    int textId;
+};
+inline constexpr TypingMethodChoice kTypingMethodChoices[] = {
+    {TypingMethod::Keypad, IDS_TYPING_KEYPAD},
+    {TypingMethod::TopRow, IDS_TYPING_TOP_ROW},
+    {TypingMethod::Unicode, IDS_TYPING_UNICODE},
+};
+
+// The page's line under the hotkeys: string 318 naming the stored hotkeys
+// that another program holds, or empty when there are none.
+std::wstring TakenHotkeysLine(const std::vector<Hotkey>& taken, const std::wstring& lineText);
 
 // A start-up box was clicked and now shows `checked`: the option follows at
 // once. 0, or message 102 when the system refused; the box keeps its state.

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include "resources/resource.h"
+#include "resources/string_ids.h"
+#include "ui/ui_language_win32.h"
 #include "ui/ui_message_win32.h"
 
 namespace orvika2 {
@@ -16,10 +18,13 @@ BOOL HotKeyDlg::OnInitDialog() {
     Check(IDC_DESKTOP_CHECK, checks.desktopShortcut);
     Check(IDC_START_MENU_CHECK, checks.startMenuShortcut);
     ShowMarks({});
+    ShowTakenHotkeys();
+    FillTypingMethods();
     return TRUE;
 }
 
 void HotKeyDlg::OnCommand(int control, int notification) {
+    if (control == IDC_TYPING_METHOD_COMBO && notification == CBN_SELCHANGE) ChooseTypingMethod();
     if (notification != BN_CLICKED) return;
     switch (control) {
         case IDC_CODE_HOTKEY_APPLY: Apply(HotkeyRole::VerificationCode, IDC_CODE_HOTKEY); break;
@@ -28,6 +33,7 @@ void HotKeyDlg::OnCommand(int control, int notification) {
             const RestoredHotkeys restored = RestoreHotkeyDefaults(services_->store, services_->config.file);
             SetControls(restored.values);
             ShowMarks(restored.marks);
+            ShowTakenHotkeys();
             break;
         }
         case IDC_AUTOSTART_CHECK:
@@ -54,6 +60,43 @@ void HotKeyDlg::ShowMarks(StatusMarks marks) {
 void HotKeyDlg::Apply(HotkeyRole role, int control) {
     const auto packed = static_cast<std::uint16_t>(SendDlgItemMessageW(hwnd(), control, HKM_GETHOTKEY, 0, 0));
     ShowMarks(ApplyHotkey(services_->store, services_->config.file, role, HotkeyControlValue::FromPacked(packed)));
+    ShowTakenHotkeys();
+}
+
+void HotKeyDlg::FillTypingMethods() {
+    HWND list = Item(IDC_TYPING_METHOD_COMBO);
+    const TypingMethod chosen = ReadTypingMethod(services_->store, services_->config.file);
+    for (std::size_t i = 0; i < std::size(kTypingMethodChoices); ++i) {
+        const std::wstring text = LoadUiString(kTypingMethodChoices[i].textId);
+        SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        if (kTypingMethodChoices[i].method == chosen) SendMessageW(list, CB_SETCURSEL, i, 0);
+    }
+}
+
+void HotKeyDlg::ChooseTypingMethod() {
+    const auto index = SendDlgItemMessageW(hwnd(), IDC_TYPING_METHOD_COMBO, CB_GETCURSEL, 0, 0);
+    if (index < 0 || static_cast<std::size_t>(index) >= std::size(kTypingMethodChoices)) return;
+    if (!WriteTypingMethod(services_->store, services_->config.file, kTypingMethodChoices[index].method)) {
+        ShowUiMessage(IDS_TYPING_METHOD_NOT_SAVED, kMessageWarning);
+    }
+}
+
+// The main window gives its hotkeys up while the settings are open, so a
+// stored hotkey that cannot be registered here is another program's.
+void HotKeyDlg::ShowTakenHotkeys() {
+    std::vector<Hotkey> taken;
+    for (const HotkeyRole role : {HotkeyRole::VerificationCode, HotkeyRole::SwitchProfile}) {
+        const Hotkey hotkey = ReadHotkey(services_->store, services_->config.file, role);
+        constexpr int kProbeId = 1;
+        if (RegisterHotKey(hwnd(), kProbeId, static_cast<UINT>(hotkey.modifiers), static_cast<UINT>(hotkey.virtualKey))) {
+            UnregisterHotKey(hwnd(), kProbeId);
+        } else if (GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED) {
+            taken.push_back(hotkey);
+        }
+    }
+    const std::wstring line = TakenHotkeysLine(taken, LoadUiString(IDS_HOTKEYS_TAKEN_LINE));
+    SetDlgItemTextW(hwnd(), IDC_HOTKEY_TAKEN_NOTE, line.c_str());
+    ShowWindow(Item(IDC_HOTKEY_TAKEN_NOTE), line.empty() ? SW_HIDE : SW_SHOW);
 }
 
 }  // namespace orvika2

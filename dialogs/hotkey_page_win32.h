@@ -23,6 +23,9 @@ private:
     void SetControls(const HotkeyPageValues& values);
     void ShowMarks(StatusMarks marks);
     void Apply(HotkeyRole role, int control);
+    void ShowTakenHotkeys();
+    void FillTypingMethods();
+    void ChooseTypingMethod();
 
     AppServices* services_ = nullptr;
     StartupServices* startup_ = nullptr;

@@ -8,7 +8,7 @@ native=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-
 # libFuzzer and the sanitizer runtimes are only a recommendation of clang,
 # and recommendations are not installed here.
 fuzzing=(clang libclang-rt-14-dev)
-windows=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 xvfb xdotool imagemagick x11-utils procps fonts-wqy-microhei fontconfig openssl nsis osslsigncode)
+windows=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 xvfb xdotool x11-xkb-utils x11-xserver-utils imagemagick x11-utils procps fonts-wqy-microhei fontconfig openssl nsis osslsigncode)
 
 wanted=("${native[@]}")
 [ "$scope" = all ] && wanted+=("${fuzzing[@]}" "${windows[@]}")

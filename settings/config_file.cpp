@@ -97,6 +97,23 @@ void WriteLanguageChoice(ProfileStore& store, const std::wstring& file, std::wst
     store.Put(file, L"Language", L"ID", choice);
 }
 
+TypingMethod ReadTypingMethod(ProfileStore& store, const std::wstring& file) {
+    const std::wstring name = store.Get(file, L"Typing", L"Method");
+    return ParseTypingMethod(std::string(name.begin(), name.end())).value_or(TypingMethod::Keypad);
+}
+
+bool WriteTypingMethod(ProfileStore& store, const std::wstring& file, TypingMethod method) {
+    const std::string_view name = TypingMethodName(method);
+    return store.Put(file, L"Typing", L"Method", std::wstring(name.begin(), name.end()));
+}
+
+bool IsSettingsSection(std::wstring_view name) {
+    for (const std::wstring_view known : {L"HotKey_OTP", L"HotKey_Switch", L"Language", L"Typing", L"Clock"}) {
+        if (name == known) return true;
+    }
+    return false;
+}
+
 std::wstring_view ProfileEntryKey(int profile) { return profile == 2 ? L"Config2" : L"Config1"; }
 
 std::wstring ReadProfileEntry(ProfileStore& store, const std::wstring& file, const std::wstring& section, int profile) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/key_sequence.h"
 #include "settings/app_environment.h"
 #include "settings/profile_store.h"
 
@@ -52,6 +53,14 @@ void WriteHotkeyDefaults(ProfileStore& store, const std::wstring& file);
 // "zh-tw", "en", or whatever the file holds (empty when absent).
 std::wstring ReadLanguageChoice(ProfileStore& store, const std::wstring& file);
 void WriteLanguageChoice(ProfileStore& store, const std::wstring& file, std::wstring_view choice);
+
+// Section "Typing", key "Method": "keypad" (also when absent or not a
+// known name), "toprow" or "unicode".
+TypingMethod ReadTypingMethod(ProfileStore& store, const std::wstring& file);
+bool WriteTypingMethod(ProfileStore& store, const std::wstring& file, TypingMethod method);
+
+// The sections of the file that hold settings rather than a token's profiles.
+bool IsSettingsSection(std::wstring_view name);
 
 // "Config1" / "Config2".
 std::wstring_view ProfileEntryKey(int profile);

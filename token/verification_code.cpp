@@ -41,18 +41,6 @@ std::string VerificationCode::Text() const {
     return text;
 }
 
-std::array<KeyEvent, 12> VerificationCode::KeyEvents() const {
-    constexpr std::uint16_t kNumpad0 = 0x60;
-    std::array<KeyEvent, 12> events{};
-    const std::string digits = Text();
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        const auto key = static_cast<std::uint16_t>(kNumpad0 + (digits[i] - '0'));
-        events[2 * i] = KeyEvent{key, false};
-        events[2 * i + 1] = KeyEvent{key, true};
-    }
-    return events;
-}
-
 VerificationCode CodeFromAnswer(std::span<const std::uint8_t, kAnswerSize> answer) {
     const std::size_t offset = answer[19] & 0x0F;
     const std::uint32_t value = (static_cast<std::uint32_t>(answer[offset] & 0x7F) << 24) |

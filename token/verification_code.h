@@ -8,7 +8,6 @@
 #include <span>
 #include <string>
 
-#include "platform/key_output.h"
 
 namespace orvika2 {
 
@@ -49,9 +48,6 @@ struct VerificationCode {
 
     // Six decimal digits, left-filled with '0'.
     std::string Text() const;
-    // Per digit a key-down then a key-up of the numeric-keypad key
-    // (virtual key 0x60 + digit), in digit order.
-    std::array<KeyEvent, 12> KeyEvents() const;
     friend bool operator==(const VerificationCode&, const VerificationCode&) = default;
 };
 

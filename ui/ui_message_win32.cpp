@@ -6,6 +6,7 @@
 
 #include "platform/test_hooks.h"
 #include "platform/text.h"
+#include "ui/own_windows_win32.h"
 #include "ui/ui_language_win32.h"
 #include "ui/window_messages.h"
 
@@ -36,14 +37,17 @@ void LogMessage(int stringId, const std::wstring& text) {
 }  // namespace
 
 int ShowUiMessage(int stringId, UINT style, std::wstring_view suffix) {
-    const std::wstring text = LoadUiString(stringId) + std::wstring(suffix);
-    LogMessage(stringId, text);
-    return MessageBoxExW(nullptr, text.c_str(), L"", style, UiLanguageId());
+    return ShowUiText(stringId, LoadUiString(stringId) + std::wstring(suffix), style);
+}
+
+int ShowUiText(int stringId, std::wstring_view text, UINT style) {
+    const std::wstring shown(text);
+    LogMessage(stringId, shown);
+    return MessageBoxExW(nullptr, shown.c_str(), L"", style, UiLanguageId());
 }
 
 void SendRefresh(std::wstring_view windowTitle, WPARAM wParam) {
-    const std::wstring title(windowTitle);
-    if (HWND window = FindWindowW(nullptr, title.c_str())) SendMessageW(window, WM_SETTINGS_REFRESH, wParam, 0);
+    if (HWND window = FindOwnWindow(windowTitle)) SendMessageW(window, WM_SETTINGS_REFRESH, wParam, 0);
 }
 
 void RefreshMainWindow() { SendRefresh(kMainWindowTitle, 0); }

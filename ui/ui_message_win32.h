@@ -18,8 +18,10 @@ inline constexpr UINT kConfirmWarning = MB_OKCANCEL | MB_ICONWARNING | MB_TOPMOS
 // there as "id<TAB>text" in UTF-8: the desktop tests cannot read another
 // process's message boxes.
 int ShowUiMessage(int stringId, UINT style, std::wstring_view suffix = {});
+// The same for a text made from string `stringId`, logged under that id.
+int ShowUiText(int stringId, std::wstring_view text, UINT style);
 
-// WM_SETTINGS_REFRESH with lParam 0, sent to the top-level window so titled.
+// WM_SETTINGS_REFRESH with lParam 0, sent to our own window so titled.
 void SendRefresh(std::wstring_view windowTitle, WPARAM wParam);
 // The main window ("Orvika2") and the settings window (string 100).
 void RefreshMainWindow();

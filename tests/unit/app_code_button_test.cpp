@@ -8,6 +8,7 @@
 #include "app/code_button.h"
 #include "platform/sim/sim_factory.h"
 #include "resources/resource.h"
+#include "tests/support/fake_keyboard_layout.h"
 #include "tests/support/sim_fixture.h"
 #include "token/verification_code.h"
 
@@ -23,6 +24,9 @@ public:
     bool OwnWindowInForeground() override { return Next(foreground, foregroundAsked); }
     bool ModifierKeysDown() override { return Next(modifiers, modifiersAsked); }
     bool ForegroundOutranksUs() override { return elevatedTarget; }
+    WindowId ForegroundWindow() override { return window; }
+    TypingMethod Method() override { return TypingMethod::Keypad; }
+    KeyboardLayout& ForegroundLayout() override { return layout; }
     bool SendKeys(std::span<const KeyEvent> events) override {
         sent.emplace_back(events.begin(), events.end());
         return accepts;
@@ -32,6 +36,8 @@ public:
     std::vector<bool> modifiers{false};
     bool accepts = true;
     bool elevatedTarget = false;
+    WindowId window = 0x50;  // the window in front once ours is left
+    testing::TableLayout layout;
     std::size_t foregroundAsked = 0, modifiersAsked = 0;
     std::vector<std::vector<KeyEvent>> sent;
 
@@ -55,6 +61,7 @@ TEST(TypeCodeWhenReady, WaitsForFocusAndModifiersWithinTheirBounds) {
         FocusRule rule;
         TypingResult result;
         bool modifiersLookedAt;
+        WindowId target = 0;
     };
     const std::vector<Case> cases{
         {{false}, {false}, FocusRule::MustLeaveOwnWindows, TypingResult::Typed, true},
@@ -64,6 +71,10 @@ TEST(TypeCodeWhenReady, WaitsForFocusAndModifiersWithinTheirBounds) {
         {{false}, {true, true, false}, FocusRule::MustLeaveOwnWindows, TypingResult::Typed, true},
         // Keys still held after their bound: the target would get Ctrl+digits.
         {{false}, {true}, FocusRule::MustLeaveOwnWindows, TypingResult::ModifiersHeld, true},
+        {{false}, {false}, FocusRule::MustLeaveOwnWindows, TypingResult::Typed, true, 0x50},
+        // Another window came in front meanwhile: it is not typed into.
+        {{false}, {false}, FocusRule::MustLeaveOwnWindows, TypingResult::WrongWindow, true, 0x51},
+        {{true, false}, {false}, FocusRule::Anywhere, TypingResult::WrongWindow, true, 0x51},
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
         SCOPED_TRACE(i);
@@ -71,7 +82,8 @@ TEST(TypeCodeWhenReady, WaitsForFocusAndModifiersWithinTheirBounds) {
         port.foreground = cases[i].foreground;
         port.modifiers = cases[i].modifiers;
         FakeClock clock;
-        EXPECT_EQ(TypeCodeWhenReady(port, clock, VerificationCode{321}, cases[i].rule), cases[i].result);
+        EXPECT_EQ(TypeCodeWhenReady(port, clock, VerificationCode{321}, cases[i].rule, cases[i].target),
+                  cases[i].result);
         EXPECT_EQ(port.sent.size(), cases[i].result == TypingResult::Typed ? 1u : 0u);
         EXPECT_EQ(port.modifiersAsked > 0, cases[i].modifiersLookedAt);
         // Bounded: about three seconds for the focus and one for the keys.
@@ -83,15 +95,15 @@ TEST(TypeCodeWhenReady, TypesTheKeypadDigitsInOneBatchOnceTheKeysAreUp) {
     FakeTyping port;
     port.modifiers = {true, true, false};
     FakeClock clock;
-    EXPECT_EQ(TypeCodeWhenReady(port, clock, VerificationCode{321}, FocusRule::MustLeaveOwnWindows),
+    EXPECT_EQ(TypeCodeWhenReady(port, clock, VerificationCode{321}, FocusRule::MustLeaveOwnWindows, 0),
               TypingResult::Typed);
     ASSERT_EQ(port.sent.size(), 1u);
     EXPECT_EQ(KeysDown(port.sent.front()), (std::vector<std::uint16_t>{0x60, 0x60, 0x60, 0x63, 0x62, 0x61}));
     EXPECT_EQ(port.modifiersAsked, 3u);
     port.accepts = false;
-    EXPECT_EQ(TypeCodeWhenReady(port, clock, VerificationCode{1}, FocusRule::Anywhere), TypingResult::SendFailed);
+    EXPECT_EQ(TypeCodeWhenReady(port, clock, VerificationCode{1}, FocusRule::Anywhere, 0), TypingResult::SendFailed);
     port.elevatedTarget = true;
-    EXPECT_EQ(TypeCodeWhenReady(port, clock, VerificationCode{1}, FocusRule::Anywhere), TypingResult::TargetElevated);
+    EXPECT_EQ(TypeCodeWhenReady(port, clock, VerificationCode{1}, FocusRule::Anywhere, 0), TypingResult::TargetElevated);
     EXPECT_EQ(port.sent.size(), 2u);
 }
 
@@ -118,6 +130,11 @@ class FakeButtonWindow final : public CodeButtonPort {
 public:
     unsigned MenuItemState(int command) override { return states[command]; }
     bool OtpWindowExists() override { return otpWindow; }
+    bool BringTouchWaitForward() override {
+        if (touchWaitRunning) calls.push_back("countdown-forward");
+        return touchWaitRunning;
+    }
+    WindowId RequestingWindow() override { return requesting; }
     void HideWindow() override { calls.push_back("hide"); }
     void ShowWindowNormally() override { calls.push_back("show"); }
     void ShowWindowWithoutActivation() override { calls.push_back("show-noactivate"); }
@@ -137,15 +154,19 @@ public:
         if (clipboardWorks) copied.push_back(code);
         return clipboardWorks;
     }
-    std::optional<TypingAttempt> RunTouchWait(int profile) override {
+    std::optional<TypingAttempt> RunTouchWait(int profile, WindowId target) override {
         calls.push_back("wait");
         waitedFor = profile;
+        waitTarget = target;
         return touchAttempt;
     }
     TypingPort& Typing() override { return typing; }
 
     std::map<int, unsigned> states{{ID_PROFILE_1, 8}, {ID_PROFILE_2, 0}};
     bool otpWindow = false;
+    bool touchWaitRunning = false;
+    WindowId requesting = 0;  // a click
+    WindowId waitTarget = 0;
     std::vector<std::string> calls;
     std::vector<std::wstring> boxes;
     std::vector<unsigned> boxFlags;
@@ -185,8 +206,7 @@ TEST(CodeButton, TypesTheCodeOfTheActiveProfile) {
         ASSERT_EQ(window.typing.sent.size(), 1u);
         // The same token asked directly gives the same digits.
         const CodeOutcome direct = GenerateVerificationCode(sim.ports(), profile);
-        const auto keys = direct.code.KeyEvents();
-        EXPECT_EQ(window.typing.sent.front(), std::vector<KeyEvent>(keys.begin(), keys.end()));
+        EXPECT_EQ(window.typing.sent.front(), KeysForDigits(direct.code.Text(), TypingMethod::Keypad, window.typing.layout));
     }
 }
 
@@ -201,8 +221,7 @@ TEST(CodeButton, TheCodeIsOfTheStepInWhichTheHotkeysModifiersAreReleased) {
     ASSERT_EQ(window.typing.sent.size(), 1u);
     ASSERT_EQ(sim.clock.UnixSeconds() / 30, 2);
     const CodeOutcome direct = GenerateVerificationCode(sim.ports(), 1);
-    const auto keys = direct.code.KeyEvents();
-    EXPECT_EQ(window.typing.sent.front(), std::vector<KeyEvent>(keys.begin(), keys.end()));
+    EXPECT_EQ(window.typing.sent.front(), KeysForDigits(direct.code.Text(), TypingMethod::Keypad, window.typing.layout));
 }
 
 TEST(CodeButton, FocusThatStaysOnOurWindowsTypesNothingAndSaysWhere) {
@@ -235,6 +254,9 @@ TEST(CodeButton, TypingThatCannotReachItsTargetIsReportedAndOffersTheClipboard) 
          IDS_TYPING_FAILED_COPY_INSTEAD, 0x40004u, false},
         {"elevated target", [](FakeButtonWindow& w) { w.typing.elevatedTarget = true; },
          IDS_TARGET_ELEVATED_COPY_INSTEAD, 0x40004u, true},
+        {"hotkey's window left", [](FakeButtonWindow& w) { w.requesting = 0x51; }, IDS_TARGET_LEFT_COPY_INSTEAD,
+         0x40004u, true},
+        {"hotkey's window still in front", [](FakeButtonWindow& w) { w.requesting = 0x50; }, 0, 0, false},
         {"typed", [](FakeButtonWindow&) {}, 0, 0, false},
     };
     // A copy that fails after the Yes is said, not swallowed.
@@ -278,6 +300,7 @@ TEST(CodeButton, TheTouchWaitsAttemptIsReportedLikeADirectOne) {
         {TypingResult::ModifiersHeld, {"box"}, IDS_RELEASE_MODIFIERS},
         {TypingResult::SendFailed, {"ask", "copy"}, IDS_TYPING_FAILED_COPY_INSTEAD},
         {TypingResult::TargetElevated, {"ask", "copy"}, IDS_TARGET_ELEVATED_COPY_INSTEAD},
+        {TypingResult::WrongWindow, {"ask", "copy"}, IDS_TARGET_LEFT_COPY_INSTEAD},
     };
     const VerificationCode code{321};
     for (std::size_t i = 0; i < cases.size(); ++i) {
@@ -291,11 +314,28 @@ TEST(CodeButton, TheTouchWaitsAttemptIsReportedLikeADirectOne) {
         expected.insert(expected.end(), cases[i].reported.begin(), cases[i].reported.end());
         expected.push_back("show-noactivate");
         EXPECT_EQ(window.calls, expected);
+        // A click: the wait types only into the window that came in front.
+        EXPECT_EQ(window.waitTarget, window.typing.window);
         EXPECT_EQ(window.boxes, cases[i].message ? std::vector<std::wstring>{En(cases[i].message)}
                                                  : std::vector<std::wstring>{});
         EXPECT_EQ(window.copied, cases[i].reported.size() == 2 ? std::vector<VerificationCode>{code}
                                                                : std::vector<VerificationCode>{});
     }
+}
+
+// A second press while the countdown runs would reset the answer the
+// worker is collecting: the countdown comes forward and the token is left.
+TEST(CodeButton, ATouchWaitInProgressOwnsTheToken) {
+    SimToken sim;
+    sim.InstallTwoStep(1, kKey, true);
+    ASSERT_EQ(GenerateVerificationCode(sim.ports(), 1).action, CodeAction::AwaitTouch);
+    FakeButtonWindow window;
+    window.touchWaitRunning = true;
+    window.requesting = 0x50;
+    RunCodeButton(window, sim.ports(), &En);
+    EXPECT_EQ(window.calls, std::vector<std::string>{"countdown-forward"});
+    EXPECT_TRUE(sim.state.exchange.touchWaitSinceMs.has_value());
+    EXPECT_TRUE(window.typing.sent.empty());
 }
 
 TEST(CodeButton, OutcomesShownAsMessages) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/wait_dialog.h"
+#include "tests/support/fake_keyboard_layout.h"
 #include "tests/support/sim_fixture.h"
 #include "token/code_generator.h"
 
@@ -47,6 +48,11 @@ public:
     bool OwnWindowInForeground() override { return focusStays || foregroundAsked++ == 0; }
     bool ModifierKeysDown() override { return false; }
     bool ForegroundOutranksUs() override { return false; }
+    // Before the wait the target was in front; once the user goes elsewhere
+    // another window is.
+    WindowId ForegroundWindow() override { return userWentElsewhere ? kOther : kTarget; }
+    TypingMethod Method() override { return TypingMethod::TopRow; }
+    KeyboardLayout& ForegroundLayout() override { return layout; }
     bool SendKeys(std::span<const KeyEvent> events) override {
         calls.push_back("type");
         typed.assign(events.begin(), events.end());
@@ -55,7 +61,10 @@ public:
     std::vector<std::string> calls;
     std::vector<KeyEvent> typed;
     bool focusStays = false;
+    bool userWentElsewhere = false;
+    testing::TableLayout layout;
     std::size_t foregroundAsked = 0;
+    static constexpr WindowId kTarget = 0x50, kOther = 0x51;
 };
 
 // A touch profile's challenge, left pending in the token as the generator
@@ -72,7 +81,7 @@ TEST(WaitForTouchWorker, ATouchTypesTheCodeAndClosesTheDialog) {
     sim.state.autoTouchMs = 0;
     FakeDialog dialog;
     std::atomic<bool> cancelled{false};
-    const auto attempt = WaitForTouchWorker(sim.ports(), cancelled, dialog);
+    const auto attempt = WaitForTouchWorker(sim.ports(), cancelled, dialog, FakeDialog::kTarget);
     ASSERT_TRUE(attempt);
     EXPECT_EQ(attempt->result, TypingResult::Typed);
     EXPECT_EQ(dialog.calls, (std::vector<std::string>{"step-aside+focus", "type", "close"}));
@@ -81,22 +90,24 @@ TEST(WaitForTouchWorker, ATouchTypesTheCodeAndClosesTheDialog) {
     plain.clock.SetUnixSeconds(sim.clock.UnixSeconds());
     plain.InstallTwoStep(1, kKey);
     const CodeOutcome expected = GenerateVerificationCode(plain.ports(), 1);
-    const auto keys = expected.code.KeyEvents();
-    EXPECT_EQ(dialog.typed, std::vector<KeyEvent>(keys.begin(), keys.end()));
+    // In the method the user chose.
+    EXPECT_EQ(dialog.typed, KeysForDigits(expected.code.Text(), TypingMethod::TopRow, dialog.layout));
     EXPECT_EQ(attempt->code, expected.code);
 }
 
-TEST(WaitForTouchWorker, AUserGoneToAnotherWindowKeepsTheFocusThere) {
+// The focus stays where the user went, and the code is not typed there.
+TEST(WaitForTouchWorker, AUserGoneToAnotherWindowIsNotTypedInto) {
     SimToken sim;
     PendingChallenge(sim);
     sim.state.autoTouchMs = 0;
     FakeDialog dialog;
     dialog.foregroundAsked = 1;  // another program's window is in front
+    dialog.userWentElsewhere = true;
     std::atomic<bool> cancelled{false};
-    const auto attempt = WaitForTouchWorker(sim.ports(), cancelled, dialog);
+    const auto attempt = WaitForTouchWorker(sim.ports(), cancelled, dialog, FakeDialog::kTarget);
     ASSERT_TRUE(attempt);
-    EXPECT_EQ(attempt->result, TypingResult::Typed);
-    EXPECT_EQ(dialog.calls, (std::vector<std::string>{"step-aside", "type", "close"}));
+    EXPECT_EQ(attempt->result, TypingResult::WrongWindow);
+    EXPECT_EQ(dialog.calls, (std::vector<std::string>{"step-aside", "close"}));
 }
 
 TEST(WaitForTouchWorker, ATokenGoneClosesWithoutTyping) {
@@ -105,7 +116,7 @@ TEST(WaitForTouchWorker, ATokenGoneClosesWithoutTyping) {
     sim.ArmFaults(SimFaults{.vanishAfterReports = 0});
     FakeDialog dialog;
     std::atomic<bool> cancelled{false};
-    EXPECT_FALSE(WaitForTouchWorker(sim.ports(), cancelled, dialog));
+    EXPECT_FALSE(WaitForTouchWorker(sim.ports(), cancelled, dialog, FakeDialog::kTarget));
     EXPECT_EQ(dialog.calls, std::vector<std::string>{"close"});
 }
 
@@ -116,7 +127,7 @@ TEST(WaitForTouchWorker, FocusLeftOnOurWindowsTypesNothing) {
     FakeDialog dialog;
     dialog.focusStays = true;
     std::atomic<bool> cancelled{false};
-    const auto attempt = WaitForTouchWorker(sim.ports(), cancelled, dialog);
+    const auto attempt = WaitForTouchWorker(sim.ports(), cancelled, dialog, FakeDialog::kTarget);
     ASSERT_TRUE(attempt);
     EXPECT_EQ(attempt->result, TypingResult::FocusStayed);
     EXPECT_TRUE(dialog.typed.empty());
@@ -134,11 +145,11 @@ TEST(WaitForTouchWorker, ClosingEarlyResetsTheTokenAndTheWorkerEndsWithoutTyping
     sim.state.autoTouchMs = 0;
     FakeDialog dialog;
     std::atomic<bool> cancelled{true};
-    EXPECT_FALSE(WaitForTouchWorker(sim.ports(), cancelled, dialog));
+    EXPECT_FALSE(WaitForTouchWorker(sim.ports(), cancelled, dialog, FakeDialog::kTarget));
     EXPECT_TRUE(dialog.calls.empty());
 
     std::atomic<bool> running{false};
-    EXPECT_FALSE(WaitForTouchWorker(sim.ports(), running, dialog));
+    EXPECT_FALSE(WaitForTouchWorker(sim.ports(), running, dialog, FakeDialog::kTarget));
     EXPECT_EQ(dialog.calls, std::vector<std::string>{"close"});
 }
 

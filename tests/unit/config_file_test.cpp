@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "settings/config_file.h"
 #include "tests/support/fake_app_environment.h"
 #include "tests/support/memory_profile_store.h"
@@ -94,6 +98,22 @@ TEST(ConfigFile, MissingHotkeyReadsAsZeroAndEntriesUseTheirSection) {
     EXPECT_EQ(store.writes.back().key, L"Config2");
     WriteLanguageChoice(store, kFile, L"en");
     EXPECT_EQ(ReadLanguageChoice(store, kFile), L"en");
+}
+
+// An absent or unknown method is the keypad, as before there was a choice.
+TEST(ConfigFile, TypingMethodIsKeypadUnlessTheFileNamesAnother) {
+    MemoryProfileStore store;
+    EXPECT_EQ(ReadTypingMethod(store, kFile), TypingMethod::Keypad);
+    for (const auto& [text, method] : std::vector<std::pair<std::wstring, TypingMethod>>{
+             {L"toprow", TypingMethod::TopRow}, {L"unicode", TypingMethod::Unicode},
+             {L"keypad", TypingMethod::Keypad}, {L"TopRow", TypingMethod::Keypad}, {L"", TypingMethod::Keypad}}) {
+        store.Put(kFile, L"Typing", L"Method", text);
+        EXPECT_EQ(ReadTypingMethod(store, kFile), method) << std::string(text.begin(), text.end());
+    }
+    ASSERT_TRUE(WriteTypingMethod(store, kFile, TypingMethod::TopRow));
+    EXPECT_EQ(store.Get(kFile, L"Typing", L"Method"), L"toprow");
+    EXPECT_TRUE(IsSettingsSection(L"Typing"));
+    EXPECT_FALSE(IsSettingsSection(L"000a1bff"));
 }
 
 }  // namespace

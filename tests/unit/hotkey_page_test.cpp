@@ -133,6 +133,13 @@ public:
     std::vector<std::wstring> calls;
 };
 
+TEST(HotkeyPage, TheLineNamesTheHotkeysAnotherProgramHolds) {
+    const std::wstring text = L"Taken: %1";
+    EXPECT_EQ(TakenHotkeysLine({}, text), L"");
+    EXPECT_EQ(TakenHotkeysLine({{'Q', 2}}, text), L"Taken: Ctrl+Q");
+    EXPECT_EQ(TakenHotkeysLine({{'Q', 2}, {0x75, 5}}, text), L"Taken: Ctrl+Q, Alt+Shift+F6");
+}
+
 TEST(StartupOptions, TheBoxesShowTheSystemsState) {
     FakeStartup system;
     EXPECT_EQ(ReadStartupChecks(system), StartupChecks{});

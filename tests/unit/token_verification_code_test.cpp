@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/key_sequence.h"
 #include "tests/support/fake_hid.h"
+#include "tests/support/fake_keyboard_layout.h"
 #include "token/verification_code.h"
 
 namespace orvika2 {
@@ -79,18 +81,68 @@ TEST(VerificationCode, OffsetNibbleAndTopBit) {
     EXPECT_EQ(CodeFromAnswer(Answer("80000141ffffffffffffffffffffffffffffffe0")).value, 321u);
 }
 
-TEST(VerificationCode, TextIsSixDigitsAndKeysAreKeypadDownUpPairs) {
+TEST(VerificationCode, TextIsSixDigitsLeftFilledWithZeros) {
     EXPECT_EQ(VerificationCode{321}.Text(), "000321");
     EXPECT_EQ(VerificationCode{0}.Text(), "000000");
     EXPECT_EQ(VerificationCode{999999}.Text(), "999999");
+}
 
-    const auto events = VerificationCode{321}.KeyEvents();
-    const std::uint16_t keys[] = {0x60, 0x60, 0x60, 0x63, 0x62, 0x61};
-    for (std::size_t i = 0; i < 6; ++i) {
-        EXPECT_EQ(events[2 * i], (KeyEvent{keys[i], false})) << i;
-        EXPECT_EQ(events[2 * i + 1], (KeyEvent{keys[i], true})) << i;
+// Down and up of the keys named, each with its scan code; `~` before a key
+// is its release only, `^` its press only, `u` a character.
+std::vector<KeyEvent> Expected(std::initializer_list<std::pair<char, std::uint16_t>> keys) {
+    std::vector<KeyEvent> events;
+    for (const auto& [kind, key] : keys) {
+        const bool extended = key == 0x90;
+        const KeyEvent down{key, false, static_cast<std::uint16_t>(key + 0x100), extended, false};
+        const KeyEvent up{key, true, static_cast<std::uint16_t>(key + 0x100), extended, false};
+        if (kind == 'u') {
+            events.push_back({0, false, key, false, true});
+            events.push_back({0, true, key, false, true});
+        }
+        if (kind == 't' || kind == '^') events.push_back(down);
+        if (kind == 't' || kind == '~') events.push_back(up);
     }
-    EXPECT_EQ(VerificationCode{987654}.KeyEvents()[0].virtualKey, 0x69);
+    return events;
+}
+
+TEST(KeysForDigits, EachMethodTypesTheDigitsWithTheLayoutsScanCodes) {
+    constexpr std::uint16_t kShift = 0x10, kControl = 0x11, kAlt = 0x12, kNumLock = 0x90;
+    testing::TableLayout us;
+    testing::TableLayout azerty = us;  // digits need Shift
+    for (auto& [c, stroke] : azerty.keys) stroke.shiftState = kShiftStateShift;
+    testing::TableLayout altGr = us;
+    altGr.keys[L'7'] = {0x37, kShiftStateControl | kShiftStateAlt};
+    altGr.keys.erase(L'0');  // no key types it: it goes as a character
+    testing::TableLayout numLockOff = us;
+    numLockOff.numLock = false;
+    struct Row {
+        const char* name;
+        TypingMethod method;
+        testing::TableLayout* layout;
+        std::string digits;
+        std::vector<KeyEvent> expected;
+    };
+    const std::vector<Row> rows{
+        {"keypad", TypingMethod::Keypad, &us, "0321", Expected({{'t', 0x60}, {'t', 0x63}, {'t', 0x62}, {'t', 0x61}})},
+        {"keypad, eight digits", TypingMethod::Keypad, &us, "98765432",
+         Expected({{'t', 0x69}, {'t', 0x68}, {'t', 0x67}, {'t', 0x66}, {'t', 0x65}, {'t', 0x64}, {'t', 0x63}, {'t', 0x62}})},
+        {"keypad, NumLock off: on around the digits", TypingMethod::Keypad, &numLockOff, "12",
+         Expected({{'t', kNumLock}, {'t', 0x61}, {'t', 0x62}, {'t', kNumLock}})},
+        {"top row", TypingMethod::TopRow, &us, "09", Expected({{'t', '0'}, {'t', '9'}})},
+        {"top row, AZERTY: Shift around each digit", TypingMethod::TopRow, &azerty, "12",
+         Expected({{'^', kShift}, {'t', '1'}, {'~', kShift}, {'^', kShift}, {'t', '2'}, {'~', kShift}})},
+        {"top row, AltGr and a digit without a key", TypingMethod::TopRow, &altGr, "70",
+         Expected({{'^', kControl}, {'^', kAlt}, {'t', '7'}, {'~', kAlt}, {'~', kControl}, {'u', L'0'}})},
+        {"characters", TypingMethod::Unicode, &numLockOff, "042", Expected({{'u', L'0'}, {'u', L'4'}, {'u', L'2'}})},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(KeysForDigits(row.digits, row.method, *row.layout), row.expected);
+    }
+    for (const TypingMethod method : {TypingMethod::Keypad, TypingMethod::TopRow, TypingMethod::Unicode}) {
+        EXPECT_EQ(ParseTypingMethod(TypingMethodName(method)), method);
+    }
+    for (const char* unknown : {"", "Keypad", "top-row", "unicode "}) EXPECT_FALSE(ParseTypingMethod(unknown)) << unknown;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 
 #include "app/shell_windows_win32.h"
 #include "app/skin_layout_win32.h"
@@ -18,6 +19,7 @@
 #include "tests/support/sim_fixture.h"
 #include "tests/support/test_services.h"
 #include "tests/win/window_display.h"
+#include "ui/own_windows_win32.h"
 #include "ui/ui_language_win32.h"
 
 namespace orvika2 {
@@ -257,6 +259,40 @@ void CALLBACK LookAtSettingsWindow(HWND mainWindow, UINT, UINT_PTR timer, DWORD)
 // The help pages it opens in the browser come in front of it: it is not
 // top-most, as an owned window of the top-most main window would be. The main
 // window stays disabled meanwhile, and top-most.
+// Another program's window of the same class and title, here the key
+// recorder's, is never taken for ours: not for the main window's refresh,
+// the settings window or the "OTP" guard.
+TEST_F(ShellControls, OurWindowsAreFoundAmongThisProcesssOwnOnly) {
+    constexpr wchar_t kTitle[] = L"Orvika2 lookup";
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::filesystem::path tests(self);
+    const std::wstring recorder = (tests.parent_path().parent_path() / L"win_tools" / L"key_recorder.exe").wstring();
+    const std::wstring typed = (std::filesystem::temp_directory_path() / L"orvika2-lookup.txt").wstring();
+    std::wstring command = L"\"" + recorder + L"\" \"" + typed + L"\" 520 \"" + kTitle + L"\"";
+    STARTUPINFOW startup{sizeof(startup)};
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(recorder.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &process))
+        << GetLastError();
+    const UniqueKernelHandle processHandle(process.hProcess), thread(process.hThread);
+    HWND foreign = nullptr;
+    for (int i = 0; i < 200 && !foreign; ++i, Sleep(50)) foreign = FindWindowW(kDialogClass, kTitle);
+    ASSERT_NE(foreign, nullptr) << "the key recorder's window did not come";
+    EXPECT_EQ(FindOwnWindow(kTitle), nullptr);
+    EXPECT_EQ(FindOwnWindow(kTitle, nullptr), nullptr);
+
+    UniqueWindow plain(CreateWindowExW(0, WC_STATICW, kTitle, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, Self(), nullptr));
+    EXPECT_EQ(FindOwnWindow(kTitle), nullptr) << "a window of another class";
+    EXPECT_EQ(FindOwnWindow(kTitle, nullptr), plain.get());
+    UniqueWindow own(CreateWindowExW(0, WC_DIALOG, kTitle, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, Self(), nullptr));
+    EXPECT_EQ(FindOwnWindow(kTitle), own.get());
+    EXPECT_EQ(FindOwnWindow(L"Orvika2 looku"), nullptr) << "a title's beginning is not the title";
+    TerminateProcess(processHandle.get(), 0);
+    WaitForSingleObject(processHandle.get(), 5000);
+    DeleteFileW(typed.c_str());
+}
+
 TEST_F(ShellControls, SettingsWindowIsNotTopMostAndDisablesTheMainWindowWhileOpen) {
     SetWindowPos(parent_.get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ASSERT_NE(GetWindowLongW(parent_.get(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);

@@ -53,7 +53,7 @@ TEST_F(SettingsTemplates, EveryWindowHasItsSizeInDialogUnits) {
         int id;
         SIZE units;
     } sizes[] = {{IDD_SETTINGS, {499, 139}},     {IDD_PROFILE1_PAGE, {482, 111}}, {IDD_PROFILE2_PAGE, {482, 108}},
-                 {IDD_HOTKEY_PAGE, {476, 92}},   {IDD_ACCOUNT_NAME, {139, 44}},  {IDD_ALREADY_SET_PAGE, {483, 92}}};
+                 {IDD_HOTKEY_PAGE, {476, 106}},  {IDD_ACCOUNT_NAME, {139, 44}},  {IDD_ALREADY_SET_PAGE, {483, 92}}};
     for (const auto& size : sizes) {
         HWND dialog = Make(size.id);
         ASSERT_NE(dialog, nullptr) << size.id;
@@ -74,6 +74,7 @@ TEST_F(SettingsTemplates, ControlsHaveTheirKinds) {
         {IDD_SETTINGS, IDC_SETTINGS_TAB, WC_TABCONTROLW},
         {IDD_HOTKEY_PAGE, IDC_CODE_HOTKEY, HOTKEY_CLASSW},
         {IDD_HOTKEY_PAGE, IDC_SWITCH_HOTKEY, HOTKEY_CLASSW},
+        {IDD_HOTKEY_PAGE, IDC_TYPING_METHOD_COMBO, WC_COMBOBOXW},
         {IDD_HOTKEY_PAGE, IDC_CODE_STATUS_MARK, WC_STATICW},
         {IDD_PROFILE1_PAGE, IDC_ACCOUNT_LIST, WC_COMBOBOXW},
         {IDD_PROFILE2_PAGE, IDC_ACCOUNT_LIST, WC_COMBOBOXW},

@@ -1,10 +1,15 @@
 // A plain top-level window, titled "Key recorder", that appends every
 // character it receives to the file named by its first argument, for the
 // end-to-end scripts that check what was typed into the focused window. An
-// optional second argument places it lower, so that two can be clicked.
+// optional second argument places it lower, so that two can be clicked. An
+// optional third one titles it so and makes it a window of the dialog class:
+// another program's window that carries the title of one of ours. An
+// optional fourth, "MODIFIERS,KEY" in RegisterHotKey's numbers, holds that
+// hotkey for as long as the window lives.
 #include <windows.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <memory>
 #include <string>
 
@@ -18,6 +23,7 @@ using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
 struct Recorder {
     UniqueFile file;
     std::wstring shown;
+    WNDPROC base = &DefWindowProcW;
 };
 
 LRESULT CALLBACK RecorderProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -48,7 +54,8 @@ LRESULT CALLBACK RecorderProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         PostQuitMessage(0);
         return 0;
     default:
-        return DefWindowProcW(window, message, wParam, lParam);
+        return recorder ? CallWindowProcW(recorder->base, window, message, wParam, lParam)
+                        : DefWindowProcW(window, message, wParam, lParam);
     }
 }
 
@@ -67,10 +74,20 @@ int wmain(int argc, wchar_t** argv) {
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = L"Orvika2KeyRecorder";
     RegisterClassW(&windowClass);
-    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"Key recorder", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                  100, top, 420, 160, nullptr, nullptr, instance, nullptr);
+    const bool decoy = argc > 3;
+    HWND window = CreateWindowExW(0, decoy ? L"#32770" : windowClass.lpszClassName, decoy ? argv[3] : L"Key recorder",
+                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, top, 420, 160, nullptr, nullptr, instance,
+                                  nullptr);
     if (!window) return 4;
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&recorder));
+    if (decoy) {
+        recorder.base = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecorderProc)));
+    }
+    unsigned modifiers = 0, key = 0;
+    if (argc > 4 && (swscanf(argv[4], L"%u,%u", &modifiers, &key) != 2 || !RegisterHotKey(window, 1, modifiers, key))) {
+        return 5;
+    }
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
