@@ -11,14 +11,14 @@ void ShowString(CodeButtonPort& port, const StringSource& strings, int id) {
     port.ShowMessageBox(strings(id), kCodeMessageFlags);
 }
 
-void Generate(CodeButtonPort& port, TokenPorts token, const StringSource& strings, int profile) {
+void Generate(CodeButtonPort& port, TokenPorts token, const StringSource& strings, int profile, CodeShape shape) {
     // The focus and the hotkey's modifiers are waited for before the token
     // is asked, so the code typed is of the time step it is typed in.
     if (const auto stopped = WaitUntilReadyToType(port.Typing(), token.clock, FocusRule::MustLeaveOwnWindows)) {
         ReportTyping(port, strings, {VerificationCode{}, *stopped});
         return;
     }
-    const CodeOutcome outcome = GenerateVerificationCode(token, profile);
+    const CodeOutcome outcome = GenerateVerificationCode(token, profile, shape);
     switch (outcome.action) {
     case CodeAction::ShowMessage:
         ShowString(port, strings, outcome.messageId);
@@ -30,7 +30,7 @@ void Generate(CodeButtonPort& port, TokenPorts token, const StringSource& string
         return;
     case CodeAction::AwaitTouch:
         port.ShowWindowNormally();
-        if (const auto attempt = port.RunTouchWait(profile)) ReportTyping(port, strings, *attempt);
+        if (const auto attempt = port.RunTouchWait(profile, outcome.shape.digits)) ReportTyping(port, strings, *attempt);
         return;
     case CodeAction::Nothing:
         return;
@@ -56,11 +56,11 @@ void ReportTyping(CodeButtonPort& port, const StringSource& strings, const Typin
     }
 }
 
-void RunCodeButton(CodeButtonPort& port, TokenPorts token, const StringSource& strings) {
+void RunCodeButton(CodeButtonPort& port, TokenPorts token, const StringSource& strings, const CodeShapeSource& shapes) {
     if (port.OtpWindowExists()) return;
     port.HideWindow();
     if (const int profile = ActiveProfile(port)) {
-        Generate(port, token, strings, profile);
+        Generate(port, token, strings, profile, shapes(profile));
     } else {
         ShowString(port, strings, IDS_PROFILE_NOT_SET);
     }

@@ -306,7 +306,10 @@ TokenPorts COrvika2Dlg::Token() { return context_.services.Token(); }
 
 void COrvika2Dlg::OnCodeButton() {
     codeTarget_ = GetForegroundWindow();
-    RunCodeButton(*this, Token(), context_.services.strings);
+    AppServices& services = context_.services;
+    RunCodeButton(*this, Token(), services.strings, [&](int profile) {
+        return ReadCodeShape(services.store, services.config.file, tracking_.TokenSection(), profile);
+    });
 }
 
 void COrvika2Dlg::OnLanguageCommand(int command) {
@@ -432,11 +435,11 @@ void COrvika2Dlg::HideWindow() { ShowWindow(hwnd(), SW_HIDE); }
 
 void COrvika2Dlg::ShowWindowNormally() { ShowWindow(hwnd(), SW_SHOWNORMAL); }
 
-std::optional<TypingAttempt> COrvika2Dlg::RunTouchWait(int profile) {
+std::optional<TypingAttempt> COrvika2Dlg::RunTouchWait(int profile, int digits) {
     // A target that is one of ours would take the code in our place.
     DWORD process = 0;
     if (codeTarget_) GetWindowThreadProcessId(codeTarget_, &process);
-    Wait15SecDialog dialog(profile, Token(), process == GetCurrentProcessId() ? nullptr : codeTarget_);
+    Wait15SecDialog dialog(profile, digits, Token(), process == GetCurrentProcessId() ? nullptr : codeTarget_);
     return dialog.Run();
 }
 

@@ -55,9 +55,9 @@ public:
 // focus is handed back only while one of our windows is in front: a user
 // who has gone to another window meanwhile wants the code there. Closes the
 // dialog on every result unless the dialog itself cancelled the wait.
-// Nullopt when no code came.
+// Nullopt when no code came. The code has the profile's `digits`.
 std::optional<TypingAttempt> WaitForTouchWorker(TokenPorts token, const std::atomic<bool>& cancelled,
-                                                TouchWaitPort& dialog);
+                                                TouchWaitPort& dialog, int digits = kDefaultCodeDigits);
 
 // The dialog's close: a token still waiting for its button receives the
 // reset report, so it stops waiting.

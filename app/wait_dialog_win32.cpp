@@ -11,8 +11,8 @@ constexpr int kCountdownPoints = 16;
 
 }  // namespace
 
-Wait15SecDialog::Wait15SecDialog(int profile, TokenPorts token, HWND focusTarget)
-    : DialogBase(IDD_WAIT_FOR_TOUCH), profile_(profile), token_(token), focusTarget_(focusTarget) {}
+Wait15SecDialog::Wait15SecDialog(int profile, int digits, TokenPorts token, HWND focusTarget)
+    : DialogBase(IDD_WAIT_FOR_TOUCH), profile_(profile), digits_(digits), token_(token), focusTarget_(focusTarget) {}
 
 Wait15SecDialog::~Wait15SecDialog() {
     cancelled_ = true;
@@ -40,7 +40,7 @@ BOOL Wait15SecDialog::OnInitDialog() {
     SetTimer(hwnd(), kCountdownTimer, kCountdownTickMs, &SendTick);
     worker_ = std::jthread([this] {
         SetThreadUILanguage(UiLanguageId());
-        attempt_ = WaitForTouchWorker(token_, cancelled_, *this);
+        attempt_ = WaitForTouchWorker(token_, cancelled_, *this, digits_);
         workerDone_ = true;
     });
     return TRUE;

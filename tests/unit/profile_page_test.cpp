@@ -33,7 +33,8 @@ std::set<int> AllIds(PageMode mode) {
 }
 
 TEST(ProfilePageModes, EachModeEnablesOnlyItsOwnGroup) {
-    const std::set<int> twoStep{1066, 1067, 1068, 1069, 1070, 1071};
+    const std::set<int> twoStep{1066, 1067, 1068, 1069, 1070, 1071, IDC_CODE_DIGITS_LABEL, IDC_CODE_DIGITS_LIST,
+                                IDC_CODE_PERIOD_LABEL, IDC_CODE_PERIOD_EDIT};
     const std::set<int> staticPassword{1074, 1080, 1075, 1076, 1077, 1081, 1078, 1079, 1082};
     const std::set<int> others{1083, 1084};
     EXPECT_EQ(EnabledIds(PageMode::TwoStep), twoStep);

@@ -38,6 +38,12 @@ TEST(VerificationCode, TimeStepFloorsAlsoBeforeTheEpoch) {
     for (const auto& [seconds, step] : cases) {
         EXPECT_EQ(TimeStep(seconds), step) << seconds;
     }
+    const std::tuple<std::int64_t, std::int64_t, std::int64_t> periods[] = {
+        {59, 60, 0}, {60, 60, 1}, {-1, 60, -1}, {1111111109, 10, 111111110}, {119, 120, 0}, {-121, 120, -2},
+    };
+    for (const auto& [seconds, period, step] : periods) {
+        EXPECT_EQ(TimeStep(seconds, period), step) << seconds << " / " << period;
+    }
 }
 
 TEST(VerificationCode, ChallengeIsTheLow32BitsOfTheStepBigEndian) {
@@ -91,6 +97,18 @@ TEST(VerificationCode, TextIsSixDigitsAndKeysAreKeypadDownUpPairs) {
         EXPECT_EQ(events[2 * i + 1], (KeyEvent{keys[i], true})) << i;
     }
     EXPECT_EQ(VerificationCode{987654}.KeyEvents()[0].virtualKey, 0x69);
+
+    // Longer codes keep their leading zeros in text and keys alike.
+    EXPECT_EQ((VerificationCode{7081804, 8}.Text()), "07081804");
+    EXPECT_EQ((VerificationCode{42, 7}.Text()), "0000042");
+    EXPECT_EQ((VerificationCode{42, 7}.KeyEvents().size()), 14u);
+    EXPECT_EQ((VerificationCode{7081804, 8}.KeyEvents()[0]), (KeyEvent{0x60, false}));
+    EXPECT_EQ((VerificationCode{7081804, 8}.KeyEvents()[15]), (KeyEvent{0x64, true}));
+    // RFC 4226 section 5.4: the modulus follows the digits.
+    const auto answer = Answer("1f8698690e02ca16618550ef7f19da8e945b555a");
+    EXPECT_EQ(CodeFromAnswer(answer).Text(), "872921");
+    EXPECT_EQ(CodeFromAnswer(answer, 7).Text(), "7872921");
+    EXPECT_EQ(CodeFromAnswer(answer, 8).Text(), "57872921");
 }
 
 }  // namespace
