@@ -47,6 +47,9 @@ int HexValue(wchar_t c) {
 // Nothing for a broken escape.
 std::optional<SecretWString> PercentDecoded(std::wstring_view text, bool plusIsSpace) {
     SecretString bytes;
+    // Room for the longest UTF-8 form up front: a buffer that grew would
+    // leave a copy of the secret behind.
+    bytes->reserve(text.size() * 3 + 1);
     std::size_t runStart = 0;
     auto flushRun = [&](std::size_t end) {
         if (end > runStart) {
