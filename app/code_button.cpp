@@ -11,7 +11,7 @@ void ShowString(CodeButtonPort& port, const StringSource& strings, int id) {
     port.ShowMessageBox(strings(id), kCodeMessageFlags);
 }
 
-void Generate(CodeButtonPort& port, TokenPorts token, const StringSource& strings, int profile,
+void Generate(CodeButtonPort& port, TokenPorts token, const StringSource& strings, int profile, CodeShape shape,
               WindowId requesting) {
     // The focus and the hotkey's modifiers are waited for before the token
     // is asked, so the code typed is of the time step it is typed in.
@@ -21,7 +21,7 @@ void Generate(CodeButtonPort& port, TokenPorts token, const StringSource& string
     }
     // A click asks for the window that comes in front when ours hides.
     const WindowId target = requesting ? requesting : port.Typing().ForegroundWindow();
-    const CodeOutcome outcome = GenerateVerificationCode(token, profile);
+    const CodeOutcome outcome = GenerateVerificationCode(token, profile, shape);
     switch (outcome.action) {
     case CodeAction::ShowMessage:
         ShowString(port, strings, outcome.messageId);
@@ -33,7 +33,9 @@ void Generate(CodeButtonPort& port, TokenPorts token, const StringSource& string
         return;
     case CodeAction::AwaitTouch:
         port.ShowWindowNormally();
-        if (const auto attempt = port.RunTouchWait(profile, target)) ReportTyping(port, strings, *attempt);
+        if (const auto attempt = port.RunTouchWait(profile, outcome.shape.digits, target)) {
+            ReportTyping(port, strings, *attempt);
+        }
         return;
     case CodeAction::Nothing:
         return;
@@ -59,12 +61,12 @@ void ReportTyping(CodeButtonPort& port, const StringSource& strings, const Typin
     }
 }
 
-void RunCodeButton(CodeButtonPort& port, TokenPorts token, const StringSource& strings) {
+void RunCodeButton(CodeButtonPort& port, TokenPorts token, const StringSource& strings, const CodeShapeSource& shapes) {
     if (port.BringTouchWaitForward() || port.OtpWindowExists()) return;
     const WindowId requesting = port.RequestingWindow();
     port.HideWindow();
     if (const int profile = ActiveProfile(port)) {
-        Generate(port, token, strings, profile, requesting);
+        Generate(port, token, strings, profile, shapes(profile), requesting);
     } else {
         ShowString(port, strings, IDS_PROFILE_NOT_SET);
     }

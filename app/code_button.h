@@ -2,6 +2,7 @@
 // The code button handler: which profile the menu marks active, the
 // generator's outcome, and what the user then sees or gets typed.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -35,8 +36,9 @@ public:
     // when the clipboard could not be had.
     virtual bool CopyCodeToClipboard(const VerificationCode& code) = 0;
     // Wait15SecDialog for this profile, modally; the worker's attempt to
-    // type the touched code into `target`, nullopt when no code came.
-    virtual std::optional<TypingAttempt> RunTouchWait(int profile, WindowId target) = 0;
+    // type the touched code of `digits` digits into `target`, nullopt when
+    // no code came.
+    virtual std::optional<TypingAttempt> RunTouchWait(int profile, int digits, WindowId target) = 0;
     virtual TypingPort& Typing() = 0;
 };
 
@@ -53,6 +55,9 @@ int ActiveProfile(CodeButtonPort& port);
 // the clipboard when typing could not reach its target and the user agrees.
 void ReportTyping(CodeButtonPort& port, const StringSource& strings, const TypingAttempt& attempt);
 
-void RunCodeButton(CodeButtonPort& port, TokenPorts token, const StringSource& strings);
+// The shape of a profile's codes, as the configuration file records it.
+using CodeShapeSource = std::function<CodeShape(int profile)>;
+
+void RunCodeButton(CodeButtonPort& port, TokenPorts token, const StringSource& strings, const CodeShapeSource& shapes);
 
 }  // namespace orvika2

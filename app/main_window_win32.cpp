@@ -326,7 +326,10 @@ TokenPorts COrvika2Dlg::Token() { return context_.services.Token(); }
 
 void COrvika2Dlg::OnCodeButton(WindowId requesting) {
     requestingWindow_ = requesting;
-    RunCodeButton(*this, Token(), context_.services.strings);
+    AppServices& services = context_.services;
+    RunCodeButton(*this, Token(), services.strings, [&](int profile) {
+        return ReadCodeShape(services.store, services.config.file, tracking_.TokenSection(), profile);
+    });
 }
 
 void COrvika2Dlg::OnLanguageCommand(int command) {
@@ -459,8 +462,8 @@ void COrvika2Dlg::HideWindow() { ShowWindow(hwnd(), SW_HIDE); }
 
 void COrvika2Dlg::ShowWindowNormally() { ShowWindow(hwnd(), SW_SHOWNORMAL); }
 
-std::optional<TypingAttempt> COrvika2Dlg::RunTouchWait(int profile, WindowId target) {
-    Wait15SecDialog dialog(profile, Token(), reinterpret_cast<HWND>(target),
+std::optional<TypingAttempt> COrvika2Dlg::RunTouchWait(int profile, int digits, WindowId target) {
+    Wait15SecDialog dialog(profile, digits, Token(), reinterpret_cast<HWND>(target),
                            ReadTypingMethod(context_.services.store, context_.services.config.file));
     touchWait_ = &dialog;
     auto attempt = dialog.Run();

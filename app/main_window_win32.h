@@ -77,7 +77,7 @@ private:
     void ShowWindowWithoutActivation() override;
     bool AskYesNo(const std::wstring& text, unsigned flags) override;
     bool CopyCodeToClipboard(const VerificationCode& code) override;
-    std::optional<TypingAttempt> RunTouchWait(int profile, WindowId target) override;
+    std::optional<TypingAttempt> RunTouchWait(int profile, int digits, WindowId target) override;
     TypingPort& Typing() override { return typing_; }
     void ClearCopiedCode();
 

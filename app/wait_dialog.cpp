@@ -9,8 +9,8 @@ bool FilteredKeyDown(std::uint32_t message, std::uintptr_t virtualKey) {
 }
 
 std::optional<TypingAttempt> WaitForTouchWorker(TokenPorts token, const std::atomic<bool>& cancelled,
-                                                TouchWaitPort& dialog, WindowId target) {
-    const auto code = WaitForTouchedCode(token, cancelled);
+                                                TouchWaitPort& dialog, WindowId target, int digits) {
+    const auto code = WaitForTouchedCode(token, cancelled, kTouchWaitLimitMs, digits);
     std::optional<TypingAttempt> attempt;
     if (code && !cancelled.load()) {
         dialog.StepAside(dialog.Typing().OwnWindowInForeground());

@@ -56,9 +56,10 @@ public:
 // back only while one of our windows is in front: a user who has gone to
 // another window meanwhile is not typed into, and is offered the clipboard.
 // Closes the dialog on every result unless the dialog itself cancelled the
-// wait. Nullopt when no code came.
+// wait. Nullopt when no code came. The code has the profile's `digits`.
 std::optional<TypingAttempt> WaitForTouchWorker(TokenPorts token, const std::atomic<bool>& cancelled,
-                                                TouchWaitPort& dialog, WindowId target);
+                                                TouchWaitPort& dialog, WindowId target,
+                                                int digits = kDefaultCodeDigits);
 
 // The dialog's close: a token still waiting for its button receives the
 // reset report, so it stops waiting.

@@ -11,9 +11,10 @@ constexpr int kCountdownPoints = 16;
 
 }  // namespace
 
-Wait15SecDialog::Wait15SecDialog(int profile, TokenPorts token, HWND focusTarget, TypingMethod method)
+Wait15SecDialog::Wait15SecDialog(int profile, int digits, TokenPorts token, HWND focusTarget, TypingMethod method)
     : DialogBase(IDD_WAIT_FOR_TOUCH),
       profile_(profile),
+      digits_(digits),
       token_(token),
       focusTarget_(focusTarget),
       typing_([method] { return method; }) {}
@@ -44,7 +45,7 @@ BOOL Wait15SecDialog::OnInitDialog() {
     SetTimer(hwnd(), kCountdownTimer, kCountdownTickMs, &SendTick);
     worker_ = std::jthread([this] {
         SetThreadUILanguage(UiLanguageId());
-        attempt_ = WaitForTouchWorker(token_, cancelled_, *this, reinterpret_cast<WindowId>(focusTarget_));
+        attempt_ = WaitForTouchWorker(token_, cancelled_, *this, reinterpret_cast<WindowId>(focusTarget_), digits_);
         workerDone_ = true;
     });
     return TRUE;

@@ -17,7 +17,7 @@ class Wait15SecDialog final : public DialogBase, private TouchWaitPort {
 public:
     // `focusTarget` had the keyboard focus when the code was asked for; it
     // gets it back when the dialog steps aside to let the code be typed.
-    Wait15SecDialog(int profile, TokenPorts token, HWND focusTarget, TypingMethod method);
+    Wait15SecDialog(int profile, int digits, TokenPorts token, HWND focusTarget, TypingMethod method);
     ~Wait15SecDialog() override;
 
     // Modal; the worker has ended when it returns.
@@ -39,6 +39,7 @@ private:
     void CloseDialog() override;
 
     int profile_;
+    int digits_;
     TokenPorts token_;
     HWND focusTarget_;
     Countdown countdown_;

@@ -1,4 +1,5 @@
 #include <istream>
+#include <utility>
 #include <ostream>
 
 #include "cli/arguments.h"
@@ -96,9 +97,28 @@ std::optional<ProfilePageContext> OpenPage(AppServices& services, int profile, C
     return ProfilePageContext{services, section, profile};
 }
 
+// --digits and --period of a plain key; the write refuses values out of range.
+std::optional<CodeShape> ShapeArguments(const Arguments& args) {
+    CodeShape shape;
+    for (auto [name, value] : {std::pair{"digits", &shape.digits}, std::pair{"period", &shape.periodSeconds}}) {
+        if (const auto text = args.Value(name)) {
+            const auto number = ParseInteger(*text, 0, 999);
+            if (!number) return std::nullopt;
+            *value = static_cast<int>(*number);
+        }
+    }
+    return shape;
+}
+
 int SetTotp(const Arguments& args, CliIo io, const StartDirectory& start, AppServices& services) {
     const auto profile = ProfileArgument(args);
     if (!profile) return ReportUsage(io);
+    // A link states its own key and shape.
+    const bool byLink = args.Has("uri") || args.Has("uri-file");
+    const bool byKey = args.Has("secret") || args.Has("secret-file");
+    if (byLink && (byKey || args.Has("digits") || args.Has("period"))) return ReportUsage(io);
+    const auto shape = ShapeArguments(args);
+    if (!shape) return ReportUsage(io);
     // Named as in the account-name dialog; without a name the entry stays
     // empty, as after importing a backup that has none.
     const std::wstring account = WidenUtf8(args.Value("account").value_or(""));
@@ -106,14 +126,16 @@ int SetTotp(const Arguments& args, CliIo io, const StartDirectory& start, AppSer
         if (const int refusal = CheckAccountName(account)) return ReportMessage(io, refusal);
     }
     SecretRefusal refusal{kExitOk};
-    const auto secret = ReadSecretOption(args, "secret", "Secret key (Base32): ", start, io, refusal);
+    const auto secret = byLink ? ReadSecretOption(args, "uri", "otpauth link: ", start, io, refusal)
+                               : ReadSecretOption(args, "secret", "Secret key (Base32): ", start, io, refusal);
     if (!secret) return refusal.exitStatus;
     const auto backup = BackupTargetOf(args, start, io, refusal);
     if (refusal.exitStatus != kExitOk) return refusal.exitStatus;
     int status = kExitOk;
     auto page = OpenPage(services, *profile, io, status);
     if (!page) return status;
-    const auto outcome = WriteTwoStepProfile(*page, secret->get(), account, args.Has("touch"), backup.has_value());
+    const auto outcome =
+        WriteTwoStepProfile(*page, secret->get(), account, args.Has("touch"), backup.has_value(), *shape);
     return Show(outcome, backup, services.store, io);
 }
 
@@ -197,7 +219,9 @@ int RunProfileCommand(const std::string& command, const std::vector<std::string>
                       const StartDirectory& start, AppServices& services) {
     std::optional<Arguments> parsed;
     if (command == "set-totp") {
-        parsed = Arguments::Parse(args, {"profile", "secret", "secret-file", "account", "backup", "passphrase-file"},
+        parsed = Arguments::Parse(args,
+                                  {"profile", "secret", "secret-file", "uri", "uri-file", "digits", "period", "account",
+                                   "backup", "passphrase-file"},
                                   {"touch"});
         if (!parsed || !parsed->Positional().empty()) return ReportUsage(io);
         return SetTotp(*parsed, io, start, services);

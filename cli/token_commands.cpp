@@ -35,7 +35,19 @@ const char* KindName(ProfileKind kind) {
     return "not configured";
 }
 
-int Status(TokenPorts ports, CliIo io) {
+// The shape the configuration file records for the token's profile.
+CodeShape ShapeOf(AppServices& services, TokenPorts ports, int profile) {
+    const std::wstring section = ReadSerialString(ports);
+    if (section.empty()) return {};
+    return ReadCodeShape(services.store, services.config.file, section, profile);
+}
+
+std::string ShapeSuffix(CodeShape shape) {
+    if (shape.IsDefault()) return {};
+    return ", " + std::to_string(shape.digits) + " digits, " + std::to_string(shape.periodSeconds) + " s";
+}
+
+int Status(AppServices& services, TokenPorts ports, CliIo io) {
     CTokenLib token(ports);
     if (const auto opened = token.Open(); opened != TokenResult::Success) {
         // Open fails this way only for the one token found.
@@ -59,8 +71,11 @@ int Status(TokenPorts ports, CliIo io) {
         // A touch-required profile answers the probe with a wait for its
         // button; cancel it so the token does not keep waiting.
         if (probe.kind == ProfileKind::TwoStep) token.CancelPending();
-        io.out << "Profile " << profile << ": " << KindName(probe.kind) << (probe.definite ? "" : " (no definite answer)")
-               << "\n";
+        const std::string shape = probe.kind == ProfileKind::TwoStep && !serial.empty()
+                                      ? ShapeSuffix(ReadCodeShape(services.store, services.config.file, serial, profile))
+                                      : std::string();
+        io.out << "Profile " << profile << ": " << KindName(probe.kind) << shape
+               << (probe.definite ? "" : " (no definite answer)") << "\n";
     }
     return kExitOk;
 }
@@ -85,8 +100,8 @@ int TypeOrPrint(const VerificationCode& code, TypingChoice type, CliIo io) {
     return kExitOk;
 }
 
-int Code(TokenPorts ports, int profile, TypingChoice type, CliIo io) {
-    const CodeOutcome outcome = GenerateVerificationCode(ports, profile);
+int Code(AppServices& services, TokenPorts ports, int profile, TypingChoice type, CliIo io) {
+    const CodeOutcome outcome = GenerateVerificationCode(ports, profile, ShapeOf(services, ports, profile));
     switch (outcome.action) {
         case CodeAction::TypeCode: return TypeOrPrint(outcome.code, type, io);
         case CodeAction::ShowMessage: return ReportBusFailure(io, ports.bus, outcome.messageId);
@@ -95,7 +110,7 @@ int Code(TokenPorts ports, int profile, TypingChoice type, CliIo io) {
     }
     io.err << "Touch the button of the token to get the code (waiting up to 15 seconds)...\n";
     const std::atomic<bool> cancelled{false};
-    const auto touched = WaitForTouchedCode(ports, cancelled, 16'000);
+    const auto touched = WaitForTouchedCode(ports, cancelled, 16'000, outcome.shape.digits);
     if (touched) return TypeOrPrint(*touched, type, io);
     // As the wait dialog does when it closes: end the token's wait for its button.
     CTokenLib token(ports);
@@ -135,7 +150,7 @@ int RunTokenCommand(const std::string& command, const std::vector<std::string>& 
     PinnedTimeClock pinned(services.clock, at.value_or(0));
     Clock& clock = at ? static_cast<Clock&>(pinned) : services.clock;
     const TokenPorts ports{services.tokenBus, clock};
-    return command == "status" ? Status(ports, io) : Code(ports, profile, type, io);
+    return command == "status" ? Status(services, ports, io) : Code(services, ports, profile, type, io);
 }
 
 }  // namespace orvika2

@@ -1,24 +1,31 @@
 #include "dialogs/profile_page.h"
 
 #include "dialogs/help_pages.h"
+#include "profiles/totp_link.h"
+#include "settings/config_file.h"
+
 
 namespace orvika2 {
 namespace {
 
 constexpr std::wstring_view kFixedAccounts[] = {L"Google", L"Dropbox", L"Facebook", L"WindowsLive", L"New"};
+constexpr std::wstring_view kDigitsEntries[] = {L"6", L"7", L"8"};
 
 constexpr ControlEnable kTwoStepStates[] = {
     {1066, true},  {1067, true},  {1068, true},  {1069, true},  {1070, true},  {1071, true},
+    {IDC_CODE_DIGITS_LABEL, true}, {IDC_CODE_DIGITS_LIST, true}, {IDC_CODE_PERIOD_LABEL, true}, {IDC_CODE_PERIOD_EDIT, true},
     {1074, false}, {1080, false}, {1075, false}, {1076, false}, {1077, false}, {1081, false},
     {1078, false}, {1079, false}, {1082, false}, {1083, false}, {1084, false},
 };
 constexpr ControlEnable kStaticStates[] = {
     {1066, false}, {1067, false}, {1068, false}, {1069, false}, {1070, false}, {1071, false},
+    {IDC_CODE_DIGITS_LABEL, false}, {IDC_CODE_DIGITS_LIST, false}, {IDC_CODE_PERIOD_LABEL, false}, {IDC_CODE_PERIOD_EDIT, false},
     {1074, true},  {1080, true},  {1075, true},  {1076, true},  {1077, true},  {1081, true},
     {1078, true},  {1079, true},  {1082, true},  {1083, false}, {1084, false},
 };
 constexpr ControlEnable kOthersStates[] = {
     {1066, false}, {1067, false}, {1068, false}, {1069, false}, {1070, false}, {1071, false},
+    {IDC_CODE_DIGITS_LABEL, false}, {IDC_CODE_DIGITS_LIST, false}, {IDC_CODE_PERIOD_LABEL, false}, {IDC_CODE_PERIOD_EDIT, false},
     {1074, false}, {1080, false}, {1075, false}, {1076, false}, {1077, false}, {1081, false},
     {1078, false}, {1079, false}, {1082, false}, {1083, true},  {1084, true},
 };
@@ -82,13 +89,26 @@ std::optional<std::size_t> AddCustomAccount(std::vector<std::wstring>& entries,
 }
 
 PageOutcome ApplyTwoStep(ProfilePageContext& page, const std::optional<std::wstring>& selectedAccount,
-                         std::wstring_view keyText, bool requireTouch) {
-    if (!selectedAccount) {
+                         std::wstring_view keyText, bool requireTouch, CodeShape shape) {
+    if (!selectedAccount && !LooksLikeLink(keyText)) {
         PageOutcome outcome;
         outcome.messageId = IDS_SELECT_ACCOUNT_TYPE;
         return outcome;
     }
-    return WriteTwoStepProfile(page, keyText, *selectedAccount, requireTouch, true);
+    return WriteTwoStepProfile(page, keyText, selectedAccount.value_or(L""), requireTouch, true, shape);
 }
+
+std::span<const std::wstring_view> DigitsEntries() { return kDigitsEntries; }
+
+CodeShape ShapeFromControls(int digitsIndex, std::wstring_view periodText) {
+    CodeShape shape;
+    if (digitsIndex >= 0 && digitsIndex < static_cast<int>(std::size(kDigitsEntries))) {
+        shape.digits = kMinCodeDigits + digitsIndex;
+    }
+    // An empty or unreadable period is refused by the write, not replaced.
+    shape.periodSeconds = ParseShapeNumber(periodText).value_or(0);
+    return shape;
+}
+
 
 }  // namespace orvika2

@@ -68,8 +68,16 @@ std::optional<std::size_t> AddCustomAccount(std::vector<std::wstring>& entries,
                                             const std::optional<std::wstring>& acceptedName);
 
 // Apply of the 2-Step Verification group. Without a selected account:
-// message 2 and no token session. Otherwise the write, offering a backup.
+// message 2 and no token session, unless the key field holds a link, which
+// names its own account. Otherwise the write, offering a backup; `shape` is
+// what the page's digits and period controls hold.
 PageOutcome ApplyTwoStep(ProfilePageContext& page, const std::optional<std::wstring>& selectedAccount,
-                         std::wstring_view keyText, bool requireTouch);
+                         std::wstring_view keyText, bool requireTouch, CodeShape shape = {});
+
+// The shape the digits list (entries "6", "7", "8") and the period field
+// give; the list starts on 6 and the field on "30".
+inline constexpr std::wstring_view kInitialPeriod = L"30";
+CodeShape ShapeFromControls(int digitsIndex, std::wstring_view periodText);
+std::span<const std::wstring_view> DigitsEntries();
 
 }  // namespace orvika2

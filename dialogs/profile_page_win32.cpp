@@ -52,6 +52,11 @@ BOOL ProfilePage::OnInitDialog() {
     for (const std::wstring& entry : accounts_) {
         SendDlgItemMessageW(hwnd(), IDC_ACCOUNT_LIST, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
     }
+    for (const std::wstring_view entry : DigitsEntries()) {
+        SendDlgItemMessageW(hwnd(), IDC_CODE_DIGITS_LIST, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::wstring(entry).c_str()));
+    }
+    SendDlgItemMessageW(hwnd(), IDC_CODE_DIGITS_LIST, CB_SETCURSEL, 0, 0);
+    SetDlgItemTextW(hwnd(), IDC_CODE_PERIOD_EDIT, std::wstring(kInitialPeriod).c_str());
     return TRUE;
 }
 
@@ -103,7 +108,9 @@ void ProfilePage::OnApplyTwoStep() {
     if (index >= 0 && static_cast<std::size_t>(index) < accounts_.size()) account = accounts_[index];
     const SecretWString key(WindowText(Item(IDC_SECRET_KEY_EDIT)));
     ProfilePageContext page = Context();
-    Show(ApplyTwoStep(page, account, key.get(), IsChecked(IDC_REQUIRE_TOUCH_CHECK)));
+    const auto digits = static_cast<int>(SendDlgItemMessageW(hwnd(), IDC_CODE_DIGITS_LIST, CB_GETCURSEL, 0, 0));
+    const CodeShape shape = ShapeFromControls(digits, WindowText(Item(IDC_CODE_PERIOD_EDIT)));
+    Show(ApplyTwoStep(page, account, key.get(), IsChecked(IDC_REQUIRE_TOUCH_CHECK), shape));
 }
 
 void ProfilePage::OnApplyStatic() {
@@ -150,7 +157,9 @@ void ProfilePage::OnDelete() {
 
 void ProfilePage::Show(const PageOutcome& outcome) {
     if (outcome.balloonId != 0) {
-        const int anchor = outcome.balloonField == PageField::StaticPassword ? IDC_PASSWORD_EDIT : IDC_SECRET_KEY_EDIT;
+        const int anchor = outcome.balloonField == PageField::StaticPassword ? IDC_PASSWORD_EDIT
+                           : outcome.balloonField == PageField::CodePeriod   ? IDC_CODE_PERIOD_EDIT
+                                                                             : IDC_SECRET_KEY_EDIT;
         ShowBalloonMsg(LoadUiString(IDS_REMINDER), LoadUiString(outcome.balloonId), Item(anchor), hwnd(),
                        GetModuleHandleW(nullptr), BalloonIcon::Warning, false);
     }

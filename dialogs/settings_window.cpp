@@ -1,6 +1,7 @@
 #include "dialogs/settings_window.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "dialogs/token_section.h"
 #include "resources/resource.h"
@@ -23,6 +24,10 @@ constexpr PageTextRow kProfileRows[] = {
     {Profile2, IDC_ACCOUNT_LABEL, IDS_SELECT_ACCOUNT_LABEL},
     {Profile1, IDC_SECRET_KEY_LABEL, IDS_SECRET_KEY_LABEL},
     {Profile2, IDC_SECRET_KEY_LABEL, IDS_SECRET_KEY_LABEL},
+    {Profile1, IDC_CODE_DIGITS_LABEL, IDS_DIGITS_LABEL},
+    {Profile2, IDC_CODE_DIGITS_LABEL, IDS_DIGITS_LABEL},
+    {Profile1, IDC_CODE_PERIOD_LABEL, IDS_PERIOD_LABEL},
+    {Profile2, IDC_CODE_PERIOD_LABEL, IDS_PERIOD_LABEL},
     {Profile1, IDC_REQUIRE_TOUCH_CHECK, IDS_REQUIRE_TOUCH_LABEL},
     {Profile2, IDC_REQUIRE_TOUCH_CHECK, IDS_REQUIRE_TOUCH_LABEL},
     {Profile1, IDC_TWO_STEP_APPLY, IDS_APPLY},
@@ -81,7 +86,7 @@ std::vector<std::wstring> SettingsTabTexts(bool tokenPresent, LanguageId languag
     return {TabText(profile, L"1"), TabText(profile, L"2"), TabText(basic, L"")};
 }
 
-PageChoice PageForProfileEntry(int tab, std::wstring_view entry, LanguageId language) {
+PageChoice PageForProfileEntry(int tab, std::wstring_view entry, LanguageId language, CodeShape shape) {
     switch (ClassifyProfileEntry(entry, EntryTestOrder::NotConfiguredFirst)) {
         case ProfileMode::NotConfigured: return {.slot = tab};
         case ProfileMode::StaticPassword:
@@ -89,7 +94,11 @@ PageChoice PageForProfileEntry(int tab, std::wstring_view entry, LanguageId lang
         case ProfileMode::TwoStep: break;
     }
     std::wstring label = UiString(IDS_SET_AS_TWO_STEP, language);
-    if (!entry.empty()) label += L"( " + std::wstring(entry) + L" )";
+    std::wstring details(entry);
+    if (const std::wstring shapeText = CodeShapeText(shape, language); !shapeText.empty()) {
+        details += (details.empty() ? L"" : L", ") + shapeText;
+    }
+    if (!details.empty()) label += L"( " + details + L" )";
     return {.slot = kAlreadySetSlot, .alreadySetLabel = std::move(label)};
 }
 
@@ -98,13 +107,24 @@ PageChoice ChoosePage(int selectedTab, bool withProfilePages, std::wstring& sect
     PageChoice choice{.slot = withProfilePages ? selectedTab : kProfile1Slot};
     if (withProfilePages && (selectedTab == kProfile1Slot || selectedTab == kProfile2Slot)) {
         // Before any serial was read there is no section to look in.
+        const int profile = selectedTab + 1;
         const std::wstring entry =
-            section.empty() ? std::wstring()
-                            : ReadProfileEntry(services.store, services.config.file, section, selectedTab + 1);
-        choice = PageForProfileEntry(selectedTab, entry, services.language);
+            section.empty() ? std::wstring() : ReadProfileEntry(services.store, services.config.file, section, profile);
+        const CodeShape shape =
+            section.empty() ? CodeShape{} : ReadCodeShape(services.store, services.config.file, section, profile);
+        choice = PageForProfileEntry(selectedTab, entry, services.language, shape);
     }
     choice.messageId = message;
     return choice;
+}
+
+std::wstring CodeShapeText(CodeShape shape, LanguageId language) {
+    if (shape.IsDefault()) return {};
+    std::wstring text = UiString(IDS_CODE_SHAPE, language);
+    for (const auto& [marker, value] : {std::pair{L"%1", shape.digits}, std::pair{L"%2", shape.periodSeconds}}) {
+        if (const auto at = text.find(marker); at != std::wstring::npos) text.replace(at, 2, std::to_wstring(value));
+    }
+    return text;
 }
 
 RefreshAction SettingsRefreshAction(std::uintptr_t wParam) {

@@ -11,6 +11,7 @@
 #include "resources/resource.h"
 #include "settings/app_services.h"
 #include "token/token_lib.h"
+#include "token/verification_code.h"
 #include "ui/ui_strings.h"
 
 namespace orvika2 {
@@ -40,7 +41,10 @@ struct PageChoice {
 
 // The slot and label for a profile tab (0 or 1) whose configuration entry
 // reads `entry`: substring tests, "NotConfigured" before "StaticPassword".
-PageChoice PageForProfileEntry(int tab, std::wstring_view entry, LanguageId language);
+// A 2-Step Verification profile whose codes are not the usual 6 digits of
+// 30 s shows their shape beside the account name ("8 digits, 60 s").
+PageChoice PageForProfileEntry(int tab, std::wstring_view entry, LanguageId language, CodeShape shape = {});
+std::wstring CodeShapeText(CodeShape shape, LanguageId language);
 
 // On a tab change and on the refresh with wParam 0 or 1. Always reads the
 // serial into `section` (kept on failure, message 3); reads the profile's

@@ -1,6 +1,7 @@
 #include "profiles/profile_operations.h"
 
 #include "platform/secure_memory.h"
+#include "profiles/totp_link.h"
 #include "settings/config_file.h"
 #include "settings/profile_mode.h"
 #include "token/password_generator.h"
@@ -45,11 +46,11 @@ SecretString SevenBitText(std::wstring_view text) {
 }
 
 PageOutcome Applied(ProfilePageContext& page, std::wstring_view entry, bool offerBackup, ProfileBackup backup,
-                    std::wstring backupFileName) {
+                    std::wstring backupFileName, CodeShape shape = {}) {
     PageOutcome outcome;
     outcome.applied = true;
-    outcome.entrySaved =
-        WriteProfileEntry(page.services.store, page.services.config.file, page.section, page.profile, entry);
+    outcome.entrySaved = WriteProfileEntryAndShape(page.services.store, page.services.config.file, page.section,
+                                                   page.profile, entry, shape);
     if (offerBackup) {
         outcome.messageId = IDS_SAVE_BACKUP_QUESTION;
         outcome.backup = std::move(backup);
@@ -84,14 +85,25 @@ std::wstring PageOutcome::MessageText(const std::function<std::wstring(int)>& lo
 }
 
 PageOutcome WriteTwoStepProfile(ProfilePageContext& page, std::wstring_view keyText, std::wstring_view accountName,
-                                bool requireTouch, bool offerBackup) {
+                                bool requireTouch, bool offerBackup, CodeShape shape) {
     CTokenLib token(page.services.Token());
     if (!OpenSession(token)) return Message(IDS_NOT_INSERTED);
 
+    TotpLink link;
+    if (LooksLikeLink(keyText)) {
+        link = ParseTotpLink(keyText);
+        if (link.refusalId) return Balloon(link.refusalId, PageField::SecretKey);
+        keyText = link.key.get();
+        if (!link.account.empty()) accountName = link.account;
+        shape = link.shape;
+    }
+    if (!DigitsInRange(shape.digits)) return Balloon(IDS_DIGITS_RANGE, PageField::CodePeriod);
+    if (!PeriodInRange(shape.periodSeconds)) return Balloon(IDS_PERIOD_RANGE, PageField::CodePeriod);
     // A non-ASCII character would reach the decoder only through a code-page
     // conversion that may turn it into some other, valid letter.
     if (!IsAsciiText(keyText)) return Balloon(IDS_ILLEGAL_SECRET_KEY, PageField::SecretKey);
     const SecretString key = SevenBitText(keyText);
+    if (const int refusal = TwoStepKeyRefusal(key.get())) return Balloon(refusal, PageField::SecretKey);
     const auto record = BuildTwoStepRecordFromKey(key.get(), requireTouch);
     if (!record) return Balloon(IDS_ILLEGAL_SECRET_KEY, PageField::SecretKey);
 
@@ -102,7 +114,8 @@ PageOutcome WriteTwoStepProfile(ProfilePageContext& page, std::wstring_view keyT
     // The configuration sequence proves that the token stored the record.
     if (token.ReadResponse(kConfigWriteTimeoutMs, {}) != TokenResult::Success) return Message(IDS_SETTING_FAILED);
 
-    return Applied(page, accountName, offerBackup, TwoStepBackup(keyText, accountName), std::wstring(accountName));
+    return Applied(page, accountName, offerBackup, TwoStepBackup(keyText, accountName, shape), std::wstring(accountName),
+                   shape);
 }
 
 PageOutcome WriteStaticProfile(ProfilePageContext& page, std::wstring_view password, bool offerBackup) {
@@ -143,7 +156,8 @@ PageOutcome DeleteProfile(ProfilePageContext& page) {
     if (settled != TokenResult::Success || status.ProfileConfigured(page.profile)) {
         return Message(IDS_DELETE_PROFILE_FAILED);
     }
-    const bool saved = WriteProfileEntry(page.services.store, page.services.config.file, page.section, page.profile, kNotConfiguredEntry);
+    const bool saved = WriteProfileEntryAndShape(page.services.store, page.services.config.file, page.section,
+                                                 page.profile, kNotConfiguredEntry, {});
     PageOutcome outcome = Message(saved ? IDS_PROFILE_DELETED : IDS_ENTRY_NOT_SAVED);
     outcome.applied = true;
     outcome.entrySaved = saved;
@@ -186,7 +200,7 @@ void ImportProfileBackup(ProfilePageContext& page, const std::wstring& backupPat
         if (!record.sealed.empty() && !OpenProtectedRecord(record, prompts)) return;
         if (record.mode == ProfileMode::TwoStep) {
             const bool requireTouch = prompts.askRequireTouch();
-            prompts.show(WriteTwoStepProfile(page, record.key, record.account, requireTouch, false));
+            prompts.show(WriteTwoStepProfile(page, record.key, record.account, requireTouch, false, record.shape));
         } else {
             prompts.show(WriteStaticProfile(page, record.key, false));
         }

@@ -12,6 +12,7 @@
 #include "settings/app_services.h"
 #include "settings/backup_file.h"
 #include "token/token_lib.h"
+#include "token/verification_code.h"
 
 namespace orvika2 {
 
@@ -21,7 +22,7 @@ struct ProfilePageContext {
     int profile = 1;       // 1 or 2
 };
 
-enum class PageField { None, SecretKey, StaticPassword };
+enum class PageField { None, SecretKey, StaticPassword, CodePeriod };
 
 struct PageOutcome {
     // The token took the change: the page sends the refresh message to the
@@ -45,8 +46,14 @@ struct PageOutcome {
     std::wstring MessageText(const std::function<std::wstring(int)>& lookup) const;
 };
 
+// The key text is a Base32 key whose codes get `shape`, or an otpauth://totp/
+// link, whose own shape then counts and whose account name replaces the
+// one given unless the link names none. A link the token cannot serve, a
+// key longer than it holds and a shape out of range are refused with their
+// own balloons, before anything is written. The entry is written with the
+// shape beside it, so a plain key brings a profile back to 6 and 30.
 PageOutcome WriteTwoStepProfile(ProfilePageContext& page, std::wstring_view keyText, std::wstring_view accountName,
-                                bool requireTouch, bool offerBackup);
+                                bool requireTouch, bool offerBackup, CodeShape shape = {});
 PageOutcome WriteStaticProfile(ProfilePageContext& page, std::wstring_view password, bool offerBackup);
 // After the user confirmed message 11.
 PageOutcome DeleteProfile(ProfilePageContext& page);

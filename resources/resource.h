@@ -100,6 +100,11 @@
 #define IDC_STATIC_APPLY        1082
 #define IDC_IMPORT_BUTTON       1083
 #define IDC_DELETE_BUTTON       1084
+// The shape of a plain key's codes.
+#define IDC_CODE_DIGITS_LABEL   1120
+#define IDC_CODE_DIGITS_LIST    1121
+#define IDC_CODE_PERIOD_LABEL   1122
+#define IDC_CODE_PERIOD_EDIT    1123
 
 #define IDC_CODE_HOTKEY         1017
 #define IDC_SWITCH_HOTKEY       1019

@@ -7,6 +7,7 @@
 #include "platform/secret_file.h"
 #include "platform/secure_memory.h"
 #include "platform/text.h"
+#include "settings/config_file.h"
 
 namespace orvika2 {
 namespace {
@@ -15,6 +16,8 @@ constexpr std::wstring_view kModeKey = L"Mode";
 constexpr std::wstring_view kKeyKey = L"Key";
 constexpr std::wstring_view kAccountKey = L"Account";
 constexpr std::wstring_view kSealedKey = L"Sealed";
+constexpr std::wstring_view kDigitsKey = L"Digits";
+constexpr std::wstring_view kPeriodKey = L"Period";
 
 // The white space of the C library's isspace in the "C" locale.
 constexpr std::string_view kPlainSeparators = " \t\n\v\f\r";
@@ -44,6 +47,36 @@ ProfileBackup Unusable(int refusalId = IDS_INVALID_BACKUP) {
     return record;
 }
 
+// One shape key into `value`: an absent key keeps the default; false when
+// the key holds no number in range.
+bool ShapeKeyValue(const std::wstring& text, bool (*inRange)(int), int& value) {
+    if (text.empty()) return true;
+    const auto number = ParseShapeNumber(text);
+    if (!number || !inRange(*number)) return false;
+    value = *number;
+    return true;
+}
+
+// The shape keys as the file holds them; a value that is not a number in
+// its range refuses the record with the range's message.
+bool ReadShape(ProfileStore& store, const std::wstring& path, ProfileBackup& record) {
+    record.digitsText = store.Get(path, kBackupSection, kDigitsKey);
+    record.periodText = store.Get(path, kBackupSection, kPeriodKey);
+    if (!ShapeKeyValue(record.digitsText, &DigitsInRange, record.shape.digits)) {
+        record.refusalId = IDS_DIGITS_RANGE;
+    } else if (!ShapeKeyValue(record.periodText, &PeriodInRange, record.shape.periodSeconds)) {
+        record.refusalId = IDS_PERIOD_RANGE;
+    } else {
+        return true;
+    }
+    return false;
+}
+
+SealedFields FieldsOf(const ProfileBackup& backup, std::wstring_view mode) {
+    const bool withShape = !backup.digitsText.empty() || !backup.periodText.empty();
+    return {mode, backup.account, withShape, backup.digitsText, backup.periodText};
+}
+
 std::optional<ProfileBackup> ReadIniForm(ProfileStore& store, const std::wstring& path) {
     const std::wstring mode = store.Get(path, kBackupSection, kModeKey);
     if (mode.empty()) return std::nullopt;
@@ -53,6 +86,7 @@ std::optional<ProfileBackup> ReadIniForm(ProfileStore& store, const std::wstring
     if (!sealed.empty()) {
         ProfileBackup record(BackupModeFromText(mode), {}, store.Get(path, kBackupSection, kAccountKey));
         if (!record.mode) return Unusable();
+        if (!ReadShape(store, path, record)) return Unusable(record.refusalId);
         // The seal binds the account whatever the mode.
         record.sealed = std::move(sealed);
         return record;
@@ -61,11 +95,20 @@ std::optional<ProfileBackup> ReadIniForm(ProfileStore& store, const std::wstring
     if (record.key.empty()) return std::nullopt;
     if (!record.mode) return Unusable();
     // A static password's account is never used.
-    if (*record.mode == ProfileMode::TwoStep) record.account = store.Get(path, kBackupSection, kAccountKey);
+    if (*record.mode == ProfileMode::TwoStep) {
+        record.account = store.Get(path, kBackupSection, kAccountKey);
+        if (!ReadShape(store, path, record)) return Unusable(record.refusalId);
+    }
     return record;
 }
 
 std::wstring_view ModeText(const ProfileBackup& backup) { return BackupModeText(*backup.mode); }
+
+// A shape key to write, or none to remove it.
+std::optional<std::wstring_view> ShapeValue(const std::wstring& text) {
+    if (text.empty()) return std::nullopt;
+    return text;
+}
 
 }  // namespace
 
@@ -74,11 +117,17 @@ ProfileBackup::ProfileBackup(std::optional<ProfileMode> mode, std::wstring key, 
 
 ProfileBackup::~ProfileBackup() { SecureWipe(key); }
 
-ProfileBackup TwoStepBackup(std::wstring_view keyText, std::wstring_view account) {
+ProfileBackup TwoStepBackup(std::wstring_view keyText, std::wstring_view account, CodeShape shape) {
     std::wstring key;
     key.reserve(keyText.size());
     std::copy_if(keyText.begin(), keyText.end(), std::back_inserter(key), [](wchar_t c) { return c != L' '; });
-    return ProfileBackup(ProfileMode::TwoStep, std::move(key), std::wstring(account));
+    ProfileBackup backup(ProfileMode::TwoStep, std::move(key), std::wstring(account));
+    backup.shape = shape;
+    if (!shape.IsDefault()) {
+        backup.digitsText = std::to_wstring(shape.digits);
+        backup.periodText = std::to_wstring(shape.periodSeconds);
+    }
+    return backup;
 }
 
 ProfileBackup StaticBackup(std::wstring_view password) {
@@ -89,26 +138,27 @@ BackupSaveOutcome WriteProfileBackup(ProfileStore& store, const std::wstring& pa
                                      const std::optional<SecretString>& passphrase) {
     if (!backup.mode || *backup.mode == ProfileMode::NotConfigured) return BackupSaveOutcome::WriteFailed;
     // One replacement of the file: a new mode never stands beside an old
-    // key, and a sealed key never beside a plain one.
+    // key, a sealed key never beside a plain one, and a shape never outlives
+    // the profile it belonged to.
+    const auto digits = ShapeValue(backup.digitsText);
+    const auto period = ShapeValue(backup.periodText);
     if (!passphrase) {
-        const ProfileStore::Entry entries[] = {{kModeKey, ModeText(backup)},
-                                               {kKeyKey, backup.key},
-                                               {kAccountKey, backup.account},
-                                               {kSealedKey, std::nullopt}};
+        const ProfileStore::Entry entries[] = {{kModeKey, ModeText(backup)},    {kKeyKey, backup.key},
+                                               {kAccountKey, backup.account},   {kDigitsKey, digits},
+                                               {kPeriodKey, period},            {kSealedKey, std::nullopt}};
         return store.PutAll(path, kBackupSection, entries) ? BackupSaveOutcome::Saved : BackupSaveOutcome::WriteFailed;
     }
-    const auto sealed = SealBackupKey(backup.key, {ModeText(backup), backup.account}, passphrase->get());
+    const auto sealed = SealBackupKey(backup.key, FieldsOf(backup, ModeText(backup)), passphrase->get());
     if (!sealed) return BackupSaveOutcome::WriteFailed;
-    const ProfileStore::Entry entries[] = {{kModeKey, ModeText(backup)},
-                                           {kAccountKey, backup.account},
-                                           {kSealedKey, *sealed},
-                                           {kKeyKey, std::nullopt}};
+    const ProfileStore::Entry entries[] = {{kModeKey, ModeText(backup)}, {kAccountKey, backup.account},
+                                           {kDigitsKey, digits},         {kPeriodKey, period},
+                                           {kSealedKey, *sealed},        {kKeyKey, std::nullopt}};
     return store.PutAll(path, kBackupSection, entries) ? BackupSaveOutcome::Saved : BackupSaveOutcome::WriteFailed;
 }
 
 UnsealResult UnsealProfileBackup(ProfileBackup& record, std::string_view passphraseUtf8) {
     if (!record.mode || record.sealed.empty()) return UnsealResult::Invalid;
-    UnsealedKey opened = UnsealBackupKey(record.sealed, {ModeText(record), record.account}, passphraseUtf8);
+    UnsealedKey opened = UnsealBackupKey(record.sealed, FieldsOf(record, ModeText(record)), passphraseUtf8);
     if (opened.result == UnsealResult::Opened) {
         SecureWipe(record.key);
         record.key.swap(opened.key.get());

@@ -13,6 +13,7 @@
 #include "settings/profile_mode.h"
 #include "settings/profile_store.h"
 #include "settings/sealed_backup.h"
+#include "token/verification_code.h"
 
 namespace orvika2 {
 
@@ -28,6 +29,12 @@ struct ProfileBackup {
     std::optional<ProfileMode> mode;
     std::wstring key;
     std::wstring account;
+    // The shape of the codes: "Digits" and "Period", absent for 6 and 30.
+    CodeShape shape;
+    // Those two values as the file holds them, which a seal binds; both
+    // empty when the file has neither.
+    std::wstring digitsText;
+    std::wstring periodText;
     // A protected backup's "Sealed" value; its key stays empty until
     // UnsealProfileBackup opens it.
     std::wstring sealed;
@@ -47,13 +54,15 @@ struct ProfileBackup {
 // What the page saves after writing a profile: the key text without its
 // spaces (hyphens stay) and the account name, or the password with the
 // account "StaticPassword".
-ProfileBackup TwoStepBackup(std::wstring_view keyText, std::wstring_view account);
+ProfileBackup TwoStepBackup(std::wstring_view keyText, std::wstring_view account, CodeShape shape = {});
 ProfileBackup StaticBackup(std::wstring_view password);
 
 enum class BackupSaveOutcome { Saved, WriteFailed };
 
 // Writes "Mode", "Key" and "Account", in this order, to the backup section
-// as one replacement of the file; the rest of an existing file stays. With
+// as one replacement of the file, then "Digits" and "Period" for a shape
+// other than 6 and 30 (and removes old ones otherwise); the rest of an
+// existing file stays. With
 // a passphrase (UTF-8) the key is sealed instead: "Mode", "Account" and
 // "Sealed", and no "Key" is left in the file; a plain save removes an old
 // "Sealed" likewise. WriteFailed when they could not be written (a

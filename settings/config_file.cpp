@@ -125,4 +125,44 @@ bool WriteProfileEntry(ProfileStore& store, const std::wstring& file, const std:
     return store.Put(file, section, ProfileEntryKey(profile), entry);
 }
 
+namespace {
+
+std::wstring DigitsKey(int profile) { return profile == 2 ? L"Digits2" : L"Digits1"; }
+std::wstring PeriodKey(int profile) { return profile == 2 ? L"Period2" : L"Period1"; }
+
+}  // namespace
+
+CodeShape ReadCodeShape(ProfileStore& store, const std::wstring& file, const std::wstring& section, int profile) {
+    CodeShape shape;
+    if (const auto digits = ParseShapeNumber(store.Get(file, section, DigitsKey(profile))); digits && DigitsInRange(*digits)) {
+        shape.digits = *digits;
+    }
+    if (const auto period = ParseShapeNumber(store.Get(file, section, PeriodKey(profile))); period && PeriodInRange(*period)) {
+        shape.periodSeconds = *period;
+    }
+    return shape;
+}
+
+bool WriteProfileEntryAndShape(ProfileStore& store, const std::wstring& file, const std::wstring& section,
+                               int profile, std::wstring_view entry, CodeShape shape) {
+    const std::wstring digitsKey = DigitsKey(profile);
+    const std::wstring periodKey = PeriodKey(profile);
+    const std::wstring digits = std::to_wstring(shape.digits);
+    const std::wstring period = std::to_wstring(shape.periodSeconds);
+    const bool plain = shape.IsDefault();
+    const ProfileStore::Entry entries[] = {
+        {ProfileEntryKey(profile), entry},
+        {digitsKey, plain ? std::nullopt : std::optional<std::wstring_view>(digits)},
+        {periodKey, plain ? std::nullopt : std::optional<std::wstring_view>(period)},
+    };
+    return store.PutAll(file, section, entries);
+}
+
+std::optional<int> ParseShapeNumber(std::wstring_view text) {
+    if (text.empty() || text.size() > 3 || text.find_first_not_of(L"0123456789") != std::wstring_view::npos) {
+        return std::nullopt;
+    }
+    return ParseDecimal(text);
+}
+
 }  // namespace orvika2

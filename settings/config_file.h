@@ -3,12 +3,14 @@
 // typed reads and writes of its keys. Nothing is cached: every read goes to
 // the file and every write goes straight to it.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/key_sequence.h"
 #include "settings/app_environment.h"
 #include "settings/profile_store.h"
+#include "token/verification_code.h"
 
 namespace orvika2 {
 
@@ -25,6 +27,8 @@ ConfigLocation LocateConfigurationFile(AppEnvironment& environment);
 // Decimal conversion as the C runtime's atoi: leading blanks, a sign, digits
 // up to the first non-digit; no digits gives 0.
 int ParseDecimal(std::wstring_view text);
+// A digits or period value: one to three decimal digits and nothing else.
+std::optional<int> ParseShapeNumber(std::wstring_view text);
 
 enum class HotkeyRole { VerificationCode, SwitchProfile };
 
@@ -67,5 +71,14 @@ std::wstring_view ProfileEntryKey(int profile);
 std::wstring ReadProfileEntry(ProfileStore& store, const std::wstring& file, const std::wstring& section, int profile);
 bool WriteProfileEntry(ProfileStore& store, const std::wstring& file, const std::wstring& section, int profile,
                        std::wstring_view entry);
+
+// The shape of a profile's codes beside its entry: "Digits1"/"Period1",
+// "Digits2"/"Period2". An absent key, or one that holds no value in range,
+// reads as the default, so a file from before the keys means 6 and 30.
+CodeShape ReadCodeShape(ProfileStore& store, const std::wstring& file, const std::wstring& section, int profile);
+// The entry and its shape as one change of the file; the default shape
+// leaves no keys behind.
+bool WriteProfileEntryAndShape(ProfileStore& store, const std::wstring& file, const std::wstring& section,
+                               int profile, std::wstring_view entry, CodeShape shape);
 
 }  // namespace orvika2

@@ -20,9 +20,12 @@ std::span<const std::uint8_t> Bytes(std::string_view text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
-// Mode, one LF, account: UTF-8, as the file holds them.
+// Mode, one LF, account, and with a shape one LF, digits, one LF, period:
+// UTF-8, as the file holds them.
 std::string AssociatedData(const SealedFields& fields) {
-    return NarrowUtf8(fields.mode) + '\n' + NarrowUtf8(fields.account);
+    std::string data = NarrowUtf8(fields.mode) + '\n' + NarrowUtf8(fields.account);
+    if (fields.withShape) data += '\n' + NarrowUtf8(fields.digits) + '\n' + NarrowUtf8(fields.period);
+    return data;
 }
 
 std::optional<SecretBytes> DeriveKey(std::string_view passphrase, std::span<const std::uint8_t> salt,

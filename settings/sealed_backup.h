@@ -23,9 +23,14 @@ inline constexpr std::size_t kSealSaltSize = 16;
 inline constexpr std::size_t kSealedValueMax = 1500;
 
 // What the seal binds besides the key: the file's values as they read.
+// The code shape is bound only when the file has "Digits" or "Period", so a
+// backup sealed before those keys existed opens as it always did.
 struct SealedFields {
     std::wstring_view mode;
     std::wstring_view account;
+    bool withShape = false;
+    std::wstring_view digits;
+    std::wstring_view period;
 };
 
 // The value for a key text (the plain backup's "Key"); nullopt when the

@@ -13,7 +13,7 @@ bool AnswersChallenges(const TokenStatus& status, int profile) {
 
 }  // namespace
 
-CodeOutcome GenerateVerificationCode(TokenPorts ports, int profile) {
+CodeOutcome GenerateVerificationCode(TokenPorts ports, int profile, CodeShape shape) {
     CTokenLib token(ports);
     token.Open();
     TokenStatus status;
@@ -30,23 +30,23 @@ CodeOutcome GenerateVerificationCode(TokenPorts ports, int profile) {
     WaitForIdleToken(token, status);
     // The time step of the moment the challenge goes, after every wait: a
     // step taken before could be one that has just ended.
-    const ChallengePayload payload = PadChallenge(MakeChallenge(TimeStep(ports.clock.UnixSeconds())));
+    const ChallengePayload payload = PadChallenge(MakeChallenge(TimeStep(ports.clock.UnixSeconds(), shape.periodSeconds)));
     if (token.WriteFrame(ChallengeCommand(profile), payload.view()) != TokenResult::Success) {
         return Show(IDS_CODE_FAILED);
     }
     HmacAnswer answer{};
     switch (token.ReadResponse(kChallengeTimeoutMs, answer)) {
     case TokenResult::Success:
-        return CodeOutcome{CodeAction::TypeCode, 0, CodeFromAnswer(answer)};
+        return CodeOutcome{CodeAction::TypeCode, 0, CodeFromAnswer(answer, shape.digits), profile, shape};
     case TokenResult::WaitingForTouch:
-        return CodeOutcome{CodeAction::AwaitTouch, 0, {}, profile};
+        return CodeOutcome{CodeAction::AwaitTouch, 0, {}, profile, shape};
     default:
         return CodeOutcome{CodeAction::Nothing};
     }
 }
 
 std::optional<VerificationCode> WaitForTouchedCode(TokenPorts ports, const std::atomic<bool>& cancelled,
-                                                   std::uint32_t limitMs) {
+                                                   std::uint32_t limitMs, int digits) {
     CTokenLib token(ports);
     token.Open();
     const std::uint32_t start = ports.clock.TickMs();
@@ -57,7 +57,7 @@ std::optional<VerificationCode> WaitForTouchedCode(TokenPorts ports, const std::
         }
         const TokenResult result = token.ReadResponse(kChallengeTimeoutMs, answer);
         if (result == TokenResult::Success) {
-            return CodeFromAnswer(answer);
+            return CodeFromAnswer(answer, digits);
         }
         if (result != TokenResult::WaitingForTouch) {
             return std::nullopt;

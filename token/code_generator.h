@@ -23,11 +23,13 @@ struct CodeOutcome {
     int messageId = 0;
     VerificationCode code{};
     int profile = 0;
+    // The profile's shape, which the touched answer is read with.
+    CodeShape shape{};
 };
 
-// Sends the current time step as a challenge to profile 1 or 2 and collects
-// the answer, with its own token session.
-CodeOutcome GenerateVerificationCode(TokenPorts ports, int profile);
+// Sends the current time step of the profile's period as a challenge to
+// profile 1 or 2 and collects the answer, with its own token session.
+CodeOutcome GenerateVerificationCode(TokenPorts ports, int profile, CodeShape shape = {});
 
 // Longer than the token's own wait for a touch (about 15 s).
 inline constexpr std::uint32_t kTouchWaitLimitMs = 20'000;
@@ -37,7 +39,8 @@ inline constexpr std::uint32_t kTouchWaitLimitMs = 20'000;
 // for its button. Nothing when the token gives up, a transfer fails, the
 // token disappears, `cancelled` is set or `limitMs` have passed.
 std::optional<VerificationCode> WaitForTouchedCode(TokenPorts ports, const std::atomic<bool>& cancelled,
-                                                   std::uint32_t limitMs = kTouchWaitLimitMs);
+                                                   std::uint32_t limitMs = kTouchWaitLimitMs,
+                                                   int digits = kDefaultCodeDigits);
 
 enum class ProfileKind { NotConfigured, StaticPassword, TwoStep };
 

@@ -101,15 +101,40 @@ ProfileConfig BuildStaticRecord(std::string_view password) {
     return record;
 }
 
-std::optional<TwoStepSecret> DecodeTwoStepSecret(std::string_view keyText) {
-    if (keyText.empty() || keyText.size() > kMaxKeyTextLength) return std::nullopt;
+namespace {
+
+struct DecodedKey {
+    int refusalId = 0;
+    TwoStepSecret secret;
+};
+
+DecodedKey DecodeKey(std::string_view keyText) {
+    DecodedKey result;
+    if (keyText.empty() || keyText.size() > kMaxKeyTextLength) {
+        result.refusalId = IDS_ILLEGAL_SECRET_KEY;
+        return result;
+    }
     const std::size_t capacity = (keyText.size() + 7) / 8 * 5;
     Wiped<std::array<std::uint8_t, kDecodeBufferSize>> decoded;
     const int count = DecodeBase32(keyText, std::span(decoded.get()).first(capacity));
-    if (count <= 0 || count > static_cast<int>(kTwoStepSecretSize)) return std::nullopt;
-    TwoStepSecret secret;
-    std::copy_n(decoded->begin(), kTwoStepSecretSize, secret->begin());
-    return secret;
+    if (count <= 0) {
+        result.refusalId = IDS_ILLEGAL_SECRET_KEY;
+    } else if (count > static_cast<int>(kTwoStepSecretSize)) {
+        result.refusalId = IDS_KEY_TOO_LONG;
+    } else {
+        std::copy_n(decoded->begin(), kTwoStepSecretSize, result.secret->begin());
+    }
+    return result;
+}
+
+}  // namespace
+
+int TwoStepKeyRefusal(std::string_view keyText) { return DecodeKey(keyText).refusalId; }
+
+std::optional<TwoStepSecret> DecodeTwoStepSecret(std::string_view keyText) {
+    DecodedKey decoded = DecodeKey(keyText);
+    if (decoded.refusalId) return std::nullopt;
+    return std::move(decoded.secret);
 }
 
 std::optional<ProfileConfig> BuildTwoStepRecordFromKey(std::string_view keyText, bool requireTouch) {

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/secure_memory.h"
+#include "resources/string_ids.h"
 
 namespace orvika2 {
 
@@ -97,6 +98,9 @@ using TwoStepSecret = Wiped<std::array<std::uint8_t, kTwoStepSecretSize>>;
 // than the 20 bytes the token holds, since a cut key gives codes no server
 // accepts.
 std::optional<TwoStepSecret> DecodeTwoStepSecret(std::string_view keyText);
+// Why DecodeTwoStepSecret gives nothing: "Illegal secret key", or its own
+// message for a key longer than the token holds; 0 for a usable key.
+int TwoStepKeyRefusal(std::string_view keyText);
 std::optional<ProfileConfig> BuildTwoStepRecordFromKey(std::string_view keyText, bool requireTouch);
 
 // Whether every character is 7-bit ASCII. A key text must be, before it is

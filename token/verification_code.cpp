@@ -4,9 +4,12 @@
 
 namespace orvika2 {
 
-std::int64_t TimeStep(std::int64_t unixSeconds) {
-    std::int64_t step = unixSeconds / kTimeStepSeconds;
-    if (unixSeconds % kTimeStepSeconds != 0 && unixSeconds < 0) {
+bool DigitsInRange(int digits) { return digits >= kMinCodeDigits && digits <= kMaxCodeDigits; }
+bool PeriodInRange(int seconds) { return seconds >= kMinPeriodSeconds && seconds <= kMaxPeriodSeconds; }
+
+std::int64_t TimeStep(std::int64_t unixSeconds, std::int64_t periodSeconds) {
+    std::int64_t step = unixSeconds / periodSeconds;
+    if (unixSeconds % periodSeconds != 0 && unixSeconds < 0) {
         --step;
     }
     return step;
@@ -33,7 +36,7 @@ ChallengePayload PadChallenge(const Challenge& challenge) {
 }
 
 std::string VerificationCode::Text() const {
-    std::string text(6, '0');
+    std::string text(static_cast<std::size_t>(digits), '0');
     std::uint32_t rest = value;
     for (auto digit = text.rbegin(); digit != text.rend() && rest != 0; ++digit, rest /= 10) {
         *digit = static_cast<char>('0' + rest % 10);
@@ -41,13 +44,15 @@ std::string VerificationCode::Text() const {
     return text;
 }
 
-VerificationCode CodeFromAnswer(std::span<const std::uint8_t, kAnswerSize> answer) {
+VerificationCode CodeFromAnswer(std::span<const std::uint8_t, kAnswerSize> answer, int digits) {
     const std::size_t offset = answer[19] & 0x0F;
     const std::uint32_t value = (static_cast<std::uint32_t>(answer[offset] & 0x7F) << 24) |
                                 (static_cast<std::uint32_t>(answer[offset + 1]) << 16) |
                                 (static_cast<std::uint32_t>(answer[offset + 2]) << 8) |
                                 static_cast<std::uint32_t>(answer[offset + 3]);
-    return VerificationCode{value % 1'000'000};
+    std::uint32_t modulus = 1;
+    for (int i = 0; i < digits; ++i) modulus *= 10;
+    return VerificationCode{value % modulus, digits};
 }
 
 }  // namespace orvika2

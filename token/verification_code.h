@@ -1,17 +1,34 @@
 #pragma once
 // Time-based verification codes: the challenge sent to the token and the
-// six digits made from its HMAC-SHA1 answer (RFC 4226 truncation, RFC 6238
-// 30-second steps from the Unix epoch).
+// digits made from its HMAC-SHA1 answer (RFC 4226 truncation, RFC 6238 time
+// steps from the Unix epoch). The token computes only the HMAC, so the
+// number of digits and the length of a step are ours to choose per profile.
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 
 namespace orvika2 {
 
 inline constexpr std::int64_t kTimeStepSeconds = 30;
+inline constexpr int kDefaultCodeDigits = 6;
+inline constexpr int kMinCodeDigits = 6;
+inline constexpr int kMaxCodeDigits = 8;
+inline constexpr int kMinPeriodSeconds = 10;
+inline constexpr int kMaxPeriodSeconds = 120;
+
+// How a profile's codes are made: their digits and the seconds of a step.
+struct CodeShape {
+    int digits = kDefaultCodeDigits;
+    int periodSeconds = static_cast<int>(kTimeStepSeconds);
+    bool IsDefault() const { return *this == CodeShape{}; }
+    friend bool operator==(const CodeShape&, const CodeShape&) = default;
+};
+bool DigitsInRange(int digits);
+bool PeriodInRange(int seconds);
 inline constexpr std::size_t kChallengeSize = 8;
 inline constexpr std::size_t kAnswerSize = 20;
 inline constexpr std::uint16_t kChallengeTimeoutMs = 120;
@@ -19,8 +36,8 @@ inline constexpr std::uint16_t kChallengeTimeoutMs = 120;
 using Challenge = std::array<std::uint8_t, kChallengeSize>;
 using HmacAnswer = std::array<std::uint8_t, kAnswerSize>;
 
-// floor(unixSeconds / 30), also for times before the epoch.
-std::int64_t TimeStep(std::int64_t unixSeconds);
+// floor(unixSeconds / period), also for times before the epoch.
+std::int64_t TimeStep(std::int64_t unixSeconds, std::int64_t periodSeconds = kTimeStepSeconds);
 
 // Bytes 0-3 zero, bytes 4-7 the low 32 bits of the step, big-endian.
 Challenge MakeChallenge(std::int64_t timeStep);
@@ -44,14 +61,15 @@ struct ChallengePayload {
 ChallengePayload PadChallenge(const Challenge& challenge);
 
 struct VerificationCode {
-    std::uint32_t value = 0;  // 0 to 999999
+    std::uint32_t value = 0;  // below 10^digits
+    int digits = kDefaultCodeDigits;
 
-    // Six decimal digits, left-filled with '0'.
+    // `digits` decimal digits, left-filled with '0'.
     std::string Text() const;
     friend bool operator==(const VerificationCode&, const VerificationCode&) = default;
 };
 
-// Dynamic truncation of the 20-byte HMAC, modulo 1,000,000.
-VerificationCode CodeFromAnswer(std::span<const std::uint8_t, kAnswerSize> answer);
+// Dynamic truncation of the 20-byte HMAC, modulo 10^digits.
+VerificationCode CodeFromAnswer(std::span<const std::uint8_t, kAnswerSize> answer, int digits = kDefaultCodeDigits);
 
 }  // namespace orvika2

@@ -54,6 +54,30 @@ while [ $i -lt 24 ]; do
     "$(shaped '[0-9]{6}' "$ctl" code --profile $profile --at "$t")"
   i=$((i + 1))
 done
+# Other shapes, set by link or by options as the configuration file records
+# them: 8 digits of 60 s and 7 digits of 15 s steps, at random times.
+export XDG_CONFIG_HOME="$scratch/config"
+i=0
+while [ $i -lt 12 ]; do
+  secret=$(random_base32 20)
+  t=$(od -An -N4 -tu4 /dev/urandom | tr -d ' ')
+  if [ $((i % 2)) -eq 0 ]; then digits=8 period=60; else digits=7 period=15; fi
+  profile=$(( i / 2 % 2 + 1 ))
+  export ORVIKA2_TOKEN="sim:$scratch/shaped$i"
+  "$ctl" sim create "$scratch/shaped$i" >/dev/null
+  if [ $((i % 4)) -lt 2 ]; then
+    printf 'otpauth://totp/Example:alice?secret=%s&digits=%s&period=%s\n' "$secret" $digits $period |
+      "$ctl" set-totp --profile $profile --uri - >/dev/null
+  else
+    printf '%s\n' "$secret" | "$ctl" set-totp --profile $profile --secret - --digits $digits --period $period >/dev/null
+  fi
+  check "$digits digits of $period s, secret $i, profile $profile, time $t" \
+    "$(shaped "[0-9]{$digits}" oathtool --totp -d $digits -s $period --base32 "$secret" -N "@$t")" \
+    "$(shaped "[0-9]{$digits}" "$ctl" code --profile $profile --at "$t")"
+  i=$((i + 1))
+done
+unset XDG_CONFIG_HOME
+
 # A get that fails at any report of the answer fails that code clearly, and
 # the very next code is right: the token is not left holding the answer.
 secret=$(random_base32 20)

@@ -118,7 +118,7 @@ untouched() {
 }
 for n in 40 52; do
   out=$(random_base32 $((n * 5 / 8)) | "$ctl" set-totp --profile 1 --secret - --account Long 2>&1)
-  check "a $n-character key is refused with status 1" "1|Illegal secret key" "$?|$out"
+  check "a $n-character key is refused with status 1" "1|The secret key is longer than the 20 bytes Orvika2 holds" "$?|$out"
   untouched "$n-character key"
 done
 for c in tab DEL LF ESC; do
@@ -135,12 +135,80 @@ for c in tab DEL LF ESC; do
   check "a password with $c is refused with status 1" "1|Cannot include spaces" "$status|$out"
   untouched "password with $c"
 done
+# Links as services write them: each refused with its own message, nothing written.
+key=GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ
+while IFS='|' read -r link message; do
+  out=$(printf '%s\n' "$link" | "$ctl" set-totp --profile 1 --uri - 2>&1)
+  check "refused link $link" "1|$message" "$?|$out"
+  untouched "refused link $link"
+done <<LINKS
+otpauth://hotp/Example:alice?secret=$key&counter=1|This link is for counter-based (HOTP) codes; Orvika2 makes time-based codes only
+otpauth://totp/Example:alice?secret=$key&algorithm=SHA256|Orvika2 computes HMAC-SHA1 only; this link asks for another algorithm
+otpauth://totp/Example:alice?issuer=Example|The link holds no secret key
+otpauth://totp/Example:alice?secret=GEZD!GNBV|The secret key in the link is not valid Base32
+otpauth://totp/Example:alice?secret=${key}GEZDGNBV|The secret key is longer than the 20 bytes Orvika2 holds
+otpauth://totp/Example:alice?secret=$key&digits=10|Codes must have 6, 7 or 8 digits
+otpauth://totp/Example:alice?secret=$key&period=5|The code period must be between 10 and 120 seconds
+otpauth-migration://offline?data=CjEKCkhlbGxv|Not a link for time-based codes: only otpauth://totp/ links are accepted
+otpauth://totp/Example%zzalice?secret=$key|The link is not well formed
+LINKS
+out=$("$ctl" set-totp --profile 1 --secret-file "$scratch/secret.txt" --digits 9 2>&1)
+check "a plain key with 9 digits is refused" "1|Codes must have 6, 7 or 8 digits" "$?|$out"
+untouched "plain key with 9 digits"
+out=$("$ctl" set-totp --profile 1 --uri "otpauth://totp/x?secret=$key" --digits 8 2>&1 | head -1)
+check "a link with --digits is a usage error" "usage: orvika2ctl COMMAND [OPTIONS]" "$out"
+untouched "link with --digits"
+# Accepted links: the account, the shape beside the entry, and codes as oathtool makes them.
+t=1111111100
+while IFS='|' read -r link account digits period; do
+  printf '%s\n' "$link" >"$scratch/link.txt"
+  out=$("$ctl" set-totp --profile 2 --uri-file "$scratch/link.txt" 2>&1)
+  check "link $link is set" "0|Setting successful" "$?|$out"
+  shape=$(sed -n '/^\[000a1bff\]/,/^\[/p' "$config" | tr -d '\r' | grep -e '^Config2=' -e '^Digits2=' -e '^Period2=' | paste -sd '|')
+  expected="Config2=$account"
+  [ "$digits/$period" = 6/30 ] || expected="$expected|Digits2=$digits|Period2=$period"
+  check "link $link: entry and shape" "$expected" "$shape"
+  check "link $link: code" "$(oathtool --totp -d "$digits" -s "$period" --base32 "$key" -N "@$t")" \
+    "$("$ctl" code --profile 2 --at $t)"
+done <<LINKS
+otpauth://totp/Example:alice@google.com?secret=$key&issuer=Example|Example|6|30
+otpauth://totp/ACME%20Co:john.doe%40email.com?secret=$key&issuer=ACME%20Co&algorithm=SHA1&digits=8&period=60|ACMECo|8|60
+otpauth://totp/GitHub%3Aoctocat?secret=gezdgnbvgy3tqojqgezdgnbvgy3tqojq&period=15&digits=7|GitHub|7|15
+otpauth://totp/Big%20Corp%3A%20alice?secret=GEZD%20GNBV+GY3T+QOJQ+GEZDGNBVGY3TQOJQ&image=https%3A%2F%2Fx.example%2Fa.png|BigCorp|6|30
+LINKS
+check "status adds nothing for 6 and 30" "Profile 2: 2-Step Verification" "$("$ctl" status | grep '^Profile 2:')"
+printf '%s\n' "otpauth://totp/Pad:alice?secret=GEZDGNBVGY3TQOJQGEZDGNBVGY======&digits=8&period=60" |
+  "$ctl" set-totp --profile 2 --uri - --backup "$scratch/shaped.bcp" >/dev/null 2>&1
+check "status names the shape" "Profile 2: 2-Step Verification, 8 digits, 60 s" "$("$ctl" status | grep '^Profile 2:')"
+check "a padded key in a link gives the codes of its 16 bytes" \
+  "$(oathtool --totp -d 8 -s 60 --base32 GEZDGNBVGY3TQOJQGEZDGNBVGY -N "@$t")" "$("$ctl" code --profile 2 --at $t)"
+check "the backup keeps the shape after the account" "Mode=OTP|Key=GEZDGNBVGY3TQOJQGEZDGNBVGY|Account=Pad|Digits=8|Period=60" \
+  "$(tr -d '\r' <"$scratch/shaped.bcp" | grep -v '^\[' | paste -sd '|')"
+"$ctl" set-totp --profile 2 --secret-file "$scratch/secret.txt" --account Plain >/dev/null
+check "a plain key returns the profile to 6 and 30" "Config2=Plain" \
+  "$(sed -n '/^\[000a1bff\]/,/^\[/p' "$config" | tr -d '\r' | grep -e '^Config2=' -e '^Digits2=' -e '^Period2=' | paste -sd '|')"
+"$ctl" import --profile 2 "$scratch/shaped.bcp" >/dev/null
+check "an import restores the shape" "$(oathtool --totp -d 8 -s 60 --base32 GEZDGNBVGY3TQOJQGEZDGNBVGY -N "@$t")" \
+  "$("$ctl" code --profile 2 --at $t)"
+# Backups from before the shape keys: plain, and the documented protected
+# example, import as 6 digits of 30 s.
+printf '[Orvika2_BACKUP]\r\nMode=OTP\r\nKey=%s\r\nAccount=Old\r\n' "$key" >"$scratch/old.bcp"
+"$ctl" import --profile 2 "$scratch/old.bcp" >/dev/null
+check "an old plain backup gives 6 digits of 30 s" "$(oathtool --totp --base32 "$key" -N "@$t")|Config2=Old" \
+  "$("$ctl" code --profile 2 --at $t)|$(sed -n '/^\[000a1bff\]/,/^\[/p' "$config" | tr -d '\r' | grep -e '^Config2=' -e '^Digits2=' -e '^Period2=' | paste -sd '|')"
+sed -n '/^\[Orvika2_BACKUP\]$/,/^Sealed=/p' "$ORVIKA2_SOURCE_DIR/docs/backup-format.md" | sed -n '/Mode=OTP/,$p' |
+  sed '1i [Orvika2_BACKUP]' | head -4 >"$scratch/documented.bcp"
+"$ctl" import --profile 2 "$scratch/documented.bcp" --passphrase-file "$scratch/pass.txt" >/dev/null
+check "the documented protected backup still opens, as 6 digits of 30 s" \
+  "$(oathtool --totp --base32 JBSWY3DPEHPK3PXP -N "@$t")" "$("$ctl" code --profile 2 --at $t)"
+before=$(state)
 out=$("$ctl" set-totp --profile 1 --secret-file "$scratch/secret.txt" --account "$(printf 'a\r\n[x]\r\nk=v')" 2>&1)
 check "an account name with line breaks is refused with status 1" "1|Cannot include spaces" "$?|$out"
 untouched "account name with line breaks"
 printf '[Orvika2_BACKUP]\r\nMode=OTP\r\nKey=%s\r\nAccount=Long\r\n' "$(random_base32 32)" >"$scratch/long.bcp"
 out=$("$ctl" import --profile 1 "$scratch/long.bcp" 2>&1)
-check "a backup with a 52-character key is refused with status 1" "1|Illegal secret key" "$?|$out"
+check "a backup with a 52-character key is refused with status 1" \
+  "1|The secret key is longer than the 20 bytes Orvika2 holds" "$?|$out"
 untouched "backup with a 52-character key"
 
 # A configuration file that cannot be rewritten (here it outgrows the file-size

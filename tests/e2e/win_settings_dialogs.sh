@@ -125,17 +125,18 @@ else
   open_settings "Orvika2 settings"
 fi
 
-step "profile 1: 2-Step Verification for Google, a protected backup saved"
+step "profile 1: an otpauth link of 8 digits and 60 s for Google, a protected backup saved"
 show_profile_page 1
 shot settings_profile1_en
 secret=$(python3 -c "import base64,os; print(base64.b32encode(os.urandom(20)).decode())")
 page_click 130 30          # the account list opens ...
 page_click 130 30          # ... and closes, keeping the focus
-keys Down                  # Google
+keys Down                  # Google, as the link's issuer names it too
 answer 4 Tab Return        # no help page
 page_click 130 49
-xdotool type --delay 40 "$secret"
-page_click 174 71          # Apply
+xdotool type --delay 40 "otpauth://totp/Google:alice?secret=$secret&issuer=Google&digits=8&period=60"
+code_digits=8 code_period=60
+page_click 174 88          # Apply
 answer 15 Return           # Yes: save a backup
 grep -qF "$(printf '15\tSave profile backup?\\n(Please')" "$messages" || fail "message 15 does not break its line"
 # The passphrase, typed twice: first two that differ, then the same.
@@ -159,14 +160,16 @@ keys Return
 answer 7 Return
 wait_until 20 entry_is Config1 Google || fail "Config1 reads '$(entry Config1)'"
 grep -q '^Mode=OTP' "$backup" && grep -q '^Account=Google' "$backup" && grep -q '^Sealed=v1:PBKDF2-SHA256:600000:' "$backup" \
-  || fail "backup file: $(cat "$backup" 2>/dev/null)"
+  && grep -q '^Digits=8' "$backup" && grep -q '^Period=60' "$backup" || fail "backup file: $(cat "$backup" 2>/dev/null)"
+[ "$(tr -d '\r' <"$(config)" | grep -e '^Digits1=' -e '^Period1=' | paste -sd '|')" = "Digits1=8|Period1=60" ] \
+  || fail "the configuration file holds no shape for profile 1: $(cat "$(config)")"
 grep -q -e '^Key=' -e "$secret" "$backup" && fail "the protected backup holds the key: $(cat "$backup")"
 printf 'blue tractor 7\n' >"$work/passphrase.txt"
 "$ctl" sim create "$work/check.sim" >/dev/null
 out=$(ORVIKA2_TOKEN="sim:$work/check.sim" XDG_CONFIG_HOME="$work/check" "$ctl" import --profile 1 "$backup" \
   --passphrase-file "$work/passphrase.txt" 2>&1) || fail "the native tool cannot open the backup: $out"
-[ "$(ORVIKA2_TOKEN="sim:$work/check.sim" "$ctl" code --at 59 2>/dev/null)" = "$(oathtool --totp --base32 "$secret" -N @59)" ] \
-  || fail "the backup does not hold the key typed"
+[ "$(ORVIKA2_TOKEN="sim:$work/check.sim" XDG_CONFIG_HOME="$work/check" "$ctl" code --at 59 2>/dev/null)" = \
+  "$(oathtool --totp -d 8 -s 60 --base32 "$secret" -N @59)" ] || fail "the backup does not hold the key and shape typed"
 shot settings_already_set_en
 
 step "settings closed: Ctrl+Q types profile 1's code"
@@ -289,7 +292,7 @@ keys Down
 answer 4 Tab Return
 page_click 130 49
 xdotool type --delay 40 "$secret"
-page_click 174 71          # Apply
+page_click 174 88          # Apply
 wait_until 60 last_message_is 15 || fail "message 15 was not shown"
 box=$(wait_message_box) && wait_painted "$box" || fail "the save offer was not drawn"
 screenshot backup_offer_zh "$box"

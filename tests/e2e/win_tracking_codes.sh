@@ -1,7 +1,8 @@
 #!/bin/sh
 # Orvika2.exe under wine64 on Xvfb with a simulated token: the hotkeys type
 # the right code into another window (another program's window titled "OTP"
-# open meanwhile), switch profiles with their notice and
+# open meanwhile), eight digits of 60 s for a profile set from an otpauth
+# link, switch profiles with their notice and
 # stay quiet for a static password profile; a token without profiles brings
 # the first-use prompt.
 # Screenshots go to $ORVIKA2_BUILD_DIR/artifacts/.
@@ -130,6 +131,21 @@ start=$(date +%s)
 click $(( $1 + 84 )) $(( $2 + 32 ))
 expect_code "$secret1" "$start"
 [ "$(grep -c . "$messages")" = 1 ] || fail "more than one message: $(cat "$messages")"
+wine_reset
+
+step "a link of 8 digits and 60 s set with orvika2ctl.exe: Ctrl+Q types all 8"
+rm -f "$token"*; "$ctl" sim create "$token" --totp2 "$secret2" >/dev/null
+printf 'otpauth://totp/Example%%3Aalice%%40example.com?secret=%s&issuer=Example&digits=8&period=60\n' \
+  "$(printf '%s' "$secret1" | tr 'A-Z' 'a-z')" >"$work/link.txt"
+"$wine" "$install/orvika2ctl.exe" set-totp --profile 1 --uri-file "$(windows_path "$work/link.txt")" \
+  </dev/null >"$work/set.out" 2>&1 || fail "set-totp --uri: $(cat "$work/set.out")"
+: >"$typed"
+start_app
+code_digits=8 code_period=60
+start=$(date +%s)
+press ctrl q
+expect_code "$secret1" "$start"
+code_digits=6 code_period=30
 wine_reset
 
 step "no profile configured: the first-use prompt"

@@ -154,9 +154,10 @@ public:
         if (clipboardWorks) copied.push_back(code);
         return clipboardWorks;
     }
-    std::optional<TypingAttempt> RunTouchWait(int profile, WindowId target) override {
+    std::optional<TypingAttempt> RunTouchWait(int profile, int digits, WindowId target) override {
         calls.push_back("wait");
         waitedFor = profile;
+        waitedDigits = digits;
         waitTarget = target;
         return touchAttempt;
     }
@@ -171,6 +172,13 @@ public:
     std::vector<std::wstring> boxes;
     std::vector<unsigned> boxFlags;
     int waitedFor = 0;
+    int waitedDigits = 0;
+    CodeShape shape;
+    std::vector<int> shapeAskedFor;
+    CodeShapeSource shapes = [this](int profile) {
+        shapeAskedFor.push_back(profile);
+        return shape;
+    };
     bool answerYes = true;
     bool clipboardWorks = true;
     std::vector<VerificationCode> copied;
@@ -195,18 +203,43 @@ TEST(CodeButton, TheActiveProfileIsTheItemWhoseWholeStateIsChecked) {
     }
 }
 
-TEST(CodeButton, TypesTheCodeOfTheActiveProfile) {
-    for (const int profile : {1, 2}) {
+// Numeric-keypad presses and releases of the digits, as the fake layout gives them.
+std::vector<KeyEvent> KeypadKeys(std::string_view digits) {
+    testing::TableLayout layout;
+    return KeysForDigits(digits, TypingMethod::Keypad, layout);
+}
+
+TEST(CodeButton, TypesTheCodeOfTheActiveProfileInItsShape) {
+    // RFC 6238's SHA-1 key and vectors; step 1 of 60 s or 15 s steps is
+    // step 1 of 30 s ones.
+    std::array<std::uint8_t, 20> rfcKey{};
+    std::ranges::copy(std::string_view("12345678901234567890"), rfcKey.begin());
+    struct Case {
+        int profile;
+        CodeShape shape;
+        std::int64_t at;
+        std::string_view typed;
+    };
+    // Times inside their step: the sessions' reports take fake time too.
+    for (const Case& c : std::vector<Case>{{1, {}, 45, "287082"},
+                                           {2, {}, 45, "287082"},
+                                           {1, {8, 30}, 45, "94287082"},
+                                           {2, {8, 30}, 1111111090, "07081804"},
+                                           {1, {8, 60}, 90, "94287082"},
+                                           {2, {7, 60}, 100, "4287082"},
+                                           {1, {6, 15}, 20, "287082"}}) {
+        SCOPED_TRACE(std::string(c.typed));
         SimToken sim;
-        sim.InstallTwoStep(profile, kKey);
+        sim.InstallTwoStep(c.profile, rfcKey);
+        sim.clock.SetUnixSeconds(c.at);
         FakeButtonWindow window;
-        window.states = {{ID_PROFILE_1, profile == 1 ? 8u : 0u}, {ID_PROFILE_2, profile == 2 ? 8u : 0u}};
-        RunCodeButton(window, sim.ports(), &En);
+        window.states = {{ID_PROFILE_1, c.profile == 1 ? 8u : 0u}, {ID_PROFILE_2, c.profile == 2 ? 8u : 0u}};
+        window.shape = c.shape;
+        RunCodeButton(window, sim.ports(), &En, window.shapes);
         EXPECT_EQ(window.calls, (std::vector<std::string>{"hide", "show-noactivate"}));
+        EXPECT_EQ(window.shapeAskedFor, std::vector<int>{c.profile});
         ASSERT_EQ(window.typing.sent.size(), 1u);
-        // The same token asked directly gives the same digits.
-        const CodeOutcome direct = GenerateVerificationCode(sim.ports(), profile);
-        EXPECT_EQ(window.typing.sent.front(), KeysForDigits(direct.code.Text(), TypingMethod::Keypad, window.typing.layout));
+        EXPECT_EQ(window.typing.sent.front(), KeypadKeys(c.typed));
     }
 }
 
@@ -217,7 +250,7 @@ TEST(CodeButton, TheCodeIsOfTheStepInWhichTheHotkeysModifiersAreReleased) {
     sim.clock.Advance(990);
     FakeButtonWindow window;
     window.typing.modifiers = {true, true, false};  // held into the next step
-    RunCodeButton(window, sim.ports(), &En);
+    RunCodeButton(window, sim.ports(), &En, window.shapes);
     ASSERT_EQ(window.typing.sent.size(), 1u);
     ASSERT_EQ(sim.clock.UnixSeconds() / 30, 2);
     const CodeOutcome direct = GenerateVerificationCode(sim.ports(), 1);
@@ -229,7 +262,7 @@ TEST(CodeButton, FocusThatStaysOnOurWindowsTypesNothingAndSaysWhere) {
     sim.InstallTwoStep(1, kKey);
     FakeButtonWindow window;
     window.typing.foreground = {true};
-    RunCodeButton(window, sim.ports(), &En);
+    RunCodeButton(window, sim.ports(), &En, window.shapes);
     EXPECT_TRUE(window.typing.sent.empty());
     EXPECT_EQ(window.boxes, std::vector<std::wstring>{En(IDS_GO_TO_INPUT_BOX)});
     EXPECT_EQ(window.boxFlags, std::vector<unsigned>{0x40030u});
@@ -266,7 +299,7 @@ TEST(CodeButton, TypingThatCannotReachItsTargetIsReportedAndOffersTheClipboard) 
         FakeButtonWindow window;
         window.typing.elevatedTarget = true;
         window.clipboardWorks = false;
-        RunCodeButton(window, sim.ports(), &En);
+        RunCodeButton(window, sim.ports(), &En, window.shapes);
         EXPECT_EQ(window.boxes, (std::vector<std::wstring>{En(IDS_TARGET_ELEVATED_COPY_INSTEAD), En(IDS_COPY_FAILED)}));
         EXPECT_EQ(window.boxFlags, (std::vector<unsigned>{0x40004u, 0x40030u}));
     }
@@ -276,7 +309,7 @@ TEST(CodeButton, TypingThatCannotReachItsTargetIsReportedAndOffersTheClipboard) 
         sim.InstallTwoStep(1, kKey);
         FakeButtonWindow window;
         c.arrange(window);
-        RunCodeButton(window, sim.ports(), &En);
+        RunCodeButton(window, sim.ports(), &En, window.shapes);
         const bool typed = c.message == 0 || c.message == IDS_TYPING_FAILED_COPY_INSTEAD;
         EXPECT_EQ(window.typing.sent.size(), typed ? 1u : 0u);
         EXPECT_EQ(window.boxes, c.message ? std::vector<std::wstring>{En(c.message)} : std::vector<std::wstring>{});
@@ -309,7 +342,7 @@ TEST(CodeButton, TheTouchWaitsAttemptIsReportedLikeADirectOne) {
         sim.InstallTwoStep(1, kKey, true);
         FakeButtonWindow window;
         if (cases[i].result) window.touchAttempt = TypingAttempt{code, *cases[i].result};
-        RunCodeButton(window, sim.ports(), &En);
+        RunCodeButton(window, sim.ports(), &En, window.shapes);
         std::vector<std::string> expected{"hide", "show", "wait"};
         expected.insert(expected.end(), cases[i].reported.begin(), cases[i].reported.end());
         expected.push_back("show-noactivate");
@@ -332,7 +365,7 @@ TEST(CodeButton, ATouchWaitInProgressOwnsTheToken) {
     FakeButtonWindow window;
     window.touchWaitRunning = true;
     window.requesting = 0x50;
-    RunCodeButton(window, sim.ports(), &En);
+    RunCodeButton(window, sim.ports(), &En, window.shapes);
     EXPECT_EQ(window.calls, std::vector<std::string>{"countdown-forward"});
     EXPECT_TRUE(sim.state.exchange.touchWaitSinceMs.has_value());
     EXPECT_TRUE(window.typing.sent.empty());
@@ -372,7 +405,7 @@ TEST(CodeButton, OutcomesShownAsMessages) {
         SimToken sim;
         FakeButtonWindow window;
         cases[i].arrange(sim, window);
-        RunCodeButton(window, sim.ports(), &En);
+        RunCodeButton(window, sim.ports(), &En, window.shapes);
         EXPECT_TRUE(window.typing.sent.empty());
         if (cases[i].message) {
             EXPECT_EQ(window.boxes, std::vector<std::wstring>{En(cases[i].message)});
@@ -391,19 +424,24 @@ TEST(CodeButton, NoCheckedProfileNeverTouchesTheToken) {
     sim.ArmFaults(SimFaults{});
     FakeButtonWindow window;
     window.states = {{ID_PROFILE_1, 2}, {ID_PROFILE_2, 0}};
-    RunCodeButton(window, sim.ports(), &En);
+    RunCodeButton(window, sim.ports(), &En, window.shapes);
     EXPECT_EQ(sim.state.reportsSinceArmed, 0u);
 }
 
 TEST(CodeButton, ATouchProfileOpensTheWaitAfterShowingTheWindow) {
-    SimToken sim;
-    sim.InstallTwoStep(2, kKey, true);
-    FakeButtonWindow window;
-    window.states = {{ID_PROFILE_1, 0}, {ID_PROFILE_2, 8}};
-    RunCodeButton(window, sim.ports(), &En);
-    EXPECT_EQ(window.calls, (std::vector<std::string>{"hide", "show", "wait", "show-noactivate"}));
-    EXPECT_EQ(window.waitedFor, 2);
-    EXPECT_TRUE(window.typing.sent.empty());
+    for (const CodeShape shape : {CodeShape{}, CodeShape{8, 60}}) {
+        SimToken sim;
+        sim.InstallTwoStep(2, kKey, true);
+        FakeButtonWindow window;
+        window.states = {{ID_PROFILE_1, 0}, {ID_PROFILE_2, 8}};
+        window.shape = shape;
+        RunCodeButton(window, sim.ports(), &En, window.shapes);
+        EXPECT_EQ(window.calls, (std::vector<std::string>{"hide", "show", "wait", "show-noactivate"}));
+        EXPECT_EQ(window.waitedFor, 2);
+        // The worker reads the touched answer in the profile's digits.
+        EXPECT_EQ(window.waitedDigits, shape.digits);
+        EXPECT_TRUE(window.typing.sent.empty());
+    }
 }
 
 TEST(CodeButton, AnOtpWindowStopsEverything) {
@@ -411,7 +449,7 @@ TEST(CodeButton, AnOtpWindowStopsEverything) {
     sim.InstallTwoStep(1, kKey);
     FakeButtonWindow window;
     window.otpWindow = true;
-    RunCodeButton(window, sim.ports(), &En);
+    RunCodeButton(window, sim.ports(), &En, window.shapes);
     EXPECT_TRUE(window.calls.empty());
     EXPECT_TRUE(window.typing.sent.empty());
 }

@@ -69,30 +69,35 @@ public:
 
 // A touch profile's challenge, left pending in the token as the generator
 // leaves it when it opens the dialog.
-void PendingChallenge(SimToken& sim) {
+void PendingChallenge(SimToken& sim, CodeShape shape = {}) {
     sim.InstallTwoStep(1, kKey, true);
-    ASSERT_EQ(GenerateVerificationCode(sim.ports(), 1).action, CodeAction::AwaitTouch);
+    ASSERT_EQ(GenerateVerificationCode(sim.ports(), 1, shape).action, CodeAction::AwaitTouch);
 }
 
 TEST(WaitForTouchWorker, ATouchTypesTheCodeAndClosesTheDialog) {
-    SimToken sim;
-    PendingChallenge(sim);
-    // Touched at once: the fake clock does not move while the worker polls.
-    sim.state.autoTouchMs = 0;
-    FakeDialog dialog;
-    std::atomic<bool> cancelled{false};
-    const auto attempt = WaitForTouchWorker(sim.ports(), cancelled, dialog, FakeDialog::kTarget);
-    ASSERT_TRUE(attempt);
-    EXPECT_EQ(attempt->result, TypingResult::Typed);
-    EXPECT_EQ(dialog.calls, (std::vector<std::string>{"step-aside+focus", "type", "close"}));
-    // The code of the same time step from a profile that needs no touch.
-    SimToken plain;
-    plain.clock.SetUnixSeconds(sim.clock.UnixSeconds());
-    plain.InstallTwoStep(1, kKey);
-    const CodeOutcome expected = GenerateVerificationCode(plain.ports(), 1);
-    // In the method the user chose.
-    EXPECT_EQ(dialog.typed, KeysForDigits(expected.code.Text(), TypingMethod::TopRow, dialog.layout));
-    EXPECT_EQ(attempt->code, expected.code);
+    for (const CodeShape shape : {CodeShape{}, CodeShape{8, 60}, CodeShape{7, 15}}) {
+        SCOPED_TRACE(shape.digits);
+        SimToken sim;
+        sim.clock.SetUnixSeconds(1111111100);
+        PendingChallenge(sim, shape);
+        // Touched at once: the fake clock does not move while the worker polls.
+        sim.state.autoTouchMs = 0;
+        FakeDialog dialog;
+        std::atomic<bool> cancelled{false};
+        const auto attempt = WaitForTouchWorker(sim.ports(), cancelled, dialog, FakeDialog::kTarget, shape.digits);
+        ASSERT_TRUE(attempt);
+        EXPECT_EQ(attempt->result, TypingResult::Typed);
+        EXPECT_EQ(dialog.calls, (std::vector<std::string>{"step-aside+focus", "type", "close"}));
+        // The code of the same time step from a profile that needs no touch.
+        SimToken plain;
+        plain.clock.SetUnixSeconds(1111111100);
+        plain.InstallTwoStep(1, kKey);
+        const CodeOutcome expected = GenerateVerificationCode(plain.ports(), 1, shape);
+        // In the method the user chose.
+        EXPECT_EQ(dialog.typed, KeysForDigits(expected.code.Text(), TypingMethod::TopRow, dialog.layout));
+        EXPECT_EQ(dialog.typed.size(), 2u * shape.digits);
+        EXPECT_EQ(attempt->code, expected.code);
+    }
 }
 
 // The focus stays where the user went, and the code is not typed there.

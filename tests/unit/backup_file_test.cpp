@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <ostream>
@@ -21,15 +22,19 @@ struct Seen {
     std::optional<ProfileMode> mode;
     std::wstring key, account;
     int refusalId = IDS_INVALID_BACKUP;
+    CodeShape shape{};
     friend bool operator==(const Seen&, const Seen&) = default;
 };
 
 void PrintTo(const Seen& seen, std::ostream* os) {
     *os << (seen.mode ? static_cast<int>(*seen.mode) : -1) << " key[" << seen.key.size() << "] account["
-        << seen.account.size() << "] refusal " << seen.refusalId;
+        << seen.account.size() << "] refusal " << seen.refusalId << " shape " << seen.shape.digits << "/"
+        << seen.shape.periodSeconds;
 }
 
-Seen Summary(const ProfileBackup& record) { return {record.mode, record.key, record.account, record.refusalId}; }
+Seen Summary(const ProfileBackup& record) {
+    return {record.mode, record.key, record.account, record.refusalId, record.shape};
+}
 
 std::vector<Seen> Summary(const std::vector<ProfileBackup>& records) {
     std::vector<Seen> seen;
@@ -39,7 +44,10 @@ std::vector<Seen> Summary(const std::vector<ProfileBackup>& records) {
 
 const Seen kInvalid{};
 const Seen kTooLarge{std::nullopt, L"", L"", IDS_BACKUP_TOO_LARGE};
-Seen TwoStep(std::wstring key, std::wstring account) { return {ProfileMode::TwoStep, key, account}; }
+Seen TwoStep(std::wstring key, std::wstring account, CodeShape shape = {}) {
+    return {ProfileMode::TwoStep, key, account, IDS_INVALID_BACKUP, shape};
+}
+Seen Refused(int id) { return {std::nullopt, L"", L"", id}; }
 Seen Static(std::wstring password) { return {ProfileMode::StaticPassword, password, L""}; }
 
 std::wstring WriteFile(const TempDir& dir, std::string_view content) {
@@ -65,6 +73,20 @@ TEST(BackupWrite, WritesModeKeyAndAccountInOrderAndReadsThemBack) {
     EXPECT_EQ(store.writes, expected);
     EXPECT_EQ(store.Get(file, L"Notes", L"Owner"), L"me");
     EXPECT_EQ(Summary(ReadProfileBackup(store, file)), std::vector{TwoStep(L"gezdgnbv-gy3tqojq", L"Google")});
+
+    // Another shape follows the account; the usual one leaves no keys.
+    store.writes.clear();
+    ASSERT_EQ(WriteProfileBackup(store, file, TwoStepBackup(L"GEZDGNBV", L"Work", {8, 60})), BackupSaveOutcome::Saved);
+    const std::vector<MemoryProfileStore::Write> shaped = {
+        {file, L"Orvika2_BACKUP", L"Mode", L"OTP"},    {file, L"Orvika2_BACKUP", L"Key", L"GEZDGNBV"},
+        {file, L"Orvika2_BACKUP", L"Account", L"Work"}, {file, L"Orvika2_BACKUP", L"Digits", L"8"},
+        {file, L"Orvika2_BACKUP", L"Period", L"60"},
+    };
+    EXPECT_EQ(store.writes, shaped);
+    EXPECT_EQ(Summary(ReadProfileBackup(store, file)), std::vector{TwoStep(L"GEZDGNBV", L"Work", {8, 60})});
+    ASSERT_EQ(WriteProfileBackup(store, file, TwoStepBackup(L"GEZDGNBV", L"Work")), BackupSaveOutcome::Saved);
+    EXPECT_EQ(store.Get(file, kBackupSection, L"Digits"), L"");
+    EXPECT_EQ(Summary(ReadProfileBackup(store, file)), std::vector{TwoStep(L"GEZDGNBV", L"Work")});
 
     ASSERT_EQ(WriteProfileBackup(store, file, StaticBackup(L"p a$$\"w0rd")), BackupSaveOutcome::Saved);
     EXPECT_EQ(store.Get(file, kBackupSection, L"Mode"), L"STATIC");
@@ -121,8 +143,41 @@ TEST(BackupWrite, EverySecretComesBackFromTheFileAsSaved) {
     EXPECT_EQ(UnsealProfileBackup(records[0], "long enougH"), UnsealResult::WrongPassphraseOrDamaged);
     EXPECT_EQ(UnsealProfileBackup(records[0], "long enough"), UnsealResult::Opened);
     EXPECT_EQ(Summary(records[0]), TwoStep(std::wstring(152, L'A'), L"Work"));
+
+    // A protected backup binds the shape too: taking it away, or changing
+    // it, is a changed file. In a new file the shape follows the account.
+    std::filesystem::remove(dir / "profile.bcp");
+    ASSERT_EQ(WriteProfileBackup(*store, file, TwoStepBackup(L"GEZDGNBV", L"Work", {8, 60}), passphrase),
+              BackupSaveOutcome::Saved);
+    EXPECT_LT(text().find("Account=Work"), text().find("Digits=8"));
+    EXPECT_LT(text().find("Digits=8"), text().find("Period=60"));
+    EXPECT_LT(text().find("Period=60"), text().find("Sealed=v1:"));
+    const auto unsealWith = [&](std::wstring_view digits, std::wstring_view period) {
+        if (digits.empty()) {
+            store->Remove(file, kBackupSection, L"Digits");
+        } else {
+            store->Put(file, kBackupSection, L"Digits", digits);
+        }
+        if (period.empty()) {
+            store->Remove(file, kBackupSection, L"Period");
+        } else {
+            store->Put(file, kBackupSection, L"Period", period);
+        }
+        auto read = ReadProfileBackup(*store, file);
+        return read.size() == 1 ? UnsealProfileBackup(read[0], "long enough") : UnsealResult::Invalid;
+    };
+    EXPECT_EQ(unsealWith(L"8", L"60"), UnsealResult::Opened);
+    EXPECT_EQ(unsealWith(L"7", L"60"), UnsealResult::WrongPassphraseOrDamaged);
+    EXPECT_EQ(unsealWith(L"8", L""), UnsealResult::WrongPassphraseOrDamaged);
+    EXPECT_EQ(unsealWith(L"", L""), UnsealResult::WrongPassphraseOrDamaged);
+    EXPECT_EQ(unsealWith(L"8", L"60"), UnsealResult::Opened);
+    records = ReadProfileBackup(*store, file);
+    ASSERT_EQ(UnsealProfileBackup(records[0], "long enough"), UnsealResult::Opened);
+    EXPECT_EQ(Summary(records[0]), TwoStep(L"GEZDGNBV", L"Work", {8, 60}));
+
     ASSERT_EQ(WriteProfileBackup(*store, file, StaticBackup(L"pass1234")), BackupSaveOutcome::Saved);
     EXPECT_EQ(text().find("Sealed="), std::string::npos);
+    EXPECT_EQ(text().find("Digits="), std::string::npos);
     EXPECT_EQ(Summary(ReadProfileBackup(*store, file)), std::vector{Static(L"pass1234")});
 }
 
@@ -163,18 +218,29 @@ TEST(BackupRead, IniFormModeDecidesAndIsCaseSensitive) {
     const struct {
         std::wstring_view mode;
         Seen expected;
+        std::wstring_view digits = {}, period = {};
     } cases[] = {
         {L"OTP", TwoStep(L"KEY", L"Acct")},
         {L"STATIC", Static(L"KEY")},
         {L"otp", kInvalid},
         {L"Static", kInvalid},
         {L"HOTP", kInvalid},
+        {L"OTP", TwoStep(L"KEY", L"Acct", {8, 60}), L"8", L"60"},
+        {L"OTP", TwoStep(L"KEY", L"Acct", {7, 30}), L"7"},
+        {L"OTP", TwoStep(L"KEY", L"Acct", {6, 15}), L"", L"15"},
+        {L"OTP", Refused(IDS_DIGITS_RANGE), L"9", L"60"},
+        {L"OTP", Refused(IDS_DIGITS_RANGE), L"8.0"},
+        {L"OTP", Refused(IDS_PERIOD_RANGE), L"8", L"121"},
+        {L"OTP", Refused(IDS_PERIOD_RANGE), L"", L"-30"},
+        {L"STATIC", Static(L"KEY"), L"8", L"60"},  // a password has no shape
     };
     for (const auto& c : cases) {
         MemoryProfileStore store;
         store.Put(file, kBackupSection, L"Mode", c.mode);
         store.Put(file, kBackupSection, L"Key", L"KEY");
         store.Put(file, kBackupSection, L"Account", L"Acct");
+        if (!c.digits.empty()) store.Put(file, kBackupSection, L"Digits", c.digits);
+        if (!c.period.empty()) store.Put(file, kBackupSection, L"Period", c.period);
         EXPECT_EQ(Summary(ReadProfileBackup(store, file)), std::vector{c.expected}) << std::wstring(c.mode);
     }
     MemoryProfileStore noAccount;

@@ -116,5 +116,24 @@ TEST(ConfigFile, TypingMethodIsKeypadUnlessTheFileNamesAnother) {
     EXPECT_FALSE(IsSettingsSection(L"000a1bff"));
 }
 
+TEST(ConfigFile, ACodeShapeOutsideItsRangeOrAbsentReadsAs6And30) {
+    struct Case {
+        const wchar_t *digits, *period;
+        CodeShape shape;
+    } const cases[] = {
+        {nullptr, nullptr, {}}, {L"8", L"60", {8, 60}}, {L"7", nullptr, {7, 30}}, {nullptr, L"15", {6, 15}},
+        {L"9", L"121", {}},     {L"5", L"9", {}},       {L"8x", L" 60", {}},     {L"", L"", {}},
+        {L"08", L"010", {8, 10}},
+    };
+    for (const auto& c : cases) {
+        MemoryProfileStore store;
+        WriteProfileEntry(store, kFile, L"000a1bff", 1, L"Google");
+        if (c.digits) store.Put(kFile, L"000a1bff", L"Digits1", c.digits);
+        if (c.period) store.Put(kFile, L"000a1bff", L"Period1", c.period);
+        EXPECT_EQ(ReadCodeShape(store, kFile, L"000a1bff", 1), c.shape) << (c.digits ? c.digits : L"-");
+        EXPECT_EQ(ReadCodeShape(store, kFile, L"000a1bff", 2), CodeShape{});
+    }
+}
+
 }  // namespace
 }  // namespace orvika2

@@ -5,6 +5,7 @@
 #include "tests/support/memory_profile_store.h"
 #include "tests/support/sim_fixture.h"
 #include "tests/support/test_services.h"
+#include "settings/config_file.h"
 #include "token/code_generator.h"
 #include "ui/ui_strings.h"
 
@@ -70,8 +71,29 @@ TEST_F(ProfileOperations, TwoStepChecksComeInTheirOrder) {
         {L"G", true, 0, IDS_ILLEGAL_SECRET_KEY},
         {L"ＧＥＺＤＧＮＢＶ", true, 0, IDS_ILLEGAL_SECRET_KEY},  // fullwidth letters
         // 25 and 32 bytes: cut to 20, the codes would be wrong everywhere.
-        {L"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQGEZDGNBV", true, 0, IDS_ILLEGAL_SECRET_KEY},
-        {L"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQGEZD", true, 0, IDS_ILLEGAL_SECRET_KEY},
+        {L"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQGEZDGNBV", true, 0, IDS_KEY_TOO_LONG},
+        {L"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQGEZD", true, 0, IDS_KEY_TOO_LONG},
+        // Links the token cannot serve, each with its own reason.
+        {L"otpauth://hotp/Example:alice?secret=GEZDGNBVGY3TQOJQ&counter=0", true, 0, IDS_LINK_HOTP},
+        {L"otpauth://totp/Example:alice?secret=GEZDGNBVGY3TQOJQ&algorithm=SHA256", true, 0, IDS_LINK_ALGORITHM},
+        {L"otpauth://totp/Example:alice?secret=GEZDGNBVGY3TQOJQ&algorithm=sha512&digits=8", true, 0, IDS_LINK_ALGORITHM},
+        {L"otpauth://totp/Example:alice?issuer=Example", true, 0, IDS_LINK_NO_SECRET},
+        {L"otpauth://totp/Example:alice?secret=&issuer=Example", true, 0, IDS_LINK_NO_SECRET},
+        {L"otpauth://totp/Example:alice?secret=GEZDGNBV9Y3TQOJQ", true, 0, IDS_LINK_BAD_SECRET},
+        {L"otpauth://totp/Example:alice?secret=GEZD%C3%89NBV", true, 0, IDS_LINK_BAD_SECRET},
+        {L"otpauth://totp/Example:alice?secret=GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQGEZDGNBV", true, 0, IDS_KEY_TOO_LONG},
+        {L"otpauth://totp/Example:alice?secret=GEZDGNBVGY3TQOJQ&digits=9", true, 0, IDS_DIGITS_RANGE},
+        {L"otpauth://totp/Example:alice?secret=GEZDGNBVGY3TQOJQ&digits=5", true, 0, IDS_DIGITS_RANGE},
+        {L"otpauth://totp/Example:alice?secret=GEZDGNBVGY3TQOJQ&digits=six", true, 0, IDS_DIGITS_RANGE},
+        {L"otpauth://totp/Example:alice?secret=GEZDGNBVGY3TQOJQ&period=9", true, 0, IDS_PERIOD_RANGE},
+        {L"otpauth://totp/Example:alice?secret=GEZDGNBVGY3TQOJQ&period=121", true, 0, IDS_PERIOD_RANGE},
+        {L"https://example.com/totp?secret=GEZDGNBVGY3TQOJQ", true, 0, IDS_LINK_UNKNOWN},
+        {L"otpauth-migration://offline?data=CjEKCkhlbGxvId6tvu8SGEV4YW1wbGU", true, 0, IDS_LINK_UNKNOWN},
+        {L"otpauth://steam/Example:alice?secret=GEZDGNBVGY3TQOJQ", true, 0, IDS_LINK_UNKNOWN},
+        {L"otpauth:totp/Example:alice?secret=GEZDGNBVGY3TQOJQ", true, 0, IDS_LINK_MALFORMED},
+        {L"otpauth://totp/Example%3Aalice%2?secret=GEZDGNBVGY3TQOJQ", true, 0, IDS_LINK_MALFORMED},
+        // The link is read only once the token is there, like any key.
+        {L"otpauth://hotp/Example:alice?secret=GEZDGNBVGY3TQOJQ", false, IDS_NOT_INSERTED, 0},
     };
     for (const auto& c : cases) {
         SimToken fresh;
@@ -84,11 +106,114 @@ TEST_F(ProfileOperations, TwoStepChecksComeInTheirOrder) {
         EXPECT_EQ(outcome.balloonId, c.balloon) << c.key;
         if (c.balloon) {
             EXPECT_EQ(outcome.balloonField, PageField::SecretKey);
+            EXPECT_NE(UiString(c.balloon, kLangEnglish), L"");
+            EXPECT_NE(UiString(c.balloon, kLangTraditionalChinese), L"");
         }
         EXPECT_FALSE(outcome.applied);
         EXPECT_TRUE(freshStore.writes.empty()) << c.key;
         EXPECT_FALSE(fresh.state.profiles[0].has_value()) << c.key;
     }
+}
+
+// Links in the forms services hand out and password managers export: the
+// key, the account name and the shape all come from the link.
+TEST_F(ProfileOperations, LinksGiveTheKeyTheAccountAndTheShape) {
+    struct Case {
+        const wchar_t* link;
+        const wchar_t* account;  // what the entry records
+        CodeShape shape;
+        std::int64_t at;
+        const char* code;
+    } const cases[] = {
+        {L"otpauth://totp/Example:alice@google.com?secret=GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ&issuer=Example", L"Example",
+         {}, 1111111100, "081804"},
+        {L"otpauth://totp/ACME%20Co:john.doe@email.com?secret=GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ&issuer=ACME%20Co"
+         L"&algorithm=SHA1&digits=6&period=30",
+         L"ACMECo", {}, 1111111100, "081804"},
+        {L"otpauth://totp/GitHub%3Aoctocat?secret=GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ", L"GitHub", {}, 1111111100, "081804"},
+        {L"otpauth://totp/Big%20Corp%3A%20alice%40bigco.com?secret=GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ", L"BigCorp", {},
+         1111111100, "081804"},
+        {L"otpauth://totp/Dropbox:bob@example.com?secret=gezdgnbvgy3tqojqgezdgnbvgy3tqojq&issuer=Dropbox", L"Dropbox",
+         {}, 1111111100, "081804"},
+        {L"otpauth://totp/AWS:root?secret=GEZDGNBVGY3TQOJQGEZDGNBVGY======&issuer=AWS", L"AWS", {}, 1234567890,
+         "886215"},
+        {L"otpauth://totp/AWS:root?secret=GEZDGNBVGY3TQOJQGEZDGNBVGY%3D%3D%3D%3D%3D%3D", L"AWS", {}, 1234567890,
+         "886215"},
+        {L"otpauth://totp/Bank:alice?secret=GEZD%20GNBV%20GY3T+QOJQ+GEZD+GNBV+GY3T+QOJQ", L"Bank", {}, 1111111100,
+         "081804"},
+        {L"otpauth://totp/Microsoft:alice@contoso.com?secret=GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ&issuer=Microsoft"
+         L"&digits=8&period=60",
+         L"Microsoft", {8, 60}, 1111111100, "19360094"},
+        {L"otpauth://totp/Gov:alice?period=15&digits=7&secret=GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ", L"Gov", {7, 15},
+         1111111100, "3199842"},
+        {L"otpauth://totp/Shop:alice?secret=GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ&image=https%3A%2F%2Fexample.com%2Flogo.png"
+         L"&color=ff0000&digits=8",
+         L"Shop", {8, 30}, 1234567890, "89005924"},
+        {L"otpauth://totp/?secret=GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ&issuer=Slack&period=120&digits=8", L"Slack",
+         {8, 120}, 2000000000, "68889571"},
+        {L"otpauth://totp/alice@example.com?secret=GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ&period=60", L"alice@example.com",
+         {6, 60}, 2000000000, "864010"},
+        {L"otpauth://totp/x?secret=GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ&issuer=Example%20Corporation%20International",
+         L"ExampleCorporationIn", {}, 1111111100, "081804"},
+        {L"OTPAUTH://TOTP/Old:alice?SECRET=GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ&Issuer=New&Period=10", L"New", {6, 10},
+         20000000000, "054266"},
+        {L"otpauth://totp/%E5%8F%B0%E7%81%A3%E9%8A%80%E8%A1%8C:alice?secret=GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ",
+         L"\u53f0\u7063\u9280\u884c", {}, 1111111100, "081804"},
+        {L"  otpauth://totp/Example:alice?secret=GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ&secret=AAAA#frag\r\n", L"Example", {},
+         1111111100, "081804"},
+        // A link that names nobody keeps the account chosen on the page.
+        {L"otpauth://totp/?secret=GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ", L"Google", {}, 1111111100, "081804"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(c.link)));
+        SimToken fresh;
+        MemoryProfileStore freshStore;
+        testing::TestServices freshServices(freshStore, fresh.ports(), kFile);
+        ProfilePageContext page{freshServices.services, kSection, 2};
+        // The page's own shape controls do not count for a link.
+        const auto outcome = WriteTwoStepProfile(page, c.link, L"Google", false, true, {7, 45});
+        ASSERT_TRUE(outcome.applied) << outcome.balloonId;
+        EXPECT_EQ(freshStore.Get(kFile, kSection, L"Config2"), c.account);
+        EXPECT_EQ(ReadCodeShape(freshStore, kFile, kSection, 2), c.shape);
+        ASSERT_TRUE(outcome.backup);
+        EXPECT_EQ(outcome.backup->account, c.account);
+        EXPECT_EQ(outcome.backup->shape, c.shape);
+        EXPECT_EQ(outcome.backup->key.find(L':'), std::wstring::npos);
+        fresh.clock.SetUnixSeconds(c.at);
+        const auto code = GenerateVerificationCode(fresh.ports(), 2, ReadCodeShape(freshStore, kFile, kSection, 2));
+        ASSERT_EQ(code.action, CodeAction::TypeCode);
+        EXPECT_EQ(code.code.Text(), c.code);
+    }
+}
+
+TEST_F(ProfileOperations, APlainKeyTakesThePagesShapeAndRewritingItReturnsTo6And30) {
+    auto page = Page(1);
+    ASSERT_TRUE(WriteTwoStepProfile(page, kRfcKey, L"Google", false, false, {8, 60}).applied);
+    EXPECT_EQ(store.Get(kFile, kSection, L"Digits1"), L"8");
+    EXPECT_EQ(store.Get(kFile, kSection, L"Period1"), L"60");
+    token.clock.SetUnixSeconds(1111111100);
+    EXPECT_EQ(GenerateVerificationCode(token.ports(), 1, ReadCodeShape(store, kFile, kSection, 1)).code.Text(),
+              "19360094");
+    // Out of range: refused at the period field, nothing written.
+    for (const CodeShape bad : {CodeShape{8, 9}, CodeShape{8, 121}, CodeShape{9, 30}, CodeShape{5, 30}}) {
+        const auto refused = WriteTwoStepProfile(page, kRfcKey, L"Other", false, false, bad);
+        EXPECT_FALSE(refused.applied);
+        EXPECT_EQ(refused.balloonField, PageField::CodePeriod);
+        EXPECT_EQ(refused.balloonId, bad.digits == 8 ? IDS_PERIOD_RANGE : IDS_DIGITS_RANGE);
+        EXPECT_EQ(Entry(1), L"Google");
+    }
+    ASSERT_TRUE(WriteTwoStepProfile(page, kRfcKey, L"Google", false, false).applied);
+    EXPECT_EQ(ReadCodeShape(store, kFile, kSection, 1), CodeShape{});
+    // No keys are left behind, so the file reads as one from before them.
+    EXPECT_EQ(store.Get(kFile, kSection, L"Digits1"), L"");
+    EXPECT_EQ(store.Get(kFile, kSection, L"Period1"), L"");
+    // A static password or a deleted profile has no shape either.
+    ASSERT_TRUE(WriteTwoStepProfile(page, kRfcKey, L"Google", false, false, {7, 15}).applied);
+    ASSERT_TRUE(WriteStaticProfile(page, L"password1", false).applied);
+    EXPECT_EQ(ReadCodeShape(store, kFile, kSection, 1), CodeShape{});
+    ASSERT_TRUE(WriteTwoStepProfile(page, kRfcKey, L"Google", false, false, {7, 15}).applied);
+    ASSERT_TRUE(DeleteProfile(page).applied);
+    EXPECT_EQ(ReadCodeShape(store, kFile, kSection, 1), CodeShape{});
 }
 
 TEST_F(ProfileOperations, KeyLengthLimitIs152Characters) {

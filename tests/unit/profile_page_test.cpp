@@ -4,6 +4,7 @@
 
 #include "dialogs/help_pages.h"
 #include "dialogs/profile_page.h"
+#include "settings/config_file.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_hid.h"
 #include "tests/support/memory_profile_store.h"
@@ -33,7 +34,8 @@ std::set<int> AllIds(PageMode mode) {
 }
 
 TEST(ProfilePageModes, EachModeEnablesOnlyItsOwnGroup) {
-    const std::set<int> twoStep{1066, 1067, 1068, 1069, 1070, 1071};
+    const std::set<int> twoStep{1066, 1067, 1068, 1069, 1070, 1071, IDC_CODE_DIGITS_LABEL, IDC_CODE_DIGITS_LIST,
+                                IDC_CODE_PERIOD_LABEL, IDC_CODE_PERIOD_EDIT};
     const std::set<int> staticPassword{1074, 1080, 1075, 1076, 1077, 1081, 1078, 1079, 1082};
     const std::set<int> others{1083, 1084};
     EXPECT_EQ(EnabledIds(PageMode::TwoStep), twoStep);
@@ -150,6 +152,36 @@ TEST(ApplyTwoStep, TheSelectedEntrysTextIsTheAccountAndABackupIsOffered) {
     EXPECT_EQ(outcome.messageId, IDS_SAVE_BACKUP_QUESTION);
     EXPECT_EQ(outcome.backupFileName, L"Work");
     EXPECT_EQ(store.Get(L"config.ini", L"000a1bff", L"Config2"), L"Work");
+}
+
+TEST(ApplyTwoStep, ALinkNeedsNoSelectedAccountAndThePageShapeCountsForAPlainKey) {
+    SimToken token;
+    MemoryProfileStore store;
+    testing::TestServices services(store, token.ports(), L"config.ini");
+    ProfilePageContext page{services.services, L"000a1bff", 1};
+    const PageOutcome linked = ApplyTwoStep(
+        page, std::nullopt, L"otpauth://totp/Bank:alice?secret=GEZDGNBVGY3TQOJQ&digits=7", false, {8, 60});
+    EXPECT_TRUE(linked.applied);
+    EXPECT_EQ(linked.backupFileName, L"Bank");
+    EXPECT_EQ(ReadCodeShape(store, L"config.ini", L"000a1bff", 1), (CodeShape{7, 30}));
+    const PageOutcome plain = ApplyTwoStep(page, std::wstring(L"Work"), L"GEZDGNBVGY3TQOJQ", false,
+                                           ShapeFromControls(2, L"60"));
+    EXPECT_TRUE(plain.applied);
+    EXPECT_EQ(ReadCodeShape(store, L"config.ini", L"000a1bff", 1), (CodeShape{8, 60}));
+    // What the controls give: the list's index, the field read as a number.
+    struct Case {
+        int index;
+        const wchar_t* period;
+        CodeShape shape;
+    } const cases[] = {
+        {0, L"30", {}}, {1, L"15", {7, 15}}, {2, L"120", {8, 120}}, {-1, L"30", {}}, {3, L"30", {}},
+        {0, L"", {6, 0}}, {0, L"1e2", {6, 0}}, {0, L"9999", {6, 0}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ShapeFromControls(c.index, c.period), c.shape) << c.index << " " << c.period;
+    const PageOutcome empty = ApplyTwoStep(page, std::wstring(L"Work"), L"GEZDGNBVGY3TQOJQ", false,
+                                           ShapeFromControls(0, L""));
+    EXPECT_EQ(empty.balloonId, IDS_PERIOD_RANGE);
+    EXPECT_EQ(empty.balloonField, PageField::CodePeriod);
 }
 
 }  // namespace

@@ -77,6 +77,7 @@ TEST(ChoosePage, TheEntryDecidesBetweenProfilePageAndAlreadySetPage) {
         const wchar_t* entry;
         int slot;
         std::wstring label;
+        CodeShape shape = {};
     } const cases[] = {
         {L"NotConfigured", 1, L""},
         {L"MyNotConfiguredMail", 1, L""},  // substring tests
@@ -86,14 +87,19 @@ TEST(ChoosePage, TheEntryDecidesBetweenProfilePageAndAlreadySetPage) {
         {L"", kAlreadySetSlot, twoStep},
         {L"Google", kAlreadySetSlot, twoStep + L"( Google )"},
         {L"notconfigured", kAlreadySetSlot, twoStep + L"( notconfigured )"},
+        {L"Google", kAlreadySetSlot, twoStep + L"( Google, 8 digits, 60 s )", {8, 60}},
+        {L"", kAlreadySetSlot, twoStep + L"( 7 digits, 30 s )", {7, 30}},
+        {L"StaticPassword", kAlreadySetSlot, staticPassword, {8, 60}},
     };
     for (const auto& c : cases) {
-        const PageChoice choice = PageForProfileEntry(1, c.entry, kLangEnglish);
+        const PageChoice choice = PageForProfileEntry(1, c.entry, kLangEnglish, c.shape);
         EXPECT_EQ(choice.slot, c.slot) << c.entry;
         EXPECT_EQ(choice.alreadySetLabel, c.label) << c.entry;
     }
     EXPECT_EQ(PageForProfileEntry(0, L"Google", kLangTraditionalChinese).alreadySetLabel,
               Text(IDS_SET_AS_TWO_STEP, kLangTraditionalChinese) + L"( Google )");
+    EXPECT_EQ(PageForProfileEntry(0, L"Google", kLangTraditionalChinese, {8, 15}).alreadySetLabel,
+              Text(IDS_SET_AS_TWO_STEP, kLangTraditionalChinese) + L"( Google, 8位數，15秒 )");
 }
 
 class ChoosePageWithToken : public ::testing::Test {
@@ -118,6 +124,11 @@ TEST_F(ChoosePageWithToken, ReadsTheSelectedProfilesEntryUnderTheTokensSerial) {
     const PageChoice second = ChoosePage(1, true, section, services.services);
     EXPECT_EQ(second.slot, kAlreadySetSlot);
     EXPECT_EQ(second.alreadySetLabel, Text(IDS_SET_AS_STATIC));
+    SetEntry(kSimSerial, L"Config2", L"Bank");
+    SetEntry(kSimSerial, L"Digits2", L"8");
+    SetEntry(kSimSerial, L"Period2", L"60");
+    EXPECT_EQ(ChoosePage(1, true, section, services.services).alreadySetLabel,
+              Text(IDS_SET_AS_TWO_STEP) + L"( Bank, 8 digits, 60 s )");
 }
 
 TEST_F(ChoosePageWithToken, AnUnreadableSerialKeepsThePreviousSection) {

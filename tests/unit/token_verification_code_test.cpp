@@ -40,6 +40,12 @@ TEST(VerificationCode, TimeStepFloorsAlsoBeforeTheEpoch) {
     for (const auto& [seconds, step] : cases) {
         EXPECT_EQ(TimeStep(seconds), step) << seconds;
     }
+    const std::tuple<std::int64_t, std::int64_t, std::int64_t> periods[] = {
+        {59, 60, 0}, {60, 60, 1}, {-1, 60, -1}, {1111111109, 10, 111111110}, {119, 120, 0}, {-121, 120, -2},
+    };
+    for (const auto& [seconds, period, step] : periods) {
+        EXPECT_EQ(TimeStep(seconds, period), step) << seconds << " / " << period;
+    }
 }
 
 TEST(VerificationCode, ChallengeIsTheLow32BitsOfTheStepBigEndian) {
@@ -143,6 +149,17 @@ TEST(KeysForDigits, EachMethodTypesTheDigitsWithTheLayoutsScanCodes) {
         EXPECT_EQ(ParseTypingMethod(TypingMethodName(method)), method);
     }
     for (const char* unknown : {"", "Keypad", "top-row", "unicode "}) EXPECT_FALSE(ParseTypingMethod(unknown)) << unknown;
+}
+
+TEST(VerificationCode, LongerCodesKeepTheirZerosAndTheModulusFollowsTheDigits) {
+    // Longer codes keep their leading zeros.
+    EXPECT_EQ((VerificationCode{7081804, 8}.Text()), "07081804");
+    EXPECT_EQ((VerificationCode{42, 7}.Text()), "0000042");
+    // RFC 4226 section 5.4: the modulus follows the digits.
+    const auto answer = Answer("1f8698690e02ca16618550ef7f19da8e945b555a");
+    EXPECT_EQ(CodeFromAnswer(answer).Text(), "872921");
+    EXPECT_EQ(CodeFromAnswer(answer, 7).Text(), "7872921");
+    EXPECT_EQ(CodeFromAnswer(answer, 8).Text(), "57872921");
 }
 
 }  // namespace

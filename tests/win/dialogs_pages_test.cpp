@@ -140,6 +140,12 @@ TEST_F(SettingsPagesOnScreen, ProfilePageStartsWithItsListAndKeepsTextsAcrossMod
         EXPECT_EQ(entries[i], entry);
     }
     EXPECT_EQ(SendDlgItemMessageW(window, IDC_ACCOUNT_LIST, CB_GETCURSEL, 0, 0), CB_ERR);
+    // A plain key's codes start as 6 digits of 30 s.
+    EXPECT_EQ(SendDlgItemMessageW(window, IDC_CODE_DIGITS_LIST, CB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(SendDlgItemMessageW(window, IDC_CODE_DIGITS_LIST, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(Text(window, IDC_CODE_DIGITS_LIST), L"6");
+    EXPECT_EQ(Text(window, IDC_CODE_PERIOD_EDIT), L"30");
+    EXPECT_EQ(ShapeFromControls(0, Text(window, IDC_CODE_PERIOD_EDIT)), CodeShape{});
     EXPECT_EQ(IsDlgButtonChecked(window, IDC_TWO_STEP_RADIO), BST_CHECKED);
     EXPECT_EQ(IsDlgButtonChecked(window, IDC_LETTERS_CHECK), BST_CHECKED);
     EXPECT_EQ(IsDlgButtonChecked(window, IDC_SPECIAL_CHECK), BST_UNCHECKED);
@@ -147,6 +153,7 @@ TEST_F(SettingsPagesOnScreen, ProfilePageStartsWithItsListAndKeepsTextsAcrossMod
     EnableWindow(GetDlgItem(window, IDC_STATIC_RADIO), TRUE);
     Click(window, IDC_STATIC_RADIO);
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_SECRET_KEY_EDIT)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_CODE_PERIOD_EDIT)));
     ASSERT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_GENERATE_BUTTON)));
     Click(window, IDC_GENERATE_BUTTON);
     const std::wstring generated = Text(window, IDC_PASSWORD_EDIT);

@@ -289,7 +289,7 @@ TEST(TextFit, EveryLabelOfEveryDialogFitsInBothLanguages) {
         {"account name", [] { newAccount().DoModal(); }},
         {"backup passphrase", [] { ProtectBackupDlg().DoModal(); }},
         {"protected backup", [] { OpenBackupDlg().DoModal(); }},
-        {"countdown", [&] { Wait15SecDialog(0, token.ports(), nullptr, TypingMethod::Keypad).Run(); }},
+        {"countdown", [&] { Wait15SecDialog(0, kDefaultCodeDigits, token.ports(), nullptr, TypingMethod::Keypad).Run(); }},
     };
     const WindowDc screen(nullptr);
     const std::string scale = std::to_string(GetDeviceCaps(screen.get(), LOGPIXELSY)) + " dpi";
