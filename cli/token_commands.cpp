@@ -4,6 +4,7 @@
 #include "cli/arguments.h"
 #include "cli/cli_context.h"
 #include "platform/key_output.h"
+#include "settings/clock_correction.h"
 #include "token/code_generator.h"
 #include "token/token_lib.h"
 #include "ui/ui_strings.h"
@@ -121,7 +122,11 @@ int RunTokenCommand(const std::string& command, const std::vector<std::string>& 
     PinnedTimeClock pinned(services.clock, at.value_or(0));
     Clock& clock = at ? static_cast<Clock&>(pinned) : services.clock;
     const TokenPorts ports{services.tokenBus, clock};
-    return command == "status" ? Status(ports, io) : Code(ports, profile, parsed->Has("type"), io);
+    if (command != "status") return Code(ports, profile, parsed->Has("type"), io);
+    const int result = Status(ports, io);
+    io.out << "Clock correction: " << ClockCorrectionText(ReadClockCorrection(services.store, services.config.file))
+           << "\n";
+    return result;
 }
 
 }  // namespace orvika2

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "desktop/clock_check_win32.h"
 #include "resources/resource.h"
 #include "ui/ui_message_win32.h"
 
@@ -28,6 +29,14 @@ void HotKeyDlg::OnCommand(int control, int notification) {
             const RestoredHotkeys restored = RestoreHotkeyDefaults(services_->store, services_->config.file);
             SetControls(restored.values);
             ShowMarks(restored.marks);
+            break;
+        }
+        case IDC_CHECK_CLOCK: {
+            // The server may take its whole deadline to answer.
+            const HCURSOR before = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+            const ClockCheckOutcome outcome = RunClockCheck(*services_);
+            SetCursor(before);
+            TellClockOutcome(*services_, outcome, true);
             break;
         }
         case IDC_AUTOSTART_CHECK:

@@ -60,6 +60,7 @@ constexpr PageTextRow kBasicRows[] = {
     {Basic, IDC_CODE_HOTKEY_APPLY, IDS_APPLY},
     {Basic, IDC_SWITCH_HOTKEY_APPLY, IDS_APPLY},
     {Basic, IDC_RESTORE_DEFAULTS, IDS_RESTORE_DEFAULTS},
+    {Basic, IDC_CHECK_CLOCK, IDS_CHECK_CLOCK},
 };
 
 std::wstring TabText(std::wstring_view name, std::wstring_view suffix) {

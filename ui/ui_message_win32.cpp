@@ -36,9 +36,13 @@ void LogMessage(int stringId, const std::wstring& text) {
 }  // namespace
 
 int ShowUiMessage(int stringId, UINT style, std::wstring_view suffix) {
-    const std::wstring text = LoadUiString(stringId) + std::wstring(suffix);
-    LogMessage(stringId, text);
-    return MessageBoxExW(nullptr, text.c_str(), L"", style, UiLanguageId());
+    return ShowUiText(stringId, LoadUiString(stringId) + std::wstring(suffix), style);
+}
+
+int ShowUiText(int stringId, std::wstring_view text, UINT style) {
+    const std::wstring shown(text);
+    LogMessage(stringId, shown);
+    return MessageBoxExW(nullptr, shown.c_str(), L"", style, UiLanguageId());
 }
 
 void SendRefresh(std::wstring_view windowTitle, WPARAM wParam) {

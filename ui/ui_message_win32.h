@@ -18,6 +18,8 @@ inline constexpr UINT kConfirmWarning = MB_OKCANCEL | MB_ICONWARNING | MB_TOPMOS
 // there as "id<TAB>text" in UTF-8: the desktop tests cannot read another
 // process's message boxes.
 int ShowUiMessage(int stringId, UINT style, std::wstring_view suffix = {});
+// The same for string `stringId` as `text` gives it, its blanks filled in.
+int ShowUiText(int stringId, std::wstring_view text, UINT style);
 
 // WM_SETTINGS_REFRESH with lParam 0, sent to the top-level window so titled.
 void SendRefresh(std::wstring_view windowTitle, WPARAM wParam);
