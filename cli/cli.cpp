@@ -37,6 +37,8 @@ constexpr const char* kUsage =
     "  --passphrase-file); without either it is written in plain text, and said so.\n"
     "  generate-password LEN [--letters] [--digits] [--special]\n"
     "  config                                  the configuration file and what it holds\n"
+    "  clock [--set SECONDS | --clear]         the correction added to this computer's clock for\n"
+    "                                          codes (code --at ignores it)\n"
     "\n"
     "Simulated token:\n"
     "  sim create PATH [--serial HEX8] [--firmware X.Y.Z] [--touch1] [--touch2]\n"
@@ -91,6 +93,7 @@ int RunCli(const std::vector<std::string>& args, CliIo io, const StartDirectory&
         return RunProfileCommand(command, rest, io, start, services);
     }
     if (command == "config") return RunConfigCommand(rest, io, services);
+    if (command == "clock") return RunClockCommand(rest, io, services);
     if (command == "help" || command == "--help") {
         io.out << kUsage;
         return kExitOk;

@@ -28,6 +28,7 @@ int RunTokenCommand(const std::string& command, const std::vector<std::string>& 
 int RunProfileCommand(const std::string& command, const std::vector<std::string>& args, CliIo io,
                       const StartDirectory& start, AppServices& services);
 int RunConfigCommand(const std::vector<std::string>& args, CliIo io, AppServices& services);
+int RunClockCommand(const std::vector<std::string>& args, CliIo io, AppServices& services);
 int RunSimCommand(const std::vector<std::string>& args, CliIo io, const StartDirectory& start);
 
 }  // namespace orvika2

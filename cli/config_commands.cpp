@@ -1,6 +1,9 @@
 #include <ostream>
 
+#include "cli/arguments.h"
 #include "cli/cli_context.h"
+#include "platform/text.h"
+#include "settings/clock_correction.h"
 #include "settings/hotkey_name.h"
 
 namespace orvika2 {
@@ -29,6 +32,7 @@ int RunConfigCommand(const std::vector<std::string>& args, CliIo io, AppServices
            << "\n";
     const std::wstring language = ReadLanguageChoice(store, config.file);
     io.out << "Language: " << (language.empty() ? std::string("(system default)") : Utf8(language)) << "\n";
+    io.out << "Clock correction: " << ClockCorrectionText(ReadClockCorrection(store, config.file)) << "\n";
     for (const std::wstring& section : store.SectionNames(config.file)) {
         if (IsSettingsSection(section)) continue;
         io.out << "Token " << Utf8(section) << ":\n";
@@ -37,6 +41,29 @@ int RunConfigCommand(const std::vector<std::string>& args, CliIo io, AppServices
                    << Utf8(ReadProfileEntry(store, config.file, section, profile)) << "\n";
         }
     }
+    return kExitOk;
+}
+
+int RunClockCommand(const std::vector<std::string>& args, CliIo io, AppServices& services) {
+    const auto parsed = Arguments::Parse(args, {"set"}, {"clear"});
+    if (!parsed || !parsed->Positional().empty() || (parsed->Has("set") && parsed->Has("clear"))) {
+        return ReportUsage(io);
+    }
+    std::optional<std::int64_t> seconds;
+    if (const auto text = parsed->Value("set")) {
+        seconds = ParseClockCorrection(WidenUtf8(*text));
+        if (!seconds) return ReportUsage(io);
+    }
+    if (parsed->Has("clear")) seconds = 0;
+    if (seconds) {
+        PlaceConfiguration(services);
+        if (!WriteClockCorrection(services.store, services.config.file, *seconds)) {
+            io.err << "The clock correction could not be saved in " << Utf8(services.config.file) << "\n";
+            return kExitFailure;
+        }
+    }
+    io.out << "Clock correction: " << ClockCorrectionText(ReadClockCorrection(services.store, services.config.file))
+           << "\n";
     return kExitOk;
 }
 

@@ -6,6 +6,7 @@
 #include "platform/key_output.h"
 #include "platform/key_sequence.h"
 #include "settings/config_file.h"
+#include "settings/clock_correction.h"
 #include "token/code_generator.h"
 #include "token/token_lib.h"
 #include "ui/ui_strings.h"
@@ -150,7 +151,11 @@ int RunTokenCommand(const std::string& command, const std::vector<std::string>& 
     PinnedTimeClock pinned(services.clock, at.value_or(0));
     Clock& clock = at ? static_cast<Clock&>(pinned) : services.clock;
     const TokenPorts ports{services.tokenBus, clock};
-    return command == "status" ? Status(services, ports, io) : Code(services, ports, profile, type, io);
+    if (command != "status") return Code(services, ports, profile, type, io);
+    const int result = Status(services, ports, io);
+    io.out << "Clock correction: " << ClockCorrectionText(ReadClockCorrection(services.store, services.config.file))
+           << "\n";
+    return result;
 }
 
 }  // namespace orvika2

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "desktop/balloon_win32.h"
+#include "desktop/clock_check_win32.h"
 #include "desktop/product_version_win32.h"
 #include "desktop/update_check.h"
 #include "platform/update_download.h"
@@ -34,16 +35,17 @@ void CheckForUpdate(HWND mainWindow, AppServices& services) {
                                    .ownVersion = GetProductVersion(),
                                    .language = services.language};
     const UpdateOutcome outcome = DecideUpdate(inputs);
+    // Every update check looks at the clock too, while the notice still shows.
+    const ClockCheckOutcome clock = RunClockCheck(services);
     // The wait is over: the notice gives way to the answer.
     CloseBalloonMsg();
     if (outcome.messageId == IDS_UPDATE_CHECK_FAILED) {
         ShowUiMessage(outcome.messageId, kMessageWarning);
-        return;
-    }
-    // The shell opens whatever it is given, local programs included.
-    if (ShowUiMessage(outcome.messageId, kQuestionPlain) == IDYES && IsWebAddress(outcome.downloadPage)) {
+    } else if (ShowUiMessage(outcome.messageId, kQuestionPlain) == IDYES && IsWebAddress(outcome.downloadPage)) {
+        // The shell opens whatever it is given, local programs included.
         ShellExecuteW(GetDesktopWindow(), L"open", outcome.downloadPage.c_str(), nullptr, nullptr, SW_SHOWMAXIMIZED);
     }
+    TellClockOutcome(services, clock, false);
 }
 
 }  // namespace orvika2

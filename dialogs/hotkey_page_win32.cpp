@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "desktop/clock_check_win32.h"
 #include "resources/resource.h"
 #include "resources/string_ids.h"
 #include "ui/ui_language_win32.h"
@@ -34,6 +35,14 @@ void HotKeyDlg::OnCommand(int control, int notification) {
             SetControls(restored.values);
             ShowMarks(restored.marks);
             ShowTakenHotkeys();
+            break;
+        }
+        case IDC_CHECK_CLOCK: {
+            // The server may take its whole deadline to answer.
+            const HCURSOR before = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+            const ClockCheckOutcome outcome = RunClockCheck(*services_);
+            SetCursor(before);
+            TellClockOutcome(*services_, outcome, true);
             break;
         }
         case IDC_AUTOSTART_CHECK:

@@ -1,5 +1,6 @@
 #pragma once
-// The basic settings page: the start-up options and the two hotkeys.
+// The basic settings page: the start-up options, the two hotkeys and the
+// clock check.
 #include "dialogs/child_page_win32.h"
 #include "dialogs/hotkey_page.h"
 #include "platform/startup_services.h"

@@ -66,6 +66,7 @@ constexpr PageTextRow kBasicRows[] = {
     {Basic, IDC_SWITCH_HOTKEY_APPLY, IDS_APPLY},
     {Basic, IDC_RESTORE_DEFAULTS, IDS_RESTORE_DEFAULTS},
     {Basic, IDC_TYPING_METHOD_LABEL, IDS_TYPING_METHOD_LABEL},
+    {Basic, IDC_CHECK_CLOCK, IDS_CHECK_CLOCK},
 };
 
 std::wstring TabText(std::wstring_view name, std::wstring_view suffix) {

@@ -28,6 +28,15 @@ bool IsWebAddress(std::wstring_view address);
 // would let anyone on the way answer.
 bool KeepsItsSecurity(std::wstring_view requested, std::wstring_view answeredBy);
 
+// One answer of a server asked for its time: its Date header and this
+// computer's wall time, in milliseconds since the epoch, when the request
+// went and when the answer came.
+struct ServerTimeAnswer {
+    std::wstring date;
+    std::int64_t sentUnixMs = 0;
+    std::int64_t answeredUnixMs = 0;
+};
+
 // The time left of a download's deadline, handed to each blocking step as
 // its time-out.
 class DownloadDeadline {

@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/executable_path_win32.h"
@@ -106,40 +108,99 @@ bool WriteWhole(const std::wstring& localPath, const std::string& bytes) {
            written == bytes.size();
 }
 
+// This computer's wall time in milliseconds since the epoch.
+std::int64_t WallUnixMs() {
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const std::uint64_t ticks = (std::uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime;
+    constexpr std::uint64_t kEpochTicks = 116444736000000000ULL;  // 1601 to 1970 in 100 ns
+    return static_cast<std::int64_t>((ticks - kEpochTicks) / 10000);
+}
+
+// A revocation check that could not be made (its list out of reach, as
+// behind many proxies) is soft-failed as browsers do: sent once more with
+// only that check waived. A certificate found revoked, untrusted, expired
+// or for another name is refused all the same.
+bool SendRequest(HINTERNET request, std::int64_t& sentUnixMs) {
+    sentUnixMs = WallUnixMs();
+    if (HttpSendRequestW(request, nullptr, 0, nullptr, 0)) return true;
+    if (GetLastError() != ERROR_INTERNET_SEC_CERT_REV_FAILED) return false;
+    DWORD flags = 0;
+    DWORD size = sizeof(flags);
+    if (!InternetQueryOptionW(request, INTERNET_OPTION_SECURITY_FLAGS, &flags, &size) ||
+        !SetDwordOption(request, INTERNET_OPTION_SECURITY_FLAGS, flags | SECURITY_FLAG_IGNORE_REVOCATION)) {
+        SetLastError(ERROR_INTERNET_SEC_CERT_REV_FAILED);
+        return false;
+    }
+    sentUnixMs = WallUnixMs();
+    return HttpSendRequestW(request, nullptr, 0, nullptr, 0) != FALSE;
+}
+
+// A GET of `url` sent and answered, its headers read; the handles close
+// together, the request first.
+struct WebRequest {
+    InternetHandle session;
+    InternetHandle connection;
+    InternetHandle request;
+    std::int64_t sentUnixMs = 0;
+    std::int64_t answeredUnixMs = 0;
+};
+
+std::optional<WebRequest> Get(const std::wstring& url, const DownloadDeadline& deadline, DWORD flags) {
+    const WebScheme scheme = WebAddressScheme(url);
+    UrlParts parts;
+    if (scheme == WebScheme::None || !CrackUrl(url, parts)) return std::nullopt;
+    WebRequest web;
+    web.session.reset(InternetOpenW(AgentName().c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    if (!web.session || !LimitNextSteps(web.session.get(), deadline)) return std::nullopt;
+    SetDwordOption(web.session.get(), INTERNET_OPTION_CONNECT_RETRIES, kConnectRetries);
+    web.connection.reset(InternetConnectW(web.session.get(), parts.host.c_str(), parts.port, nullptr, nullptr,
+                                          INTERNET_SERVICE_HTTP, 0, kContext));
+    if (!web.connection) return std::nullopt;
+    // https is TLS with the certificate checked: no flag here waives a check.
+    const DWORD secure = scheme == WebScheme::Https ? INTERNET_FLAG_SECURE : 0;
+    web.request.reset(HttpOpenRequestW(web.connection.get(), L"GET", parts.object.c_str(), nullptr, nullptr, nullptr,
+                                       INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | secure | flags,
+                                       kContext));
+    if (!web.request || !LimitNextSteps(web.request.get(), deadline) ||
+        !SendRequest(web.request.get(), web.sentUnixMs)) {
+        return std::nullopt;
+    }
+    web.answeredUnixMs = WallUnixMs();
+    if (!KeepsItsSecurity(url, AnsweringUrl(web.request.get()))) return std::nullopt;
+    return web;
+}
+
 }  // namespace
 
 bool DownloadToFile(const std::wstring& url, const std::wstring& localPath) {
-    const WebScheme scheme = WebAddressScheme(url);
-    UrlParts parts;
-    if (scheme == WebScheme::None || !CrackUrl(url, parts)) return false;
     const DownloadDeadline deadline(SystemClock(), kDownloadDeadlineMs);
-
-    const InternetHandle session(InternetOpenW(AgentName().c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-    if (!session || !LimitNextSteps(session.get(), deadline)) return false;
-    SetDwordOption(session.get(), INTERNET_OPTION_CONNECT_RETRIES, kConnectRetries);
-    const InternetHandle connection(InternetConnectW(session.get(), parts.host.c_str(), parts.port, nullptr, nullptr,
-                                                     INTERNET_SERVICE_HTTP, 0, kContext));
-    if (!connection) return false;
-    // https is TLS with the certificate checked: no flag here waives a check.
-    const DWORD secure = scheme == WebScheme::Https ? INTERNET_FLAG_SECURE : 0;
-    const InternetHandle request(HttpOpenRequestW(connection.get(), L"GET", parts.object.c_str(), nullptr, nullptr,
-                                                  nullptr, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | secure,
-                                                  kContext));
-    if (!request || !LimitNextSteps(request.get(), deadline) ||
-        !HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0) ||
-        !KeepsItsSecurity(url, AnsweringUrl(request.get()))) {
-        return false;
-    }
-
+    const auto web = Get(url, deadline, 0);
+    if (!web) return false;
     DWORD status = 0;
     DWORD size = sizeof(status);
-    if (!HttpQueryInfoW(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr) ||
+    if (!HttpQueryInfoW(web->request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
+                        nullptr) ||
         status != HTTP_STATUS_OK) {
         return false;
     }
     // The body is held until it is complete: a refused one leaves no file.
     DownloadBody body;
-    return ReadBody(request.get(), deadline, body) && WriteWhole(localPath, body.bytes());
+    return ReadBody(web->request.get(), deadline, body) && WriteWhole(localPath, body.bytes());
+}
+
+std::optional<ServerTimeAnswer> AskServerTime(const std::wstring& url) {
+    if (WebAddressScheme(url) != WebScheme::Https) return std::nullopt;
+    const DownloadDeadline deadline(SystemClock(), kDownloadDeadlineMs);
+    // The configured server's own answer, whatever its status: a redirect
+    // would hand the question to a server nobody configured.
+    const auto web = Get(url, deadline, INTERNET_FLAG_NO_AUTO_REDIRECT);
+    if (!web) return std::nullopt;
+    std::array<wchar_t, 64> date{};
+    DWORD bytes = static_cast<DWORD>(sizeof(date) - sizeof(wchar_t));
+    if (!HttpQueryInfoW(web->request.get(), HTTP_QUERY_DATE, date.data(), &bytes, nullptr)) return std::nullopt;
+    return ServerTimeAnswer{std::wstring(date.data(), bytes / sizeof(wchar_t)), web->sentUnixMs,
+                            web->answeredUnixMs};
 }
 
 std::wstring TemporaryFolder() {

@@ -120,6 +120,7 @@
 #define IDC_HOTKEY_GROUP        1092
 #define IDC_CODE_HOTKEY_LABEL   1093
 #define IDC_SWITCH_HOTKEY_LABEL 1095
+#define IDC_CHECK_CLOCK         1110
 
 // The backup passphrase dialogs.
 #define IDD_PROTECT_BACKUP      170

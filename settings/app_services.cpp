@@ -31,7 +31,8 @@ PlatformServices::PlatformServices(const char* tokenSetting, std::function<std::
     : environment_(MakePlatformAppEnvironment()),
       store_(MakePlatformProfileStore()),
       tokenBus_(SelectedBus(tokenSetting, tokenSettingValid_)),
-      services_{*environment_, *store_, LocateConfigurationFile(*environment_), *tokenBus_, SystemClock(),
+      clock_(SystemClock(), [this] { return ReadClockCorrection(*store_, services_.config.file); }),
+      services_{*environment_, *store_, LocateConfigurationFile(*environment_), *tokenBus_, clock_,
                 std::move(strings)} {
     if (tokenSettingValid_) services_.simulatedTokenFile = SimulatedTokenFile(tokenSetting);
 }

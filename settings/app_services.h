@@ -11,6 +11,7 @@
 #include "platform/clock.h"
 #include "platform/hid.h"
 #include "settings/app_environment.h"
+#include "settings/clock_correction.h"
 #include "settings/config_file.h"
 #include "settings/profile_store.h"
 #include "token/token_lib.h"
@@ -38,7 +39,8 @@ struct AppServices {
 void PlaceConfiguration(AppServices& services);
 
 // The services of this process on its own platform: its environment and
-// profile-file store, the token that ORVIKA2_TOKEN names and the system clock.
+// profile-file store, the token that ORVIKA2_TOKEN names and the system clock
+// with the clock correction of the configuration file.
 class PlatformServices {
 public:
     // `tokenSetting` is the value of ORVIKA2_TOKEN.
@@ -56,6 +58,7 @@ private:
     std::unique_ptr<AppEnvironment> environment_;
     std::unique_ptr<ProfileStore> store_;
     std::unique_ptr<HidBus> tokenBus_;
+    CorrectedClock clock_;
     AppServices services_;
 };
 

@@ -32,6 +32,35 @@ check "code --type: the code" 287082 "$code"
 check "code --type: the reason" "Typing is not supported on this platform; the code is printed instead." \
   "$(cat "$scratch/type.err")"
 
+# A clock correction moves the codes of now, never those of --at; status,
+# config and clock show it, --clear ends it. Either side of the call counts:
+# a step may end during it.
+export XDG_CONFIG_HOME="$scratch/config"
+now_code() {  # now_code CORRECTION: the code, or the codes the call's two ends expect
+  before=$(( $(date +%s) + $1 )); got=$("$ctl" code); after=$(( $(date +%s) + $1 ))
+  for t in $before $after; do
+    [ "$got" = "$(oathtool --totp --base32 GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ -N "@$t")" ] && { echo ok; return; }
+  done
+  echo "$got at $before..$after"
+}
+for row in "--set 90|+90 s|90" "--set -3600|-3600 s|-3600" "--set +45|+45 s|45" "--clear|none|0"; do
+  set -- "${row%%|*}"; shown=${row#*|}; shown=${shown%|*}; correction=${row##*|}
+  check "clock $1: exit status and text" "0|Clock correction: $shown" "$(shown=$("$ctl" clock $1); echo "$?|$shown")"
+  check "clock after $1" "Clock correction: $shown" "$("$ctl" clock)"
+  check "status after clock $1" "Clock correction: $shown" "$("$ctl" status | tail -1)"
+  check "config after clock $1" "Clock correction: $shown" "$("$ctl" config | grep '^Clock')"
+  check "code after clock $1: the code of now $correction" ok "$(now_code "$correction")"
+  check "code --at after clock $1 ignores it" 005924 "$("$ctl" code --at 1234567890)"
+done
+for bad in "--set" "--set 9x" "--set 2147483648" "--set 1 --clear" "90"; do
+  "$ctl" clock $bad >/dev/null 2>&1
+  check "clock $bad is refused as usage" 2 $?
+done
+"$ctl" clock --set 30 >/dev/null
+printf '[Clock]\r\nCorrectionSeconds=30 s\r\n' >"$XDG_CONFIG_HOME/Orvika2/Orvika2Config.ini"
+check "a garbled correction is none" "Clock correction: none|ok" "$("$ctl" clock)|$(now_code 0)"
+unset XDG_CONFIG_HOME
+
 # Random secrets and times, half of them on time steps whose lowest byte is 0.
 i=0
 while [ $i -lt 24 ]; do

@@ -244,6 +244,9 @@ page_click 27 44
 wait_until 20 autostart_off || fail "the autostart value is still there"
 wait_until 20 link_off || fail "the desktop shortcut is still there"
 grep -q '^102	' "$messages" && fail "an operation failed"
+step "basic settings: Check the clock asks no plain http server and says so"
+page_click 57 74
+answer 306 Return
 focus "$settings"
 keys alt+F4
 wait_window_gone '^Orvika2 settings$' || fail "the settings window did not close"

@@ -4,8 +4,9 @@
 # body past 64 KiB refused, a newer version found through ORVIKA2_UPDATE_URL,
 # servers that stall left within the deadline, an https server whose
 # certificate nobody vouches for refused after a real TLS handshake, and one
-# whose authority the test makes trusted (where revocation can be checked,
-# its file is downloaded and its redirect to plain http refused).
+# whose authority the test makes trusted: its file downloaded though its
+# revocation cannot be checked, its redirect to plain http refused, its
+# certificate refused under another name, and its Date read for the clock.
 . "$ORVIKA2_SOURCE_DIR/tests/e2e/lib.sh"
 
 served="$scratch/www"
@@ -37,6 +38,11 @@ plain = open(portfile + ".plain").read().strip()
 class Handler(http.server.SimpleHTTPRequestHandler):
     def do_GET(self):
         log.write("trusted: GET %s\n" % self.path)
+        if self.path == "/no-date":
+            self.send_response_only(200)
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+            return
         if self.path.startswith("/to-http/"):
             self.send_response(302)
             self.send_header("Location", plain + self.path[len("/to-http"):])
@@ -137,9 +143,9 @@ if [ -z "$port" ] || [ ! -f "$scratch/ports" ]; then
 fi
 url="http://127.0.0.1:$port"
 # Its server certificate for 127.0.0.1.
-openssl req -newkey rsa:2048 -nodes -subj /CN=127.0.0.1 -keyout "$scratch/trusted-key.pem" \
+openssl req -newkey rsa:2048 -nodes -subj /CN=localhost -keyout "$scratch/trusted-key.pem" \
   -out "$scratch/trusted.csr" >/dev/null 2>&1
-printf 'subjectAltName=IP:127.0.0.1\nextendedKeyUsage=serverAuth\nbasicConstraints=CA:FALSE\n' >"$scratch/trusted.ext"
+printf 'subjectAltName=DNS:localhost\nextendedKeyUsage=serverAuth\nbasicConstraints=CA:FALSE\n' >"$scratch/trusted.ext"
 openssl x509 -req -in "$scratch/trusted.csr" -CA "$scratch/ca.pem" -CAkey "$scratch/ca-key.pem" -CAcreateserial \
   -days 2 -extfile "$scratch/trusted.ext" -out "$scratch/trusted.pem" >/dev/null 2>&1
 echo "$url" >"$scratch/trusted-port.plain"
@@ -151,12 +157,15 @@ for _ in $(seq 100); do [ -f "$scratch/trusted-port" ] && break; sleep 0.1; done
 [ -f "$scratch/trusted-port" ] || { echo "FAIL: the trusted https server did not start"; cat "$scratch/trusted.out"; exit 1; }
 hostile_port() { tr ' ' '\n' <"$scratch/ports" | sed -n "s/^$1=//p"; }
 
+# The authority trusted as an administrator would, before the tests start.
+"$ORVIKA2_WINE_RUN" "$ORVIKA2_BUILD_DIR/win_tools/trust_root.exe" "Z:$scratch/ca.der" ||
+  { echo "FAIL: the test authority could not be trusted"; exit 1; }
 # Bounded even if a download were to hang: the deadline is 10 s a download.
 out=$(ORVIKA2_TEST_HTTP_URL="$url" ORVIKA2_UPDATE_URL="$url" ORVIKA2_TEST_SERVED_DIR="$served" \
   ORVIKA2_TEST_SILENT_URL="http://127.0.0.1:$(hostile_port silent)" \
   ORVIKA2_TEST_TRICKLE_URL="http://127.0.0.1:$(hostile_port trickle)" \
   ORVIKA2_TEST_UNTRUSTED_URL="https://127.0.0.1:$(hostile_port untrusted)" \
-  ORVIKA2_TEST_TRUSTED_URL="https://127.0.0.1:$(cat "$scratch/trusted-port")" \
+  ORVIKA2_TEST_TRUSTED_URL="https://localhost:$(cat "$scratch/trusted-port")" \
   ORVIKA2_TEST_AUTHORITY_CER="Z:$scratch/ca.der" \
   timeout 180 "$ORVIKA2_WINE_RUN" "$ORVIKA2_BUILD_DIR/tests/win_tests.exe" --gtest_filter='UpdateDownload.*' 2>&1 |
   tr -d '\r')

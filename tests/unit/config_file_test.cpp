@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <string>
-#include <utility>
-#include <vector>
-
+#include "settings/clock_correction.h"
 #include "settings/config_file.h"
+#include "tests/support/fake_clock.h"
 #include "tests/support/fake_app_environment.h"
 #include "tests/support/memory_profile_store.h"
 
@@ -133,6 +131,38 @@ TEST(ConfigFile, ACodeShapeOutsideItsRangeOrAbsentReadsAs6And30) {
         EXPECT_EQ(ReadCodeShape(store, kFile, L"000a1bff", 1), c.shape) << (c.digits ? c.digits : L"-");
         EXPECT_EQ(ReadCodeShape(store, kFile, L"000a1bff", 2), CodeShape{});
     }
+}
+
+TEST(ConfigFile, TheClockCorrectionIsAWholeSignedDecimalAddedAtEveryReading) {
+    const std::pair<const wchar_t*, std::int64_t> stored[] = {
+        {L"90", 90}, {L"-3600", -3600}, {L"+45", 45}, {L" 12\t", 12}, {L"0", 0}, {L"", 0}, {L"90 s", 0},
+        {L"1e3", 0}, {L"--5", 0}, {L"-", 0}, {L"2147483647", 2147483647}, {L"2147483648", 0}, {L"-99999999999", 0},
+    };
+    MemoryProfileStore store;
+    testing::FakeClock base;
+    base.SetUnixSeconds(1'000'000'000);
+    CorrectedClock clock(base, [&] { return ReadClockCorrection(store, kFile); });
+    for (const auto& [text, seconds] : stored) {
+        store.Put(kFile, kClockSection, kClockCorrectionKey, text);
+        EXPECT_EQ(ReadClockCorrection(store, kFile), seconds) << text;
+        EXPECT_EQ(clock.UnixSeconds(), 1'000'000'000 + seconds) << text;
+    }
+    // Written back as read; 0 removes the key; past the limit nothing changes.
+    for (const std::int64_t seconds : {90LL, -45LL, 0LL}) {
+        ASSERT_TRUE(WriteClockCorrection(store, kFile, seconds));
+        EXPECT_EQ(ReadClockCorrection(store, kFile), seconds);
+    }
+    EXPECT_EQ(store.writes.back().value, L"-45");
+    EXPECT_TRUE(store.SectionNames(kFile).empty()) << "0 leaves no key behind";
+    EXPECT_FALSE(WriteClockCorrection(store, kFile, kMaxClockCorrectionSeconds + 1));
+    EXPECT_TRUE(store.SectionNames(kFile).empty());
+    // A correction back past 1970 stops at the epoch; ticks are the base's.
+    store.Put(kFile, kClockSection, kClockCorrectionKey, L"-2000000000");
+    EXPECT_EQ(clock.UnixSeconds(), 0);
+    clock.SleepMs(1500);
+    EXPECT_EQ(clock.TickMs(), base.TickMs());
+    EXPECT_EQ(base.TotalSleptMs(), 1500u);
+    EXPECT_EQ(ClockCorrectionText(90) + ClockCorrectionText(-45) + ClockCorrectionText(0), "+90 s-45 snone");
 }
 
 }  // namespace

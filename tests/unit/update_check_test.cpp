@@ -2,9 +2,11 @@
 
 #include <optional>
 
+#include "desktop/clock_check.h"
 #include "desktop/update_check.h"
 #include "desktop/update_config.h"
 #include "platform/update_download.h"
+#include "settings/clock_correction.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/memory_profile_store.h"
 
@@ -136,6 +138,137 @@ TEST_F(UpdateCheck, BothQuestionsOpenTheSamePageInTheInterfacesLanguage) {
         EXPECT_EQ(Check(served, L"1.0.14.821", kLangSimplifiedChinese).downloadPage, addresses.chinesePage);
     }
     EXPECT_TRUE(Check(std::nullopt, L"1.0.14.821", kLangEnglish).downloadPage.empty());
+}
+
+TEST(ClockCheck, OnlyAnImfFixdateIsRead) {
+    const struct {
+        const wchar_t* date;
+        std::optional<std::int64_t> seconds;
+    } cases[] = {
+        {L"Sun, 06 Nov 1994 08:49:37 GMT", 784111777},
+        {L"Thu, 01 Jan 1970 00:00:00 GMT", 0},
+        {L"Tue, 29 Feb 2028 12:00:00 GMT", 1835438400},   // a leap day
+        {L"Sat, 01 Jan 2000 00:00:00 GMT", 946684800},    // a century that is a leap year
+        {L"Fri, 31 Dec 2021 23:59:60 GMT", 1640995200},   // a leap second counts as the next one
+        {L"Wed, 18 May 2033 03:33:20 GMT", 2000000000},
+        {L"Mon, 06 Nov 1994 08:49:37 GMT", std::nullopt},  // not a Monday
+        {L"Sun, 29 Feb 2027 12:00:00 GMT", std::nullopt},  // no such day
+        {L"Thu, 01 Mar 1900 00:00:00 GMT", std::nullopt},  // before the epoch
+        {L"Sun, 06 Nov 1994 24:00:00 GMT", std::nullopt},
+        {L"Sun, 06 Nov 1994 08:60:37 GMT", std::nullopt},
+        {L"Sun, 06 Nov 1994 08:49:37 UTC", std::nullopt},
+        {L"Sun, 06 nov 1994 08:49:37 GMT", std::nullopt},
+        {L"Sun, 6 Nov 1994 08:49:37 GMT", std::nullopt},
+        {L"Sun, 06 Nov 1994 08:49:37 GMT ", std::nullopt},
+        {L"Sunday, 06-Nov-94 08:49:37 GMT", std::nullopt},  // the obsolete forms
+        {L"Sun Nov  6 08:49:37 1994", std::nullopt},
+        {L"Sun, 06 Nov +994 08:49:37 GMT", std::nullopt},
+        {L"", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ParseHttpDate(c.date), c.seconds) << c.date;
+    }
+}
+
+TEST(ClockCheck, TheOffsetIsTakenAtTheMiddleOfTheRoundTrip) {
+    constexpr const wchar_t* kDate = L"Wed, 18 May 2033 03:33:20 GMT";  // 2'000'000'000
+    constexpr std::int64_t kAt = 2'000'000'000'000;
+    const struct {
+        const wchar_t* date;
+        std::int64_t sent, answered;
+        std::optional<std::int64_t> offsetMs;
+    } cases[] = {
+        {kDate, kAt, kAt, 500},                           // the date is the second, cut down
+        {kDate, kAt - 90'600, kAt - 89'400, 90'500},       // 90 s behind, a 1.2 s round trip
+        {kDate, kAt + 44'000, kAt + 46'000, -44'500},      // 45 s ahead
+        {kDate, kAt + 1000, kAt, std::nullopt},            // the clock was set back meanwhile
+        {L"18 May 2033 03:33:20", kAt, kAt, std::nullopt},  // no date: no offset
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ClockOffsetMs({c.date, c.sent, c.answered}), c.offsetMs) << c.sent << ".." << c.answered;
+    }
+}
+
+TEST(ClockCheck, AnOffsetIsOfferedClearedOrLeft) {
+    using enum ClockVerdict;
+    const struct {
+        std::optional<std::int64_t> offsetMs;
+        std::int64_t correction;
+        ClockVerdict verdict;
+        std::int64_t seconds;
+    } cases[] = {
+        {std::nullopt, 90, Failed, 0},
+        {0, 0, Right, 0},
+        {5000, 0, Right, 5},
+        {-14'999, 0, Right, -15},       // short of the threshold, however it rounds
+        {15'000, 0, Offer, 15},
+        {-15'000, 0, Offer, -15},
+        {90'400, 0, Offer, 90},
+        {-3'600'500, 0, Offer, -3601},  // halves round away from zero
+        {4'999, 90, Cleared, 5},        // the clock was put right
+        {-5'000, -45, Cleared, -5},
+        {12'000, 90, Cleared, 12},      // close without it, far off with it
+        {88'000, 90, Holds, 88},
+        {95'000, 90, Holds, 95},
+        {95'001, 90, Offer, 95},        // a later large offset replaces it
+        {-90'000, 90, Offer, -90},
+        {-2'147'483'647'000, 0, Offer, -2'147'483'647},
+        {3'000'000'000'000, 0, Failed, 0},  // past any correction the file keeps
+    };
+    for (const auto& c : cases) {
+        const ClockCheckOutcome outcome = JudgeClockOffset(c.offsetMs, c.correction);
+        EXPECT_EQ(outcome.verdict, c.verdict) << c.offsetMs.value_or(-1) << " with " << c.correction;
+        EXPECT_EQ(outcome.offsetSeconds, c.seconds) << c.offsetMs.value_or(-1) << " with " << c.correction;
+    }
+}
+
+TEST(ClockCheck, OnlyTheConfiguredHttpsServerIsAskedAndAFailureChangesNothing) {
+    constexpr const wchar_t* kFile = L"C:\\Users\\u\\AppData\\Roaming\\Orvika2\\Orvika2Config.ini";
+    const auto answerAt = [](std::int64_t offsetSeconds) {
+        const std::int64_t at = 2'000'000'000'500 - offsetSeconds * 1000;
+        return ServerTimeAnswer{L"Wed, 18 May 2033 03:33:20 GMT", at, at};
+    };
+    const struct {
+        const wchar_t* server;
+        std::optional<ServerTimeAnswer> answer;
+        const wchar_t* stored;  // before
+        bool failWrites;
+        ClockVerdict verdict;
+        const wchar_t* after;
+    } cases[] = {
+        {L"https://127.0.0.1:8443", answerAt(90), L"", false, ClockVerdict::Offer, L""},
+        {L"https://127.0.0.1:8443", answerAt(2), L"90", false, ClockVerdict::Cleared, L""},
+        {L"https://127.0.0.1:8443", answerAt(2), L"90", true, ClockVerdict::Failed, L"90"},
+        {L"https://127.0.0.1:8443", answerAt(-40), L"-40", false, ClockVerdict::Holds, L"-40"},
+        {L"https://127.0.0.1:8443", std::nullopt, L"90", false, ClockVerdict::Failed, L"90"},
+        {L"https://127.0.0.1:8443", ServerTimeAnswer{L"", 0, 0}, L"90", false, ClockVerdict::Failed, L"90"},
+        {L"http://127.0.0.1:8000", answerAt(2), L"90", false, ClockVerdict::Failed, L"90"},
+        {L"file:///C:/Users/Public", answerAt(2), L"90", false, ClockVerdict::Failed, L"90"},
+    };
+    for (const auto& c : cases) {
+        MemoryProfileStore store;
+        if (*c.stored) store.Put(kFile, kClockSection, kClockCorrectionKey, c.stored);
+        store.failWrites = c.failWrites;
+        std::wstring asked;
+        const ClockCheckOutcome outcome = CheckClock({
+            .ask = [&](const std::wstring& url) { asked = url; return c.answer; },
+            .store = store,
+            .configFile = kFile,
+            .url = UpdateAddressesOn(c.server).descriptionUrl,
+        });
+        EXPECT_EQ(outcome.verdict, c.verdict) << c.server << " " << c.stored;
+        EXPECT_EQ(store.Get(kFile, kClockSection, kClockCorrectionKey), c.after) << c.server << " " << c.stored;
+        EXPECT_EQ(asked.empty(), !std::wstring_view(c.server).starts_with(L"https:")) << c.server << " asked";
+        // Yes to the offer stores it; a refused write is said, not hidden.
+        store.failWrites = false;
+        EXPECT_EQ(AcceptClockOffer(store, kFile, outcome), c.verdict == ClockVerdict::Offer) << c.server;
+        if (c.verdict == ClockVerdict::Offer) {
+            EXPECT_EQ(store.Get(kFile, kClockSection, kClockCorrectionKey), L"90");
+            store.failWrites = true;
+            EXPECT_FALSE(AcceptClockOffer(store, kFile, outcome));
+        }
+    }
+    EXPECT_EQ(FillNumber(L"off by %1 s; %1 s", 90), L"off by 90 s; 90 s");
 }
 
 TEST(UpdateAddresses, AllPagesLiveOnTheConfiguredServer) {
