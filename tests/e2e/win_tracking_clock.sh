@@ -69,7 +69,10 @@ answer() {  # answer ID KEY...: the message box of string ID, answered with KEYs
   id=$1; shift
   wait_until 60 last_message_is "$id" || fail "message $id was not shown"
   box=$(wait_message_box) || fail "no box for message $id"
-  wait_painted "$box" || fail "the box for message $id was not drawn"
+  # A box of a process without the foreground may flash its caption: drawn
+  # is enough, then a moment for the rest of it.
+  wait_drawn "$box" || fail "the box for message $id was not drawn"
+  sleep 0.3
   set -- "$@"; geometry "$box" | { read -r x y w h; click $(( x + w / 2 )) $(( y + 8 )); }
   sleep 0.3
   keys "$@"
