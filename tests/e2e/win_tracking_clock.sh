@@ -70,12 +70,16 @@ answer() {  # answer ID KEY...: the message box of string ID, answered with KEYs
   wait_until 60 last_message_is "$id" || fail "message $id was not shown"
   box=$(wait_message_box) || fail "no box for message $id"
   # A box of a process without the foreground may flash its caption: drawn
-  # is enough, then a moment for the rest of it.
+  # is enough. Keys that come before it takes them are lost: then again.
   wait_drawn "$box" || fail "the box for message $id was not drawn"
-  sleep 0.3
-  set -- "$@"; geometry "$box" | { read -r x y w h; click $(( x + w / 2 )) $(( y + 8 )); }
-  sleep 0.3
-  keys "$@"
+  for _try in 1 2 3; do
+    sleep 0.5
+    geometry "$box" | { read -r x y w h; click $(( x + w / 2 )) $(( y + 8 )); }
+    sleep 0.3
+    keys "$@"
+    wait_until 5 sh -c "! xwininfo -id $box 2>/dev/null | grep -q IsViewable" && return 0
+  done
+  fail "the box for message $id did not take the keys $*"
 }
 update_check() { tray_menu_choose Up Up Up Up Return; answer 24 Tab Return; }
 
