@@ -68,12 +68,15 @@ last_message_is() { [ "$(sed -n '$p' "$messages" | cut -f1)" = "$1" ]; }
 answer() {  # answer ID KEY...: the message box of string ID, answered with KEYs
   id=$1; shift
   wait_until 60 last_message_is "$id" || fail "message $id was not shown"
-  box=$(wait_message_box) || fail "no box for message $id"
-  # A box of a process without the foreground may flash its caption: drawn
-  # is enough. Keys that come before it takes them are lost: then again.
-  wait_drawn "$box" || fail "the box for message $id was not drawn"
   for _try in 1 2 3; do
+    # The tray menu, untitled too, may still be closing when the message is
+    # logged: a window that is gone by the time it is drawn was not the box.
+    box=$(wait_message_box) || fail "no box for message $id"
+    # A box of a process without the foreground may flash its caption: drawn
+    # is enough. Keys that come before it takes them are lost: then again.
+    wait_drawn "$box" || continue
     sleep 0.5
+    xwininfo -id "$box" 2>/dev/null | grep -q IsViewable || continue
     geometry "$box" | { read -r x y w h; click $(( x + w / 2 )) $(( y + 8 )); }
     sleep 0.3
     keys "$@"
