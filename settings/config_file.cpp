@@ -4,6 +4,7 @@
 #include <cwctype>
 
 #include "platform/autostart_command.h"
+#include "settings/clock_correction.h"
 
 namespace orvika2 {
 namespace {
@@ -108,7 +109,8 @@ bool WriteTypingMethod(ProfileStore& store, const std::wstring& file, TypingMeth
 }
 
 bool IsSettingsSection(std::wstring_view name) {
-    for (const std::wstring_view known : {L"HotKey_OTP", L"HotKey_Switch", L"Language", L"Typing", L"Clock"}) {
+    constexpr std::wstring_view kKnown[] = {L"HotKey_OTP", L"HotKey_Switch", L"Language", L"Typing", kClockSection};
+    for (const std::wstring_view known : kKnown) {
         if (name == known) return true;
     }
     return false;
