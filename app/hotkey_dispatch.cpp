@@ -2,6 +2,7 @@
 
 #include "resources/string_ids.h"
 #include "settings/hotkey_name.h"
+#include "ui/ui_strings.h"
 
 namespace orvika2 {
 namespace {
@@ -29,7 +30,7 @@ std::vector<HotkeyTakenMessage> HotkeyTakenMessages(const std::optional<HotkeyRe
         const HotkeyRegistration& current = now[role];
         if (current.registered || current.hotkey == kNone) continue;
         if (previous && (*previous)[role] == current) continue;
-        messages.push_back({kMessages[role], WithHotkeyNames(strings(kMessages[role]), HotkeyName(current.hotkey))});
+        messages.push_back({kMessages[role], FillPlaceholder(strings(kMessages[role]), L"%1", HotkeyName(current.hotkey))});
     }
     return messages;
 }

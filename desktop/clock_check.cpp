@@ -127,13 +127,4 @@ bool AcceptClockOffer(ProfileStore& store, const std::wstring& file, const Clock
     return outcome.verdict == ClockVerdict::Offer && WriteClockCorrection(store, file, outcome.offsetSeconds);
 }
 
-std::wstring FillNumber(std::wstring_view text, std::int64_t value) {
-    std::wstring filled(text);
-    const std::wstring number = std::to_wstring(value);
-    for (auto at = filled.find(L"%1"); at != std::wstring::npos; at = filled.find(L"%1", at + number.size())) {
-        filled.replace(at, 2, number);
-    }
-    return filled;
-}
-
 }  // namespace orvika2

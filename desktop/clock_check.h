@@ -58,7 +58,4 @@ ClockCheckOutcome CheckClock(const ClockCheckInputs& inputs);
 // The user said yes: the offset becomes the correction.
 bool AcceptClockOffer(ProfileStore& store, const std::wstring& file, const ClockCheckOutcome& outcome);
 
-// `text` with "%1" replaced by `value`.
-std::wstring FillNumber(std::wstring_view text, std::int64_t value);
-
 }  // namespace orvika2

@@ -7,6 +7,7 @@
 #include "resources/string_ids.h"
 #include "ui/ui_language_win32.h"
 #include "ui/ui_message_win32.h"
+#include "ui/ui_strings.h"
 
 namespace orvika2 {
 
@@ -22,7 +23,7 @@ void TellClockOutcome(AppServices& services, const ClockCheckOutcome& outcome, b
     switch (outcome.verdict) {
         case ClockVerdict::Offer: {
             const int question = outcome.offsetSeconds > 0 ? IDS_CLOCK_BEHIND_QUESTION : IDS_CLOCK_AHEAD_QUESTION;
-            if (ShowUiText(question, FillNumber(LoadUiString(question), off), kQuestionInformation) == IDYES &&
+            if (ShowUiText(question, FillPlaceholder(LoadUiString(question), L"%1", std::to_wstring(off)), kQuestionInformation) == IDYES &&
                 !AcceptClockOffer(services.store, services.config.file, outcome)) {
                 ShowUiMessage(IDS_CLOCK_NOT_SAVED, kMessageWarning);
             }
@@ -39,7 +40,7 @@ void TellClockOutcome(AppServices& services, const ClockCheckOutcome& outcome, b
             return;
         case ClockVerdict::Holds:
             if (askedByUser) {
-                ShowUiText(IDS_CLOCK_CORRECTION_HOLDS, FillNumber(LoadUiString(IDS_CLOCK_CORRECTION_HOLDS), off),
+                ShowUiText(IDS_CLOCK_CORRECTION_HOLDS, FillPlaceholder(LoadUiString(IDS_CLOCK_CORRECTION_HOLDS), L"%1", std::to_wstring(off)),
                            kMessageInformation);
             }
             return;

@@ -1,6 +1,7 @@
 #include "dialogs/hotkey_page.h"
 
 #include "settings/hotkey_name.h"
+#include "ui/ui_strings.h"
 
 namespace orvika2 {
 
@@ -69,7 +70,7 @@ int ToggleStartupOption(StartupServices& services, int checkBoxId, bool checked)
 std::wstring TakenHotkeysLine(const std::vector<Hotkey>& taken, const std::wstring& lineText) {
     std::wstring names;
     for (const Hotkey& hotkey : taken) names += (names.empty() ? L"" : L", ") + HotkeyName(hotkey);
-    return names.empty() ? std::wstring() : WithHotkeyNames(lineText, names);
+    return names.empty() ? std::wstring() : FillPlaceholder(lineText, L"%1", names);
 }
 
 }  // namespace orvika2

@@ -121,11 +121,8 @@ PageChoice ChoosePage(int selectedTab, bool withProfilePages, std::wstring& sect
 
 std::wstring CodeShapeText(CodeShape shape, LanguageId language) {
     if (shape.IsDefault()) return {};
-    std::wstring text = UiString(IDS_CODE_SHAPE, language);
-    for (const auto& [marker, value] : {std::pair{L"%1", shape.digits}, std::pair{L"%2", shape.periodSeconds}}) {
-        if (const auto at = text.find(marker); at != std::wstring::npos) text.replace(at, 2, std::to_wstring(value));
-    }
-    return text;
+    return FillPlaceholder(FillPlaceholder(UiString(IDS_CODE_SHAPE, language), L"%1", std::to_wstring(shape.digits)),
+                           L"%2", std::to_wstring(shape.periodSeconds));
 }
 
 RefreshAction SettingsRefreshAction(std::uintptr_t wParam) {

@@ -20,9 +20,4 @@ std::wstring HotkeyName(const Hotkey& hotkey) {
     return text;
 }
 
-std::wstring WithHotkeyNames(std::wstring text, std::wstring_view names) {
-    if (const auto at = text.find(L"%1"); at != std::wstring::npos) text.replace(at, 2, names);
-    return text;
-}
-
 }  // namespace orvika2

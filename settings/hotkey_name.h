@@ -10,7 +10,4 @@ namespace orvika2 {
 // named by their virtual-key number.
 std::wstring HotkeyName(const Hotkey& hotkey);
 
-// `text` with its "%1" replaced by `names`.
-std::wstring WithHotkeyNames(std::wstring text, std::wstring_view names);
-
 }  // namespace orvika2

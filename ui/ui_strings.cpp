@@ -72,4 +72,11 @@ std::wstring ShownText(std::wstring_view stored) {
 
 const std::wstring& EnglishString(int id) { return UiString(id, kLangEnglish); }
 
+std::wstring FillPlaceholder(std::wstring text, std::wstring_view marker, std::wstring_view value) {
+    for (auto at = text.find(marker); at != std::wstring::npos; at = text.find(marker, at + value.size())) {
+        text.replace(at, marker.size(), value);
+    }
+    return text;
+}
+
 }  // namespace orvika2

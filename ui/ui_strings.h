@@ -21,6 +21,9 @@ const std::wstring& UiString(int id, LanguageId language);
 // "\\r\\n" and "\\n", which become a real line break here.
 std::wstring ShownText(std::wstring_view stored);
 
+// `text` with every `marker` (such as "%1") replaced by `value`.
+std::wstring FillPlaceholder(std::wstring text, std::wstring_view marker, std::wstring_view value);
+
 // Shorthand for the English text, as the command-line tool prints it.
 const std::wstring& EnglishString(int id);
 
