@@ -20,10 +20,11 @@ ClockCheckOutcome RunClockCheck(AppServices& services) {
 
 void TellClockOutcome(AppServices& services, const ClockCheckOutcome& outcome, bool askedByUser) {
     const std::int64_t off = std::llabs(outcome.offsetSeconds);
+    const auto withSeconds = [off](int id) { return FillPlaceholder(LoadUiString(id), L"%1", std::to_wstring(off)); };
     switch (outcome.verdict) {
         case ClockVerdict::Offer: {
             const int question = outcome.offsetSeconds > 0 ? IDS_CLOCK_BEHIND_QUESTION : IDS_CLOCK_AHEAD_QUESTION;
-            if (ShowUiText(question, FillPlaceholder(LoadUiString(question), L"%1", std::to_wstring(off)), kQuestionInformation) == IDYES &&
+            if (ShowUiText(question, withSeconds(question), kQuestionInformation) == IDYES &&
                 !AcceptClockOffer(services.store, services.config.file, outcome)) {
                 ShowUiMessage(IDS_CLOCK_NOT_SAVED, kMessageWarning);
             }
@@ -40,8 +41,7 @@ void TellClockOutcome(AppServices& services, const ClockCheckOutcome& outcome, b
             return;
         case ClockVerdict::Holds:
             if (askedByUser) {
-                ShowUiText(IDS_CLOCK_CORRECTION_HOLDS, FillPlaceholder(LoadUiString(IDS_CLOCK_CORRECTION_HOLDS), L"%1", std::to_wstring(off)),
-                           kMessageInformation);
+                ShowUiText(IDS_CLOCK_CORRECTION_HOLDS, withSeconds(IDS_CLOCK_CORRECTION_HOLDS), kMessageInformation);
             }
             return;
     }

@@ -20,6 +20,7 @@ TEST(UiStrings, LooksUpBothLanguagesAndKeepsTrailingBlanks) {
     EXPECT_EQ(ShownText(UiString(IDS_SAVE_BACKUP_QUESTION, kLangTraditionalChinese)),
               L"是否保存設定檔備份？\r\n(設定檔備份請妥善保存)");
     EXPECT_EQ(ShownText(L"a\\b\\"), L"a\\b\\");
+    EXPECT_EQ(FillPlaceholder(L"off by %1 s; %1 s", L"%1", L"90"), L"off by 90 s; 90 s");
 }
 
 }  // namespace

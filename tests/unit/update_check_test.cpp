@@ -8,7 +8,6 @@
 #include "platform/update_download.h"
 #include "settings/clock_correction.h"
 #include "tests/support/fake_clock.h"
-#include "ui/ui_strings.h"
 #include "tests/support/memory_profile_store.h"
 
 namespace orvika2 {
@@ -269,7 +268,6 @@ TEST(ClockCheck, OnlyTheConfiguredHttpsServerIsAskedAndAFailureChangesNothing) {
             EXPECT_FALSE(AcceptClockOffer(store, kFile, outcome));
         }
     }
-    EXPECT_EQ(FillPlaceholder(L"off by %1 s; %1 s", L"%1", L"90"), L"off by 90 s; 90 s");
 }
 
 TEST(UpdateAddresses, AllPagesLiveOnTheConfiguredServer) {
