@@ -44,9 +44,30 @@ TrayOutcome TrayNotify(std::uintptr_t iconId, std::uint32_t mouseMessage) {
     if (iconId != kTrayIconId) return {TrayAction::None, 1};
     switch (mouseMessage) {
         case kMouseLeftDown: return {TrayAction::ShowWindow, 0};
-        case kMouseRightUp: return {TrayAction::PopupMenu, 0};
+        case kTrayKeySelect: return {TrayAction::ShowAndActivate, 0};
+        // Follows the right button's release too: one menu, from here.
+        case kContextMenu: return {TrayAction::PopupMenu, 0};
         default: return {TrayAction::None, 0};
     }
+}
+
+MainWindowKey MainWindowKeyCommand(int command, int focusedControl) {
+    if (command == kDialogCancel) return MainWindowKey::HideWindow;
+    if (command != kDialogOk) return MainWindowKey::None;
+    if (focusedControl == IDC_CODE_BUTTON) return MainWindowKey::PressCodeButton;
+    if (focusedControl == IDC_MENU_BUTTON) return MainWindowKey::OpenMenu;
+    return MainWindowKey::None;
+}
+
+ScreenPoint PopupMenuOrigin(ScreenPoint messagePoint, const ScreenRect& anchor) {
+    if (messagePoint != ScreenPoint{-1, -1}) return messagePoint;
+    return {anchor.left, anchor.bottom};
+}
+
+std::wstring CodeButtonName(const StringSource& strings, std::wstring_view account) {
+    std::wstring name = strings(IDS_CODE_BUTTON_NAME);
+    if (!account.empty()) name += L" (" + std::wstring(account) + L")";
+    return name;
 }
 
 std::optional<std::wstring_view> LanguageChoiceForCommand(int command) {

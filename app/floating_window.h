@@ -55,17 +55,48 @@ TimerAction ActionForTimer(std::uintptr_t timerId);
 inline constexpr unsigned kProfileItemUnusable = 0x1 | 0x2;
 constexpr unsigned ProfileItemEnableBits(bool enabled) { return enabled ? 0u : kProfileItemUnusable; }
 
-// Tray icon callback: the icon's identifier and the mouse message in lParam.
+// Tray icon callback: the icon's identifier and, in lParam, the mouse
+// message or the shell's notification. The icon asks for the shell's
+// version 3 behaviour, which adds the keyboard's notifications: Enter or
+// Space on the icon (NIN_KEYSELECT) and the context-menu key or Shift+F10
+// (WM_CONTEXTMENU, also sent after a right click's button-up).
 inline constexpr std::uint32_t kTrayIconId = 128;
 inline constexpr std::uint32_t kMouseLeftDown = 0x0201;
 inline constexpr std::uint32_t kMouseRightUp = 0x0205;
+inline constexpr std::uint32_t kContextMenu = 0x007B;
+inline constexpr std::uint32_t kTraySelect = 0x0400;     // NIN_SELECT
+inline constexpr std::uint32_t kTrayKeySelect = 0x0401;  // NIN_KEYSELECT
+inline constexpr unsigned kTrayShellVersion = 3;          // NOTIFYICON_VERSION
 
-enum class TrayAction { None, ShowWindow, PopupMenu };
+enum class TrayAction { None, ShowWindow, ShowAndActivate, PopupMenu };
 struct TrayOutcome {
     TrayAction action = TrayAction::None;
     long result = 0;  // what the window procedure returns
 };
 TrayOutcome TrayNotify(std::uintptr_t iconId, std::uint32_t mouseMessage);
+
+// What the main window does with a dialog key: Enter (IDOK) presses the
+// focused button, as the dialog manager does not for owner-drawn buttons;
+// Esc (IDCANCEL) hides the window to the tray.
+inline constexpr int kDialogOk = 1;      // IDOK
+inline constexpr int kDialogCancel = 2;  // IDCANCEL
+enum class MainWindowKey { None, PressCodeButton, OpenMenu, HideWindow };
+MainWindowKey MainWindowKeyCommand(int command, int focusedControl);
+
+// Where the popup menu opens: at the pointer for a click, below the focused
+// control (the window when none) for the keyboard (WM_CONTEXTMENU's
+// position is -1, -1 then).
+struct ScreenRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+ScreenPoint PopupMenuOrigin(ScreenPoint messagePoint, const ScreenRect& anchor);
+
+// The code button's accessible name: what it does and, when the active
+// profile has one, its account.
+std::wstring CodeButtonName(const StringSource& strings, std::wstring_view account);
 
 // The choice a language command writes ("zh-tw" or "en"), none for other
 // commands.

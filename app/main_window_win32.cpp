@@ -1,6 +1,7 @@
 #include "app/main_window_win32.h"
 
 #include <dbt.h>
+#include <windowsx.h>
 
 #include <cstddef>
 
@@ -12,6 +13,7 @@
 #include "app/skin_layout_win32.h"
 #include "app/wait_dialog_win32.h"
 #include "desktop/balloon_win32.h"
+#include "desktop/high_contrast_win32.h"
 #include "platform/autostart_win32.h"
 #include "platform/clipboard_win32.h"
 #include "platform/executable_path_win32.h"
@@ -108,6 +110,9 @@ void COrvika2Dlg::SetUpWindow() {
     }
     codeButton_.SetToolTipText(LoadUiString(IDS_PROFILE));
     menuButton_.SetToolTipText(LoadUiString(IDS_SETTING));
+    // The window texts are what a screen reader says for the buttons.
+    SetCodeButtonName(CodeButtonName(context_.services.strings, L""));
+    SetWindowTextW(menuButton_.hwnd(), LoadUiString(IDS_MENU_BUTTON_NAME).c_str());
     // Laid out in pixels from the skin: the template's dialog units follow
     // the font, the skin does not.
     KeepSkinLayoutOnDpiChange(window);
@@ -121,6 +126,14 @@ void COrvika2Dlg::SetUpWindow() {
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetWindowTextW(window, kMainWindowTitle);
     popupMenu_ = LoadPopupMenu();
+    FollowHighContrast();
+}
+
+void COrvika2Dlg::FollowHighContrast() {
+    highContrast_ = HighContrastOn();
+    codeButton_.SetHighContrast(highContrast_, L"123");
+    menuButton_.SetHighContrast(highContrast_, L"...");
+    InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void COrvika2Dlg::OnDpiChanged(WPARAM wParam, const RECT& suggested) {
@@ -155,8 +168,13 @@ bool COrvika2Dlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
             OnDpiChanged(wParam, *reinterpret_cast<const RECT*>(lParam));
             return true;
         case WM_CONTEXTMENU:
-            ShowPopupMenu();
+            OnContextMenu(lParam);
             return true;
+        case WM_SETTINGCHANGE:
+        case WM_SYSCOLORCHANGE:
+        case WM_THEMECHANGED:
+            FollowHighContrast();
+            return false;
         case WM_TRAY_NOTIFY:
             result = OnTrayNotify(wParam, lParam);
             return true;
@@ -209,10 +227,20 @@ bool COrvika2Dlg::OnCommand(int command) {
         case ID_ABOUT: OnAboutCommand(); return true;
         case ID_HIDE_WINDOW: HideWindow(); return true;
         case ID_CLOSE_PROGRAM: OnCloseCommand(); return true;
-        // Enter and Escape would end the modal run without the close
-        // handling, leaving the tray icon behind.
+        // Enter and Escape must not end the modal run: that would skip the
+        // close handling and leave the tray icon behind.
         case IDOK:
-        case IDCANCEL: return true;
+        case IDCANCEL: {
+            HWND focused = GetFocus();
+            const int focusedId = focused && IsChild(hwnd(), focused) ? GetDlgCtrlID(focused) : 0;
+            switch (MainWindowKeyCommand(command, focusedId)) {
+                case MainWindowKey::PressCodeButton: OnCodeButton(0); break;
+                case MainWindowKey::OpenMenu: ShowPopupMenu(); break;
+                case MainWindowKey::HideWindow: HideWindow(); break;
+                case MainWindowKey::None: break;
+            }
+            return true;
+        }
         default: return false;
     }
 }
@@ -221,6 +249,10 @@ void COrvika2Dlg::OnPaint() {
     PaintDc paint(hwnd());
     RECT client{};
     GetClientRect(hwnd(), &client);
+    if (highContrast_) {
+        PaintPlain(paint.get(), client);
+        return;
+    }
     UniqueBrush key(CreateSolidBrush(kKeyColour));
     FillRect(paint.get(), &client, key.get());
     if (!skin_) return;
@@ -233,16 +265,43 @@ void COrvika2Dlg::OnPaint() {
     BitBlt(paint.get(), 0, 0, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCAND);
 }
 
+// A plain rectangle in the theme's window colours, framed, with the name
+// where the skin has its wordmark.
+void COrvika2Dlg::PaintPlain(HDC dc, const RECT& client) {
+    FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+    FrameRect(dc, &client, GetSysColorBrush(COLOR_WINDOWTEXT));
+    RECT codeButton{};
+    GetWindowRect(codeButton_.hwnd(), &codeButton);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&codeButton), 2);
+    RECT name{client.left + 2, client.top, codeButton.left - 2, client.bottom};
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SelectedObject font(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd(), WM_GETFONT, 0, 0)));
+    DrawTextW(dc, kMainWindowTitle, -1, &name, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
 HMENU COrvika2Dlg::ProfileMenu() const { return popupMenu_ ? GetSubMenu(popupMenu_.get(), 0) : nullptr; }
 
-void COrvika2Dlg::ShowPopupMenu() {
+// Shift+F10 or the context-menu key: the menu below the focused button, as
+// the message has no pointer position then.
+void COrvika2Dlg::OnContextMenu(LPARAM lParam) {
+    HWND focused = GetFocus();
+    RECT anchor{};
+    GetWindowRect(focused && IsChild(hwnd(), focused) ? focused : hwnd(), &anchor);
+    const ScreenPoint at = PopupMenuOrigin({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)},
+                                           {anchor.left, anchor.top, anchor.right, anchor.bottom});
+    ShowPopupMenu(POINT{at.x, at.y});
+}
+
+void COrvika2Dlg::ShowPopupMenu(std::optional<POINT> at) {
     HMENU menu = ProfileMenu();
     if (!menu) return;
     SetForegroundWindow(hwnd());
     POINT cursor{};
     GetCursorPos(&cursor);
+    const POINT origin = at.value_or(cursor);
     menuGate_.MenuOpened();
-    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, 0, hwnd(), nullptr);
+    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, origin.x, origin.y, 0, hwnd(), nullptr);
     // Lets a menu opened from the tray close when the user clicks elsewhere.
     PostMessageW(hwnd(), WM_NULL, 0, 0);
     // After the chosen command, which is posted, has run on the menu as the
@@ -254,10 +313,21 @@ LRESULT COrvika2Dlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
     const TrayOutcome outcome = TrayNotify(wParam, static_cast<std::uint32_t>(lParam));
     switch (outcome.action) {
         case TrayAction::ShowWindow: ShowWindow(hwnd(), SW_SHOW); break;
+        case TrayAction::ShowAndActivate: BringForwardForTheKeyboard(); break;
         case TrayAction::PopupMenu: ShowPopupMenu(); break;
         case TrayAction::None: break;
     }
     return outcome.result;
+}
+
+// Enter or Space on the tray icon: the window takes the keyboard, with the
+// focus mark on the code button, the main action, while it can be used.
+void COrvika2Dlg::BringForwardForTheKeyboard() {
+    ShowWindow(hwnd(), SW_SHOW);
+    SetForegroundWindow(hwnd());
+    HWND first = IsWindowEnabled(codeButton_.hwnd()) ? codeButton_.hwnd() : menuButton_.hwnd();
+    SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
+    SendMessageW(hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
 }
 
 void COrvika2Dlg::OnDeviceChange(WPARAM wParam, LPARAM lParam) {
@@ -372,6 +442,10 @@ void COrvika2Dlg::AddTrayIcon() {
     trayIcon_.hIcon = smallIcon_.get();
     lstrcpynW(trayIcon_.szTip, kMainWindowTitle, static_cast<int>(std::size(trayIcon_.szTip)));
     Shell_NotifyIconW(NIM_ADD, &trayIcon_);
+    // The keyboard's notifications (Enter, the context-menu key) come only
+    // with this version; the callback's parameters keep their meaning.
+    trayIcon_.uVersion = kTrayShellVersion;
+    Shell_NotifyIconW(NIM_SETVERSION, &trayIcon_);
 }
 
 void COrvika2Dlg::OnCloseCommand() {
@@ -437,6 +511,8 @@ bool COrvika2Dlg::CodeButtonEnabled() { return IsWindowEnabled(codeButton_.hwnd(
 void COrvika2Dlg::EnableCodeButton(bool enabled) { EnableWindow(codeButton_.hwnd(), enabled); }
 
 void COrvika2Dlg::SetCodeButtonTip(const std::wstring& text) { codeButton_.SetToolTipText(text); }
+
+void COrvika2Dlg::SetCodeButtonName(const std::wstring& name) { SetWindowTextW(codeButton_.hwnd(), name.c_str()); }
 
 void COrvika2Dlg::ShowNotice(Anchor anchor, const std::wstring& title, const std::wstring& text) {
     HWND at = anchor == Anchor::CodeButton ? codeButton_.hwnd() : menuButton_.hwnd();

@@ -37,7 +37,11 @@ private:
     void OnDpiChanged(WPARAM wParam, const RECT& suggested);
     void RegisterDeviceNotifications();
     void OnPaint();
-    void ShowPopupMenu();
+    void ShowPopupMenu(std::optional<POINT> at = std::nullopt);
+    void OnContextMenu(LPARAM lParam);
+    void BringForwardForTheKeyboard();
+    void FollowHighContrast();
+    void PaintPlain(HDC dc, const RECT& client);
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     void OnDeviceChange(WPARAM wParam, LPARAM lParam);
     void OnTimer(UINT_PTR timerId);
@@ -63,6 +67,7 @@ private:
     bool CodeButtonEnabled() override;
     void EnableCodeButton(bool enabled) override;
     void SetCodeButtonTip(const std::wstring& text) override;
+    void SetCodeButtonName(const std::wstring& name) override;
     void ShowNotice(Anchor anchor, const std::wstring& title, const std::wstring& text) override;
     void ShowMessageBox(const std::wstring& text, unsigned flags) override;
     bool SettingsWindowOpen() override;
@@ -93,6 +98,7 @@ private:
     int codeHotkeyId_ = 0x0100;
     int switchHotkeyId_ = 0x0101;
     UniqueBitmap skin_;
+    bool highContrast_ = false;
     UniqueDeviceNotification deviceNotification_;
     NOTIFYICONDATAW trayIcon_{};
     bool trayIconWanted_ = false;

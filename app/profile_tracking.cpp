@@ -140,6 +140,7 @@ void ProfileTracking::ActivateProfile(int profile) {
     if (token.ReadStatus(status) != TokenResult::Success) return;
 
     std::wstring title = Label(profile);
+    window_.SetCodeButtonName(CodeButtonName(services_.strings, L""));
     const ProbeResult probe = ProbeProfileKind(token, status, profile);
     if (!probe.definite) {
         // Usable again after the next refresh; what the file knows stays.
@@ -170,6 +171,7 @@ void ProfileTracking::ActivateProfile(int profile) {
             WriteEntry(profile, L"");
         } else {
             title += L" ( " + entry + L" ) ";
+            window_.SetCodeButtonName(CodeButtonName(services_.strings, entry));
         }
         Tip(title);
         window_.EnableCodeButton(true);

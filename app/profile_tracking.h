@@ -30,6 +30,8 @@ public:
     virtual bool CodeButtonEnabled() = 0;
     virtual void EnableCodeButton(bool enabled) = 0;
     virtual void SetCodeButtonTip(const std::wstring& text) = 0;
+    // What a screen reader says for the code button (its window text).
+    virtual void SetCodeButtonName(const std::wstring& name) = 0;
     // A balloon with the information icon, owned by the main window.
     virtual void ShowNotice(Anchor anchor, const std::wstring& title, const std::wstring& text) = 0;
     // No owner, empty caption, in the interface language.

@@ -26,6 +26,9 @@ public:
     int Tick() { return --value_; }
     int Value() const { return value_; }
     std::wstring Text() const { return std::to_wstring(value_); }
+    // A screen reader hears the count every five seconds, not every second:
+    // the dialog's opening reads the first number.
+    bool Announced() const { return value_ >= 0 && value_ < 15 && value_ % 5 == 0; }
 
 private:
     int value_ = 15;

@@ -35,6 +35,7 @@ BOOL Wait15SecDialog::OnInitDialog() {
     SetDlgItemTextW(hwnd(), IDC_TOUCH_PROMPT, LoadUiString(IDS_WAIT_DIALOG_PROMPT).c_str());
     countdown_ = Countdown{};
     SetDlgItemTextW(hwnd(), IDC_COUNTDOWN, countdown_.Text().c_str());
+    spokenCount_.emplace(Item(IDC_COUNTDOWN));
     HDC screen = GetDC(nullptr);
     const int height = -MulDiv(kCountdownPoints, GetDeviceCaps(screen, LOGPIXELSY), 72);
     ReleaseDC(nullptr, screen);
@@ -69,6 +70,7 @@ bool Wait15SecDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& re
     case WM_COUNTDOWN_TICK:
         countdown_.Tick();
         SetDlgItemTextW(hwnd(), IDC_COUNTDOWN, countdown_.Text().c_str());
+        if (countdown_.Announced() && spokenCount_) spokenCount_->Announce();
         return true;
     case WM_STEP_ASIDE:
         OnStepAside(wParam != 0);

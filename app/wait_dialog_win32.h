@@ -4,12 +4,14 @@
 #include <windows.h>
 
 #include <atomic>
+#include <optional>
 #include <thread>
 
 #include "app/typing_win32.h"
 #include "app/wait_dialog.h"
 #include "platform/win32_handles_win32.h"
 #include "ui/dialog_base_win32.h"
+#include "ui/live_region_win32.h"
 
 namespace orvika2 {
 
@@ -43,6 +45,7 @@ private:
     TokenPorts token_;
     HWND focusTarget_;
     Countdown countdown_;
+    std::optional<LiveRegion> spokenCount_;
     UniqueHandle<HFONT, GdiObjectTraits> font_;
     UniqueHook keyFilter_;
     Win32Typing typing_;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <dbt.h>
+#include <shellapi.h>
 
 #include "app/code_button.h"
 #include "app/floating_window.h"
@@ -16,6 +17,11 @@ static_assert(kDeviceArrival == DBT_DEVICEARRIVAL);
 static_assert(kDeviceRemoveComplete == DBT_DEVICEREMOVECOMPLETE);
 static_assert(kMouseLeftDown == WM_LBUTTONDOWN);
 static_assert(kMouseRightUp == WM_RBUTTONUP);
+static_assert(kContextMenu == WM_CONTEXTMENU);
+static_assert(kTraySelect == NIN_SELECT);
+static_assert(kTrayKeySelect == NIN_KEYSELECT);
+static_assert(kTrayShellVersion == NOTIFYICON_VERSION);
+static_assert(kDialogOk == IDOK && kDialogCancel == IDCANCEL);
 static_assert(kCodeMessageFlags == (MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST));
 static_assert(kClipboardOfferFlags == (MB_YESNO | MB_TOPMOST));
 static_assert(kFirstUsePromptFlags == (MB_OK | MB_ICONINFORMATION | MB_TOPMOST));

@@ -69,7 +69,7 @@ UniqueRegion RegionFromRects(const std::vector<RegionRect>& rects) {
 
 }  // namespace
 
-CxSkinButton::CxSkinButton() : textColour_(GetSysColor(COLOR_BTNTEXT)) {}
+CxSkinButton::CxSkinButton() = default;
 
 CxSkinButton::~CxSkinButton() {
     if (window_) RemoveWindowSubclass(window_, &SubclassProc, kSubclassId);
@@ -88,10 +88,6 @@ void CxSkinButton::SetSkin(HINSTANCE module, UINT normal, UINT down, UINT over, 
     down_ = LoadSkinBitmap(module, down);
     over_ = LoadSkinBitmap(module, over);
     disabled_ = LoadSkinBitmap(module, disabled);
-    focus_.reset();
-    drawMode_ = 0;
-    border_ = false;
-    focusMargin_ = 0;
     mask_ = LoadSkinBitmap(module, mask);
     LoadRegion();
     const SIZE size = BitmapSize(mask_.get());
@@ -108,6 +104,12 @@ void CxSkinButton::LoadRegion() {
     if (!SetWindowRgn(window_, windowRegion, TRUE)) DeleteObject(windowRegion);
     WindowDc dc(window_);
     SelectClipRgn(dc.get(), region_.get());
+}
+
+void CxSkinButton::SetHighContrast(bool on, const std::wstring& plainLabel) {
+    highContrast_ = on;
+    plainLabel_ = plainLabel;
+    InvalidateRect(window_, nullptr, FALSE);
 }
 
 void CxSkinButton::SetToolTipText(const std::wstring& text) {
@@ -254,12 +256,6 @@ void CxSkinButton::DrawItem(const DRAWITEMSTRUCT& item) {
             return;
         }
     }
-    HDC dc = item.hDC;
-    RECT text = item.rcItem;
-    text.left += focusMargin_ + 2;
-    text.right -= focusMargin_ + 2;
-    SetBkMode(dc, TRANSPARENT);
-
     SkinPaintState state;
     state.disabled = (item.itemState & ODS_DISABLED) != 0;
     state.selected = (item.itemState & ODS_SELECTED) != 0;
@@ -267,6 +263,15 @@ void CxSkinButton::DrawItem(const DRAWITEMSTRUCT& item) {
     state.hover = hover_;
     state.hasOverImage = static_cast<bool>(over_);
     const SkinImage image = SkinImageFor(state);
+    if (highContrast_) {
+        DrawPlain(item.hDC, item, image);
+    } else {
+        DrawSkin(item.hDC, item, image);
+    }
+    DrawFocusMark(item.hDC, item);
+}
+
+void CxSkinButton::DrawSkin(HDC dc, const DRAWITEMSTRUCT& item, SkinImage image) const {
     const auto fill = [&] { FillRect(dc, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE)); };
     switch (image) {
         case SkinImage::Disabled:
@@ -274,7 +279,6 @@ void CxSkinButton::DrawItem(const DRAWITEMSTRUCT& item) {
             break;
         case SkinImage::Down:
             if (down_) DrawImage(dc, down_.get(), item.rcItem); else fill();
-            OffsetRect(&text, 1, 1);
             break;
         case SkinImage::Over:
             DrawImage(dc, over_.get(), item.rcItem);
@@ -283,29 +287,41 @@ void CxSkinButton::DrawItem(const DRAWITEMSTRUCT& item) {
             if (normal_) DrawImage(dc, normal_.get(), item.rcItem); else fill();
             break;
     }
-    if ((item.itemState & ODS_FOCUS) && focusMargin_ > 0) {
-        RECT focus = item.rcItem;
-        InflateRect(&focus, -focusMargin_, -focusMargin_);
-        DrawFocusRect(dc, &focus);
-    }
-    if (image == SkinImage::Disabled) {
-        RECT etched = text;
-        if (checked_) OffsetRect(&etched, 1, 1);
-        DrawLabel(dc, etched, GetSysColor(COLOR_3DHILIGHT));
-        OffsetRect(&etched, -1, -1);
-        DrawLabel(dc, etched, GetSysColor(COLOR_GRAYTEXT));
-        return;
-    }
-    DrawLabel(dc, text, textColour_);
 }
 
-void CxSkinButton::DrawLabel(HDC dc, RECT area, COLORREF colour) const {
-    const int length = GetWindowTextLengthW(window_);
-    if (length <= 0) return;
-    std::wstring label(static_cast<std::size_t>(length) + 1, L'\0');
-    label.resize(static_cast<std::size_t>(GetWindowTextW(window_, label.data(), length + 1)));
-    SetTextColor(dc, colour);
-    DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+// The button's shape in the theme's button colours, the pushed one in its
+// selection colours, with a short label.
+void CxSkinButton::DrawPlain(HDC dc, const DRAWITEMSTRUCT& item, SkinImage image) const {
+    const bool down = image == SkinImage::Down;
+    const int face = down ? COLOR_HIGHLIGHT : COLOR_BTNFACE;
+    const int text = image == SkinImage::Disabled ? COLOR_GRAYTEXT : down ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT;
+    if (region_) {
+        FillRgn(dc, region_.get(), GetSysColorBrush(face));
+        FrameRgn(dc, region_.get(), GetSysColorBrush(COLOR_BTNTEXT), 1, 1);
+    } else {
+        FillRect(dc, &item.rcItem, GetSysColorBrush(face));
+        FrameRect(dc, &item.rcItem, GetSysColorBrush(COLOR_BTNTEXT));
+    }
+    RECT area = item.rcItem;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(text));
+    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageW(GetParent(window_), WM_GETFONT, 0, 0));
+    SelectedObject selectedFont(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    DrawTextW(dc, plainLabel_.c_str(), static_cast<int>(plainLabel_.size()), &area,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+// Inside the round shape, where a rectangle still lies wholly on the button:
+// a square inscribed in the circle leaves about 15 % of the size each side.
+// Hidden until the keyboard is used, as the system's buttons do.
+void CxSkinButton::DrawFocusMark(HDC dc, const DRAWITEMSTRUCT& item) const {
+    if ((item.itemState & ODS_FOCUS) == 0 || (item.itemState & ODS_NOFOCUSRECT) != 0) return;
+    RECT mark = item.rcItem;
+    const int inset = std::max(2, static_cast<int>((mark.right - mark.left) * 15 / 100));
+    InflateRect(&mark, -inset, -inset);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    DrawFocusRect(dc, &mark);
 }
 
 void CxSkinButton::DrawImage(HDC dc, HBITMAP image, const RECT& area) const {

@@ -23,6 +23,10 @@ public:
     void Attach(HWND button);
     void SetSkin(HINSTANCE module, UINT normal, UINT down, UINT over, UINT disabled, UINT mask);
     void SetToolTipText(const std::wstring& text);
+    // With a high-contrast theme the skin gives way to the system's colours
+    // and `plainLabel` on the button's shape. The window text is the
+    // button's accessible name and is never drawn.
+    void SetHighContrast(bool on, const std::wstring& plainLabel);
 
     HWND hwnd() const { return window_; }
     bool checked() const { return checked_; }
@@ -34,7 +38,9 @@ private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void DrawItem(const DRAWITEMSTRUCT& item);
     void DrawImage(HDC dc, HBITMAP image, const RECT& area) const;
-    void DrawLabel(HDC dc, RECT area, COLORREF colour) const;
+    void DrawSkin(HDC dc, const DRAWITEMSTRUCT& item, SkinImage image) const;
+    void DrawPlain(HDC dc, const DRAWITEMSTRUCT& item, SkinImage image) const;
+    void DrawFocusMark(HDC dc, const DRAWITEMSTRUCT& item) const;
     bool CursorOverButton() const;
     bool PointOverButton(LPARAM clientPoint) const;
     void RelayToTooltip(UINT message, WPARAM wParam, LPARAM lParam);
@@ -48,12 +54,10 @@ private:
     bool hover_ = false;
     bool pressed_ = false;
     UniqueWindow tooltip_;
-    UniqueBitmap normal_, down_, disabled_, mask_, over_, focus_;
-    short focusMargin_ = 0;
-    COLORREF textColour_;
+    UniqueBitmap normal_, down_, disabled_, mask_, over_;
     UniqueRegion region_;
-    bool border_ = false;
-    short drawMode_ = 0;
+    bool highContrast_ = false;
+    std::wstring plainLabel_;
     HWND window_ = nullptr;
 };
 

@@ -68,17 +68,45 @@ TEST(DeviceChange, TokenTimersWaitForTheOpenMenuAndRunOnceEachAfterIt) {
     EXPECT_TRUE(gate.MenuClosed().empty());
 }
 
-TEST(TrayIcon, LeftButtonDownShowsRightButtonUpOpensTheMenu) {
+TEST(TrayIcon, ClicksAndTheKeyboardShowTheWindowOrOpenOneMenu) {
     const TrayOutcome foreign = TrayNotify(127, kMouseLeftDown);
     EXPECT_EQ(foreign.action, TrayAction::None);
     EXPECT_EQ(foreign.result, 1);
-    EXPECT_EQ(TrayNotify(128, kMouseLeftDown).action, TrayAction::ShowWindow);
-    EXPECT_EQ(TrayNotify(128, kMouseRightUp).action, TrayAction::PopupMenu);
-    EXPECT_EQ(TrayNotify(128, kMouseRightUp).result, 0);
-    const TrayOutcome rightDown = TrayNotify(128, 0x0204);
-    EXPECT_EQ(rightDown.action, TrayAction::None);
-    EXPECT_EQ(rightDown.result, 0);
-    EXPECT_EQ(TrayNotify(128, 0x0202).action, TrayAction::None);  // left button up
+    const struct {
+        std::uint32_t notification;
+        TrayAction action;
+    } rows[] = {
+        {kMouseLeftDown, TrayAction::ShowWindow},
+        {0x0202, TrayAction::None},  // left button up
+        {kTraySelect, TrayAction::None},  // after the left button's release: shown already
+        {kTrayKeySelect, TrayAction::ShowAndActivate},
+        {0x0204, TrayAction::None},  // right button down
+        // The shell sends the context menu after the release: one menu.
+        {kMouseRightUp, TrayAction::None},
+        {kContextMenu, TrayAction::PopupMenu},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.notification);
+        EXPECT_EQ(TrayNotify(128, row.notification).action, row.action);
+        EXPECT_EQ(TrayNotify(128, row.notification).result, 0);
+    }
+}
+
+TEST(MainWindowKeys, EnterPressesTheFocusedButtonEscapeHidesAndTheMenuKeyOpensBelowTheFocus) {
+    EXPECT_EQ(MainWindowKeyCommand(kDialogOk, IDC_CODE_BUTTON), MainWindowKey::PressCodeButton);
+    EXPECT_EQ(MainWindowKeyCommand(kDialogOk, IDC_MENU_BUTTON), MainWindowKey::OpenMenu);
+    EXPECT_EQ(MainWindowKeyCommand(kDialogOk, 0), MainWindowKey::None);
+    EXPECT_EQ(MainWindowKeyCommand(kDialogCancel, IDC_CODE_BUTTON), MainWindowKey::HideWindow);
+    EXPECT_EQ(MainWindowKeyCommand(IDC_CODE_BUTTON, IDC_CODE_BUTTON), MainWindowKey::None);
+
+    const ScreenRect focused{100, 50, 132, 82};
+    EXPECT_EQ(PopupMenuOrigin({-1, -1}, focused), (ScreenPoint{100, 82}));
+    EXPECT_EQ(PopupMenuOrigin({640, 480}, focused), (ScreenPoint{640, 480}));
+    EXPECT_EQ(PopupMenuOrigin({-1, 0}, focused), (ScreenPoint{-1, 0}));  // a click at the screen's edge
+
+    EXPECT_EQ(CodeButtonName(StringsIn(kLangEnglish), L""), L"Type verification code");
+    EXPECT_EQ(CodeButtonName(StringsIn(kLangEnglish), L"Google"), L"Type verification code (Google)");
+    EXPECT_EQ(CodeButtonName(StringsIn(kLangTraditionalChinese), L"Google"), L"輸入兩步驟驗證碼 (Google)");
 }
 
 TEST(LanguageCommands, WriteTheirChoiceAndMarkTheCurrentLanguage) {

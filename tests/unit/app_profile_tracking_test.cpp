@@ -51,6 +51,7 @@ public:
     bool CodeButtonEnabled() override { return codeButton; }
     void EnableCodeButton(bool enabled) override { codeButton = enabled; }
     void SetCodeButtonTip(const std::wstring& text) override { tip = text; }
+    void SetCodeButtonName(const std::wstring& text) override { name = text; }
     void ShowNotice(Anchor anchor, const std::wstring& title, const std::wstring& text) override {
         notices.push_back({anchor, title, text});
     }
@@ -66,6 +67,7 @@ public:
     std::map<int, std::wstring> texts;
     bool codeButton = true;
     std::wstring tip;
+    std::wstring name;
     std::vector<Notice> notices;
     std::vector<std::wstring> boxes;
     unsigned boxFlags = 0;
@@ -238,6 +240,7 @@ TEST_F(TrackingTest, AccountNamesLabelTheTipAndTheTitle) {
     EXPECT_EQ(window.states[ID_PROFILE_2], 8u);
     EXPECT_EQ(window.notices.back(), (Notice{Anchor::CodeButton, L"Profile2 ( bob ) ", En(IDS_GO_TO_INPUT_BOX)}));
     EXPECT_EQ(window.tip, L"Profile2 ( bob ) ");
+    EXPECT_EQ(window.name, En(IDS_CODE_BUTTON_NAME) + L" (bob)");
     EXPECT_EQ(EntryOf(2, Serial()), L"bob");
 
     // On a simulated token, the tip and the notice say where what is set goes.
@@ -263,6 +266,7 @@ TEST_F(TrackingTest, MarkerWordsOnATwoStepProfileAreClearedToTheBareLabel) {
         tracking->SelectProfile(1);
         EXPECT_EQ(EntryOf(1, Serial()), L"");
         EXPECT_EQ(window.tip, L"Profile1");
+        EXPECT_EQ(window.name, En(IDS_CODE_BUTTON_NAME));
         EXPECT_TRUE(window.codeButton);
     }
 }
@@ -274,6 +278,7 @@ TEST_F(TrackingTest, SwitchingFromAStaticToATwoStepProfileEnablesTheCodeButton) 
     tracking->RefreshProfiles();
     EXPECT_FALSE(window.codeButton);
     EXPECT_EQ(window.tip, L" ( Static password ) ");
+    EXPECT_EQ(window.name, En(IDS_CODE_BUTTON_NAME));
     tracking->SelectProfile(2);
     EXPECT_TRUE(window.codeButton);
     EXPECT_EQ(window.notices.back(), (Notice{Anchor::CodeButton, L"Profile2", En(IDS_GO_TO_INPUT_BOX)}));

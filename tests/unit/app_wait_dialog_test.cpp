@@ -19,14 +19,17 @@ constexpr std::array<std::uint8_t, 20> kKey{3, 1, 4, 1, 5, 9, 2, 6, 5, 3, 5, 8, 
 TEST(Countdown, CountsDownFromFifteenIntoNegativeNumbers) {
     Countdown countdown;
     EXPECT_EQ(countdown.Text(), L"15");
-    std::vector<std::wstring> shown;
+    EXPECT_FALSE(countdown.Announced());
+    std::vector<std::wstring> shown, announced;
     for (int i = 0; i < 17; ++i) {
         countdown.Tick();
         shown.push_back(countdown.Text());
+        if (countdown.Announced()) announced.push_back(countdown.Text());
     }
     EXPECT_EQ(shown.front(), L"14");
     EXPECT_EQ(shown[14], L"0");
     EXPECT_EQ(shown.back(), L"-2");
+    EXPECT_EQ(announced, (std::vector<std::wstring>{L"10", L"5", L"0"}));
 }
 
 TEST(WaitDialogKeys, OnlyEnterAndEscapeKeyDownsAreFiltered) {

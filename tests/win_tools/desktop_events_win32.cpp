@@ -9,6 +9,14 @@
 //                                 top-level window, as a restarted taskbar does
 //   drop-tray-icon                removes the window's tray icon, as a taskbar
 //                                 that ended takes its icons with it
+//   tray-key select|menu          the tray icon's keyboard notifications:
+//                                 Enter (NIN_KEYSELECT) or the context-menu
+//                                 key (WM_CONTEXTMENU), as the shell posts
+//                                 them; Wine's tray has no keyboard
+//   focus                         prints the control id and text of the
+//                                 focus in the window's thread
+//   setting-change                WM_SETTINGCHANGE for high contrast, as the
+//                                 system sends when the theme is switched
 // The broadcast crosses the process boundary the way the system's does:
 // Wine copies the structure into the receiver, as far as its size says.
 #include <windows.h>
@@ -79,6 +87,41 @@ int TaskbarCreated() {
     return message && SendMessageTimeoutW(HWND_BROADCAST, message, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer) ? 0 : 1;
 }
 
+// The shell lets the icon's owner take the foreground for its answer.
+int PostTrayKey(HWND main, const std::wstring& key) {
+    LPARAM notification = 0;
+    if (key == L"select") notification = NIN_KEYSELECT;
+    else if (key == L"menu") notification = WM_CONTEXTMENU;
+    else return 2;
+    DWORD process = 0;
+    GetWindowThreadProcessId(main, &process);
+    AllowSetForegroundWindow(process);
+    // The icon's callback message (WM_USER + 1) and identifier.
+    return PostMessageW(main, WM_USER + 1, 128, notification) ? 0 : 1;
+}
+
+int PrintFocus(HWND main) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info)) return 1;
+    if (!info.hwndFocus) {
+        std::printf("0\n");
+        return 0;
+    }
+    wchar_t text[256] = {};
+    GetWindowTextW(info.hwndFocus, text, 256);
+    char utf8[1024] = {};
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8), nullptr, nullptr);
+    std::printf("%d\t%s\n", GetDlgCtrlID(info.hwndFocus), utf8);
+    return 0;
+}
+
+int SettingChange(HWND main) {
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutW(main, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0, SMTO_ABORTIFHUNG, 10000, &answer) ? 0
+                                                                                                              : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -91,7 +134,10 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     if (command == L"drop-tray-icon") return DropTrayIcon(main);
+    if (command == L"focus") return PrintFocus(main);
+    if (command == L"setting-change") return SettingChange(main);
     if (argc < 3) return 2;
+    if (command == L"tray-key") return PostTrayKey(main, argv[2]);
     if (command == L"arrival") return SendDeviceChange(main, DBT_DEVICEARRIVAL, argv[2]);
     if (command == L"removal") return SendDeviceChange(main, DBT_DEVICEREMOVECOMPLETE, argv[2]);
     return 2;
