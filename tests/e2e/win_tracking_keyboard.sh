@@ -11,6 +11,10 @@ set -eu
 desktop_name=tracking_keyboard
 . "${ORVIKA2_SOURCE_DIR:?}/tests/e2e/win_tracking_session.inc"
 events() { "$wine" "$build/win_tools/desktop_events.exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+walk() {  # walk TITLE: every control of our window of that title has a name
+  "$wine" "$build/win_tools/accessible_walk.exe" "$1" </dev/null 2>/dev/null | tr -d '\r' >"$work/walk.txt" ||
+    fail "controls without a name: $(cat "$work/walk.txt")"
+}
 focused_is() { [ "$(events focus | cut -f1)" = "$1" ]; }
 expect_focus() {  # expect_focus ID WHAT
   wait_until 10 focused_is "$1" || fail "the focus is not on $2: $(events focus)"
@@ -44,6 +48,7 @@ wine_start "$work/app.log" Orvika2.exe
 main=$(wait_for_window '^Orvika2$') || fail "no main window"
 wait_painted "$main" || fail "the main window was not drawn"
 screenshot keyboard_start "$main"
+walk Orvika2
 start_recorder
 rm -f "$menu_dump"
 before=$(visible_windows)
@@ -108,6 +113,23 @@ wait_window_gone '^Orvika2$' 10 || fail "Esc did not hide the main window"
 events tray-key select
 wait_for_window '^Orvika2$' 10 >/dev/null || fail "Enter on the tray icon did not bring the window back"
 expect_focus 1000 "the code button"
+
+step "the buttons' names in Traditional Chinese, after the language chosen from the menu by keys"
+rm -f "$menu_dump"
+before=$(visible_windows)
+events tray-key menu
+wait_for_menu "$before" || fail "the context-menu key on the tray icon opened no menu"
+sleep 0.3
+keys Down Down Down Down Right Return
+wait_window_gone '^Orvika2$' 30 || true
+main=$(wait_for_window '^Orvika2$' 60) || fail "no main window after the language change"
+wait_painted "$main" || fail "the main window was not drawn in Chinese"
+walk Orvika2
+events tray-key select
+expect_focus 1000 "the code button"
+[ "$(events focus | cut -f2)" = "輸入兩步驟驗證碼 (Google)" ] || fail "the code button is named '$(events focus | cut -f2)' in Chinese"
+keys Tab
+[ "$(events focus | cut -f2)" = "設定選單" ] || fail "the settings button is named '$(events focus | cut -f2)' in Chinese"
 
 step "high contrast: the window in the theme's colours, the skin back when the theme is off"
 skin=$(window_picture "$main")
