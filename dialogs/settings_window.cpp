@@ -14,7 +14,8 @@ namespace {
 using enum SettingsPageKind;
 
 // The profile pages share their labels except the static-password radio
-// button, whose text names the press of its profile.
+// button, whose text names the press of its profile. A page's second Set
+// button has a mnemonic of its own.
 constexpr PageTextRow kProfileRows[] = {
     {Profile1, IDC_TWO_STEP_RADIO, IDS_SET_TWO_STEP},
     {Profile2, IDC_TWO_STEP_RADIO, IDS_SET_TWO_STEP},
@@ -44,8 +45,8 @@ constexpr PageTextRow kProfileRows[] = {
     {Profile2, IDC_PASSWORD_LABEL, IDS_STATIC_PASSWORD_LABEL},
     {Profile1, IDC_GENERATE_BUTTON, IDS_GENERATE},
     {Profile2, IDC_GENERATE_BUTTON, IDS_GENERATE},
-    {Profile1, IDC_STATIC_APPLY, IDS_APPLY},
-    {Profile2, IDC_STATIC_APPLY, IDS_APPLY},
+    {Profile1, IDC_STATIC_APPLY, IDS_APPLY_SECOND},
+    {Profile2, IDC_STATIC_APPLY, IDS_APPLY_SECOND},
     {Profile1, IDC_IMPORT_BUTTON, IDS_IMPORT_PROFILE},
     {Profile2, IDC_IMPORT_BUTTON, IDS_IMPORT_PROFILE},
     {Profile1, IDC_DELETE_BUTTON, IDS_DELETE_PROFILE},
@@ -63,7 +64,7 @@ constexpr PageTextRow kBasicRows[] = {
     {Basic, IDC_CODE_HOTKEY_LABEL, IDS_CODE_HOTKEY_LABEL},
     {Basic, IDC_SWITCH_HOTKEY_LABEL, IDS_SWITCH_HOTKEY_LABEL},
     {Basic, IDC_CODE_HOTKEY_APPLY, IDS_APPLY},
-    {Basic, IDC_SWITCH_HOTKEY_APPLY, IDS_APPLY},
+    {Basic, IDC_SWITCH_HOTKEY_APPLY, IDS_APPLY_SECOND},
     {Basic, IDC_RESTORE_DEFAULTS, IDS_RESTORE_DEFAULTS},
     {Basic, IDC_TYPING_METHOD_LABEL, IDS_TYPING_METHOD_LABEL},
     {Basic, IDC_CHECK_CLOCK, IDS_CHECK_CLOCK},
