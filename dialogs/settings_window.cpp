@@ -70,6 +70,13 @@ constexpr PageTextRow kBasicRows[] = {
     {Basic, IDC_CHECK_CLOCK, IDS_CHECK_CLOCK},
 };
 
+constexpr std::pair<int, int> kEnterButtons[] = {
+    {IDC_SECRET_KEY_EDIT, IDC_TWO_STEP_APPLY},
+    {IDC_CODE_PERIOD_EDIT, IDC_TWO_STEP_APPLY},
+    {IDC_LENGTH_EDIT, IDC_GENERATE_BUTTON},
+    {IDC_PASSWORD_EDIT, IDC_STATIC_APPLY},
+};
+
 std::wstring TabText(std::wstring_view name, std::wstring_view suffix) {
     return L"  " + std::wstring(name) + std::wstring(suffix) + L"  ";
 }
@@ -140,6 +147,23 @@ std::vector<PageTextRow> PageTextRows(bool withProfilePages) {
     if (withProfilePages) rows.assign(std::begin(kProfileRows), std::end(kProfileRows));
     rows.insert(rows.end(), std::begin(kBasicRows), std::end(kBasicRows));
     return rows;
+}
+
+int EnterButtonFor(int focusedControlId) {
+    for (const auto& [field, button] : kEnterButtons) {
+        if (field == focusedControlId) return button;
+    }
+    return 0;
+}
+
+int SteppedTab(std::uintptr_t key, bool control, bool shift, int selected, int count) {
+    if (!control || count <= 0) return -1;
+    int step = 0;
+    if (key == kTabKey) step = shift ? -1 : 1;
+    if (key == kPageDownKey) step = 1;
+    if (key == kPageUpKey) step = -1;
+    if (step == 0) return -1;
+    return ((selected + step) % count + count) % count;
 }
 
 }  // namespace orvika2

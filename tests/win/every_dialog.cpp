@@ -73,8 +73,8 @@ void VisitEveryDialog(const DialogVisitor& visit) {
     const std::wstring file = (folder / L"Orvika2Config.ini").wstring();
     // Profile 1 is set with the longest account name: the settings window
     // opens on the already-set page with its longest label.
-    WriteProfileEntry(*store, file, kTokenSection, 0, kLongestAccountName);
-    WriteProfileEntry(*store, file, kTokenSection, 1, L"NotConfigured");
+    WriteProfileEntry(*store, file, kTokenSection, 1, kLongestAccountName);
+    WriteProfileEntry(*store, file, kTokenSection, 2, L"NotConfigured");
     const auto startup = MakeWin32StartupServices();
     testing::TestServices services(*store, token.ports(), file, LoadUiString);
 
