@@ -225,7 +225,17 @@ TEST_F(SettingsPagesOnScreen, TheKeyboardPressesTheFieldsButtonSwitchesTabsAndEs
     for (const int profile : {1, 2}) WriteProfileEntry(store, file, L"000a1bff", profile, L"NotConfigured");
     const SettingsPages& pages = SharedSettingsPages();
     auto selected = [](HWND settings) { return SendDlgItemMessageW(settings, IDC_SETTINGS_TAB, TCM_GETCURSEL, 0, 0); };
+    std::vector<int> tabOrder;
+    auto tab = [&](HWND) {
+        tabOrder.push_back(GetDlgCtrlID(GetFocus()));
+        Type(VK_TAB);
+    };
     std::vector<std::function<void(HWND)>> steps = {
+        [&](HWND settings) {
+            SetFocus(GetDlgItem(settings, IDC_SETTINGS_TAB));
+            Type(VK_TAB);
+        },
+        tab, tab, tab, tab, tab, tab, tab, tab,
         [&](HWND) {
             HWND page = pages.profile1.hwnd();
             ASSERT_TRUE(IsWindowVisible(page));
@@ -247,6 +257,7 @@ TEST_F(SettingsPagesOnScreen, TheKeyboardPressesTheFieldsButtonSwitchesTabsAndEs
         },
         [&](HWND settings) {
             EXPECT_EQ(selected(settings), 1);
+            EXPECT_EQ(GetFocus(), GetDlgItem(settings, IDC_SETTINGS_TAB));
             EXPECT_TRUE(IsWindowVisible(pages.profile2.hwnd()));
             EXPECT_FALSE(IsWindowVisible(pages.profile1.hwnd()));
             Type(VK_TAB, true, true);
@@ -270,6 +281,13 @@ TEST_F(SettingsPagesOnScreen, TheKeyboardPressesTheFieldsButtonSwitchesTabsAndEs
     BYTE state[256] = {};
     SetKeyboardState(state);
     EXPECT_TRUE(steps.empty());
+    // The profile page in its first mode, in template order, then round the
+    // page: the tab control holds the pages, so Tab passes it by (Ctrl+Tab
+    // gives it the focus).
+    const std::vector<int> expected = {IDC_TWO_STEP_RADIO,   IDC_ACCOUNT_LIST,     IDC_SECRET_KEY_EDIT,
+                                       IDC_CODE_DIGITS_LIST, IDC_CODE_PERIOD_EDIT, IDC_REQUIRE_TOUCH_CHECK,
+                                       IDC_TWO_STEP_APPLY,   IDC_TWO_STEP_RADIO};
+    EXPECT_EQ(tabOrder, expected);
     EXPECT_FALSE(ClosedByTheTest()) << "Esc left the settings window open";
 }
 
