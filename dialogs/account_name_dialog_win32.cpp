@@ -14,6 +14,7 @@ newAccount::newAccount() : DialogBase(IDD_ACCOUNT_NAME) {}
 BOOL newAccount::OnInitDialog() {
     SetDlgItemTextW(hwnd(), IDC_ACCOUNT_NAME_EDIT, L"");
     SetWindowTextW(hwnd(), LoadUiString(IDS_ACCOUNT_NAME_CAPTION).c_str());
+    SetDlgItemTextW(hwnd(), IDC_ACCOUNT_NAME_LABEL, LoadUiString(IDS_ACCOUNT_NAME_LABEL).c_str());
     SetDlgItemTextW(hwnd(), IDOK, LoadUiString(IDS_ACCOUNT_NAME_OK).c_str());
     SetDlgItemTextW(hwnd(), IDCANCEL, LoadUiString(IDS_ACCOUNT_NAME_CANCEL).c_str());
     return TRUE;

@@ -18,6 +18,12 @@ BOOL HotKeyDlg::OnInitDialog() {
     Check(IDC_AUTOSTART_CHECK, checks.autostart);
     Check(IDC_DESKTOP_CHECK, checks.desktopShortcut);
     Check(IDC_START_MENU_CHECK, checks.startMenuShortcut);
+    // The mark's meaning is its name to a screen reader. An image static
+    // drops the texts sent to it, so the text goes straight to the window.
+    const std::wstring markName = LoadUiString(IDS_SETTING_SUCCESSFUL);
+    for (const int mark : {IDC_CODE_STATUS_MARK, IDC_SWITCH_STATUS_MARK}) {
+        DefWindowProcW(Item(mark), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(markName.c_str()));
+    }
     ShowMarks({});
     ShowTakenHotkeys();
     FillTypingMethods();

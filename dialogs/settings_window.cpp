@@ -14,7 +14,8 @@ namespace {
 using enum SettingsPageKind;
 
 // The profile pages share their labels except the static-password radio
-// button, whose text names the press of its profile.
+// button, whose text names the press of its profile. A page's second Set
+// button has a mnemonic of its own.
 constexpr PageTextRow kProfileRows[] = {
     {Profile1, IDC_TWO_STEP_RADIO, IDS_SET_TWO_STEP},
     {Profile2, IDC_TWO_STEP_RADIO, IDS_SET_TWO_STEP},
@@ -44,8 +45,8 @@ constexpr PageTextRow kProfileRows[] = {
     {Profile2, IDC_PASSWORD_LABEL, IDS_STATIC_PASSWORD_LABEL},
     {Profile1, IDC_GENERATE_BUTTON, IDS_GENERATE},
     {Profile2, IDC_GENERATE_BUTTON, IDS_GENERATE},
-    {Profile1, IDC_STATIC_APPLY, IDS_APPLY},
-    {Profile2, IDC_STATIC_APPLY, IDS_APPLY},
+    {Profile1, IDC_STATIC_APPLY, IDS_APPLY_SECOND},
+    {Profile2, IDC_STATIC_APPLY, IDS_APPLY_SECOND},
     {Profile1, IDC_IMPORT_BUTTON, IDS_IMPORT_PROFILE},
     {Profile2, IDC_IMPORT_BUTTON, IDS_IMPORT_PROFILE},
     {Profile1, IDC_DELETE_BUTTON, IDS_DELETE_PROFILE},
@@ -63,10 +64,17 @@ constexpr PageTextRow kBasicRows[] = {
     {Basic, IDC_CODE_HOTKEY_LABEL, IDS_CODE_HOTKEY_LABEL},
     {Basic, IDC_SWITCH_HOTKEY_LABEL, IDS_SWITCH_HOTKEY_LABEL},
     {Basic, IDC_CODE_HOTKEY_APPLY, IDS_APPLY},
-    {Basic, IDC_SWITCH_HOTKEY_APPLY, IDS_APPLY},
+    {Basic, IDC_SWITCH_HOTKEY_APPLY, IDS_APPLY_SECOND},
     {Basic, IDC_RESTORE_DEFAULTS, IDS_RESTORE_DEFAULTS},
     {Basic, IDC_TYPING_METHOD_LABEL, IDS_TYPING_METHOD_LABEL},
     {Basic, IDC_CHECK_CLOCK, IDS_CHECK_CLOCK},
+};
+
+constexpr std::pair<int, int> kEnterButtons[] = {
+    {IDC_SECRET_KEY_EDIT, IDC_TWO_STEP_APPLY},
+    {IDC_CODE_PERIOD_EDIT, IDC_TWO_STEP_APPLY},
+    {IDC_LENGTH_EDIT, IDC_GENERATE_BUTTON},
+    {IDC_PASSWORD_EDIT, IDC_STATIC_APPLY},
 };
 
 std::wstring TabText(std::wstring_view name, std::wstring_view suffix) {
@@ -139,6 +147,23 @@ std::vector<PageTextRow> PageTextRows(bool withProfilePages) {
     if (withProfilePages) rows.assign(std::begin(kProfileRows), std::end(kProfileRows));
     rows.insert(rows.end(), std::begin(kBasicRows), std::end(kBasicRows));
     return rows;
+}
+
+int EnterButtonFor(int focusedControlId) {
+    for (const auto& [field, button] : kEnterButtons) {
+        if (field == focusedControlId) return button;
+    }
+    return 0;
+}
+
+int SteppedTab(std::uintptr_t key, bool control, bool shift, int selected, int count) {
+    if (!control || count <= 0) return -1;
+    int step = 0;
+    if (key == kTabKey) step = shift ? -1 : 1;
+    if (key == kPageDownKey) step = 1;
+    if (key == kPageUpKey) step = -1;
+    if (step == 0) return -1;
+    return ((selected + step) % count + count) % count;
 }
 
 }  // namespace orvika2

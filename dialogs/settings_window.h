@@ -71,4 +71,18 @@ struct PageTextRow {
 // pages only those of the basic settings page.
 std::vector<PageTextRow> PageTextRows(bool withProfilePages);
 
+// Enter in a profile page's field presses the button of the field's group:
+// Set for the secret key and the period, Generate for the password length
+// (Set there would write whatever the password box holds), Set for the
+// static password. 0 for any other control.
+int EnterButtonFor(int focusedControlId);
+
+// The keys that switch the tab control's page, as property sheets have them.
+inline constexpr std::uintptr_t kTabKey = 0x09;       // VK_TAB
+inline constexpr std::uintptr_t kPageUpKey = 0x21;    // VK_PRIOR
+inline constexpr std::uintptr_t kPageDownKey = 0x22;  // VK_NEXT
+// Ctrl+Tab and Ctrl+Page Down select the next of `count` tabs, Ctrl+Shift+Tab
+// and Ctrl+Page Up the previous one, round; -1 for any other key.
+int SteppedTab(std::uintptr_t key, bool control, bool shift, int selected, int count);
+
 }  // namespace orvika2

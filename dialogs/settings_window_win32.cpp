@@ -16,25 +16,31 @@ namespace {
 constexpr int kPageMarginSide = 8;
 constexpr int kPageMarginTop = 25;
 
-// The window whose descendants' Enter and Escape bypass the dialog manager.
-// The hook has no context of its own; one settings window is open at most.
+// The window whose Ctrl+Tab the filter takes. The hook has no context of
+// its own; one settings window is open at most.
 HWND& FilteredWindow() {
     static HWND window = nullptr;
     return window;
 }
 
-// IsDialogMessage asks this hook first: a key-down of Enter or Escape in the
-// settings window goes straight to its control, so it never becomes a
-// default-button or cancel command.
+// IsDialogMessage asks this hook first, and would take Ctrl+Tab for a plain
+// Tab: in the settings window it switches the page instead, as a click on
+// the tab does. Enter and Esc go on to the dialog manager.
 LRESULT CALLBACK KeyFilter(int code, WPARAM wParam, LPARAM lParam) {
-    auto* message = reinterpret_cast<MSG*>(lParam);
+    const auto* message = reinterpret_cast<const MSG*>(lParam);
     HWND root = FilteredWindow();
     if (code == MSGF_DIALOGBOX && message && root && message->message == WM_KEYDOWN &&
-        (message->wParam == VK_RETURN || message->wParam == VK_ESCAPE) &&
         (message->hwnd == root || IsChild(root, message->hwnd))) {
-        TranslateMessage(message);
-        DispatchMessageW(message);
-        return TRUE;
+        HWND tab = GetDlgItem(root, IDC_SETTINGS_TAB);
+        const int next = SteppedTab(message->wParam, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0,
+                                    TabCtrl_GetCurSel(tab), TabCtrl_GetItemCount(tab));
+        if (next >= 0) {
+            TabCtrl_SetCurSel(tab, next);
+            NMHDR change{tab, IDC_SETTINGS_TAB, static_cast<UINT>(TCN_SELCHANGE)};
+            SendMessageW(root, WM_NOTIFY, IDC_SETTINGS_TAB, reinterpret_cast<LPARAM>(&change));
+            SetFocus(tab);
+            return TRUE;
+        }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -111,8 +117,14 @@ bool SettingDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
             }
             return true;
         case WM_COMMAND:
-            // No OK or Cancel: only the close box ends the window.
-            return LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL;
+            // Only the dialog manager sends commands here: Esc as IDCANCEL,
+            // Enter as IDOK or as the focused push button's id.
+            if (LOWORD(wParam) == IDCANCEL) {
+                EndDialog(IDCANCEL);
+            } else {
+                OnEnter();
+            }
+            return true;
         case WM_CLOSE:
             EndDialog(IDCANCEL);
             return true;
@@ -121,6 +133,20 @@ bool SettingDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
             return false;
         default:
             return false;
+    }
+}
+
+void SettingDlg::OnEnter() {
+    HWND focus = GetFocus();
+    if (!focus || !IsChild(hwnd(), focus) || GetParent(focus) == hwnd()) return;
+    HWND page = GetParent(focus);
+    // A field presses its group's button; a push button, itself, which the
+    // dialog manager sent here rather than to its page.
+    const int button = EnterButtonFor(GetDlgCtrlID(focus));
+    const bool pushButton = SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON);
+    HWND target = button != 0 ? GetDlgItem(page, button) : pushButton ? focus : nullptr;
+    if (target && IsWindowEnabled(target)) {
+        SendMessageW(page, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(target), BN_CLICKED), reinterpret_cast<LPARAM>(target));
     }
 }
 

@@ -35,6 +35,9 @@ private:
     BOOL OnInitDialog() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
+    // Enter presses the button of the focused field's group, or the focused
+    // push button of a page.
+    void OnEnter();
     void ApplyPageTexts();
     void RunChoosePage();
     void ShowSelectedTabPage();
@@ -50,8 +53,8 @@ private:
     int currentSlot_ = 0;
 };
 
-// Runs the settings window modally, with Enter and Escape kept from the
-// dialog manager while it is open.
+// Runs the settings window modally, with Ctrl+Tab switching its pages while
+// it is open.
 void RunSettingDlg(HWND owner, AppServices& services, StartupServices& startup);
 
 }  // namespace orvika2

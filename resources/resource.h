@@ -55,7 +55,6 @@
 #define IDC_TOUCH_PROMPT        1006
 #define IDC_ABOUT_VERSION       1090
 #define IDC_ABOUT_NOTE          1091
-#define IDC_ABOUT_ICON          1092
 
 #define ID_HIDE_WINDOW          32782
 #define ID_PROFILE_1            32783
@@ -79,6 +78,7 @@
 #define IDC_RESET_BUTTON        1000
 #define IDC_ALREADY_SET_LABEL   1091
 #define IDC_ACCOUNT_NAME_EDIT   1089
+#define IDC_ACCOUNT_NAME_LABEL  1097
 
 #define IDC_TWO_STEP_RADIO      1065
 #define IDC_ACCOUNT_LABEL       1066

@@ -3,18 +3,23 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "dialogs/hotkey_page_win32.h"
 #include "dialogs/profile_page.h"
 #include "dialogs/profile_page_win32.h"
+#include "dialogs/settings_window_win32.h"
+#include "settings/config_file.h"
 #include "platform/win32_handles_win32.h"
 #include "resources/resource.h"
 #include "tests/support/memory_profile_store.h"
 #include "tests/support/sim_fixture.h"
 #include "tests/support/test_services.h"
 #include "tests/win/window_display.h"
+#include "ui/ui_language_win32.h"
 
 namespace orvika2 {
 namespace {
@@ -173,6 +178,117 @@ TEST_F(SettingsPagesOnScreen, ProfilePageStartsWithItsListAndKeepsTextsAcrossMod
     EXPECT_EQ(Text(window, IDC_SECRET_KEY_EDIT), L"");
     EXPECT_EQ(Text(window, IDC_PASSWORD_EDIT), L"");
     EXPECT_FALSE(SendDlgItemMessageW(window, IDC_PASSWORD_EDIT, EM_CANUNDO, 0, 0));
+}
+
+// The steps of a keyboard run, one a tick of a thread timer; the timer has
+// no context of its own.
+std::vector<std::function<void(HWND)>>*& PendingSteps() {
+    static std::vector<std::function<void(HWND)>>* steps = nullptr;
+    return steps;
+}
+bool& ClosedByTheTest() {
+    static bool closed = false;
+    return closed;
+}
+
+// Inside the settings window's modal loop: the next step, or, once all are
+// taken and the window is still there, its close box.
+void CALLBACK TakeNextStep(HWND, UINT, UINT_PTR, DWORD) {
+    // The modal loop shows the window once its queue is empty, which may
+    // come after the first tick.
+    HWND settings = FindWindowW(nullptr, LoadUiString(IDS_SETTINGS_CAPTION).c_str());
+    if (!settings || !IsWindowVisible(settings) || !PendingSteps()) return;
+    auto& steps = *PendingSteps();
+    if (steps.empty()) {
+        ClosedByTheTest() = true;
+        PostMessageW(settings, WM_CLOSE, 0, 0);
+        return;
+    }
+    const auto step = std::move(steps.front());
+    steps.erase(steps.begin());
+    step(settings);
+}
+
+// A key as typed into the focused control: posted, it passes the message
+// filter and the dialog manager, which read Ctrl and Shift from the state.
+void Type(UINT key, bool control = false, bool shift = false) {
+    BYTE state[256] = {};
+    GetKeyboardState(state);
+    state[VK_CONTROL] = control ? 0x80 : 0;
+    state[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(state);
+    PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+}
+
+TEST_F(SettingsPagesOnScreen, TheKeyboardPressesTheFieldsButtonSwitchesTabsAndEscCloses) {
+    // Neither profile is set: both tabs show their profile page.
+    for (const int profile : {1, 2}) WriteProfileEntry(store, file, L"000a1bff", profile, L"NotConfigured");
+    const SettingsPages& pages = SharedSettingsPages();
+    auto selected = [](HWND settings) { return SendDlgItemMessageW(settings, IDC_SETTINGS_TAB, TCM_GETCURSEL, 0, 0); };
+    std::vector<int> tabOrder;
+    auto tab = [&](HWND) {
+        tabOrder.push_back(GetDlgCtrlID(GetFocus()));
+        Type(VK_TAB);
+    };
+    std::vector<std::function<void(HWND)>> steps = {
+        [&](HWND settings) {
+            SetFocus(GetDlgItem(settings, IDC_SETTINGS_TAB));
+            Type(VK_TAB);
+        },
+        tab, tab, tab, tab, tab, tab, tab, tab,
+        [&](HWND) {
+            HWND page = pages.profile1.hwnd();
+            ASSERT_TRUE(IsWindowVisible(page));
+            EnableWindow(GetDlgItem(page, IDC_STATIC_RADIO), TRUE);
+            Click(page, IDC_STATIC_RADIO);
+            SetFocus(GetDlgItem(page, IDC_LENGTH_EDIT));
+            Type(VK_RETURN);
+        },
+        [&](HWND) {
+            HWND page = pages.profile1.hwnd();
+            EXPECT_EQ(Text(page, IDC_PASSWORD_EDIT).size(), 12u) << "Enter in the length box generates";
+            SetDlgItemTextW(page, IDC_PASSWORD_EDIT, L"");
+            SetFocus(GetDlgItem(page, IDC_GENERATE_BUTTON));
+            Type(VK_RETURN);
+        },
+        [&](HWND) {
+            EXPECT_EQ(Text(pages.profile1.hwnd(), IDC_PASSWORD_EDIT).size(), 12u) << "Enter on the focused button";
+            Type(VK_TAB, true);
+        },
+        [&](HWND settings) {
+            EXPECT_EQ(selected(settings), 1);
+            EXPECT_EQ(GetFocus(), GetDlgItem(settings, IDC_SETTINGS_TAB));
+            EXPECT_TRUE(IsWindowVisible(pages.profile2.hwnd()));
+            EXPECT_FALSE(IsWindowVisible(pages.profile1.hwnd()));
+            Type(VK_TAB, true, true);
+        },
+        [&](HWND settings) {
+            EXPECT_EQ(selected(settings), 0);
+            Type(VK_PRIOR, true);
+        },
+        [&](HWND settings) {
+            EXPECT_EQ(selected(settings), 2);
+            EXPECT_TRUE(IsWindowVisible(pages.basic.hwnd()));
+            Type(VK_ESCAPE);
+        },
+    };
+    PendingSteps() = &steps;
+    ClosedByTheTest() = false;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &TakeNextStep);
+    RunSettingDlg(nullptr, services.services, startup);
+    KillTimer(nullptr, timer);
+    PendingSteps() = nullptr;
+    BYTE state[256] = {};
+    SetKeyboardState(state);
+    EXPECT_TRUE(steps.empty());
+    // The profile page in its first mode, in template order, then round the
+    // page: the tab control holds the pages, so Tab passes it by (Ctrl+Tab
+    // gives it the focus).
+    const std::vector<int> expected = {IDC_TWO_STEP_RADIO,   IDC_ACCOUNT_LIST,     IDC_SECRET_KEY_EDIT,
+                                       IDC_CODE_DIGITS_LIST, IDC_CODE_PERIOD_EDIT, IDC_REQUIRE_TOUCH_CHECK,
+                                       IDC_TWO_STEP_APPLY,   IDC_TWO_STEP_RADIO};
+    EXPECT_EQ(tabOrder, expected);
+    EXPECT_FALSE(ClosedByTheTest()) << "Esc left the settings window open";
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ TEST_F(SettingsTemplates, EveryWindowHasItsSizeInDialogUnits) {
         int id;
         SIZE units;
     } sizes[] = {{IDD_SETTINGS, {499, 139}},     {IDD_PROFILE1_PAGE, {482, 111}}, {IDD_PROFILE2_PAGE, {482, 108}},
-                 {IDD_HOTKEY_PAGE, {476, 106}},  {IDD_ACCOUNT_NAME, {139, 44}},  {IDD_ALREADY_SET_PAGE, {483, 92}}};
+                 {IDD_HOTKEY_PAGE, {476, 106}},  {IDD_ACCOUNT_NAME, {139, 56}},  {IDD_ALREADY_SET_PAGE, {483, 92}}};
     for (const auto& size : sizes) {
         HWND dialog = Make(size.id);
         ASSERT_NE(dialog, nullptr) << size.id;
@@ -82,6 +82,7 @@ TEST_F(SettingsTemplates, ControlsHaveTheirKinds) {
         {IDD_PROFILE2_PAGE, IDC_PASSWORD_EDIT, WC_EDITW},
         {IDD_ALREADY_SET_PAGE, IDC_ALREADY_SET_LABEL, WC_STATICW},
         {IDD_ALREADY_SET_PAGE, IDC_RESET_BUTTON, WC_BUTTONW},
+        {IDD_ACCOUNT_NAME, IDC_ACCOUNT_NAME_LABEL, WC_STATICW},
         {IDD_ACCOUNT_NAME, IDC_ACCOUNT_NAME_EDIT, WC_EDITW},
     };
     for (const auto& expected : controls) {

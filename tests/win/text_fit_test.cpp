@@ -7,28 +7,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <functional>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "app/about_dialog_win32.h"
-#include "app/wait_dialog_win32.h"
-#include "dialogs/account_name_dialog_win32.h"
-#include "dialogs/passphrase_dialogs_win32.h"
-#include "dialogs/settings_window_win32.h"
-#include "platform/startup_services_win32.h"
 #include "platform/win32_handles_win32.h"
-#include "profiles/account_name.h"
-#include "settings/config_file.h"
-#include "settings/profile_store.h"
-#include "tests/support/sim_fixture.h"
-#include "tests/support/test_services.h"
+#include "tests/win/every_dialog.h"
 #include "tests/win/window_display.h"
-#include "ui/ui_language.h"
-#include "ui/ui_language_win32.h"
 
 namespace orvika2 {
 namespace {
@@ -118,7 +104,6 @@ public:
     explicit TextFitWalk(std::string where) : where_(std::move(where)) {}
 
     void Measure(HWND dialog) {
-        ++dialogs_;
         dialog_ = dialog;
         EnumChildWindows(
             dialog,
@@ -128,7 +113,6 @@ public:
             },
             reinterpret_cast<LPARAM>(this));
     }
-    int dialogs() const { return dialogs_; }
     int labels() const { return labels_; }
     const std::vector<std::string>& clipped() const { return clipped_; }
 
@@ -230,87 +214,21 @@ private:
     std::string where_;
     HWND dialog_ = nullptr;
     std::vector<HWND> pages_;
-    int dialogs_ = 0;
     int labels_ = 0;
     std::vector<std::string> clipped_;
 };
 
-// The walk of the dialog being opened; the hook has no context of its own.
-TextFitWalk*& ActiveWalk() {
-    static TextFitWalk* walk = nullptr;
-    return walk;
-}
-
-// Once a top-level dialog has initialised (its pages made, its texts set
-// from the string table as the application sets them), measure it and
-// close it again.
-LRESULT CALLBACK MeasureAfterInit(int code, WPARAM wParam, LPARAM lParam) {
-    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if (code == HC_ACTION && call->message == WM_INITDIALOG && ActiveWalk() &&
-        !(GetWindowLongW(call->hwnd, GWL_STYLE) & WS_CHILD)) {
-        ActiveWalk()->Measure(call->hwnd);
-        PostMessageW(call->hwnd, WM_CLOSE, 0, 0);
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-// An account name as long as the profile page accepts, shown on the
-// already-set page after the 2-Step Verification label.
-constexpr wchar_t kLongestAccountName[] = L"MyOfficeAccount12345";
-static_assert(std::size(kLongestAccountName) - 1 == kAccountNameMax);
-// The configuration section of the simulated token: its serial.
-constexpr wchar_t kTokenSection[] = L"000a1bff";
-
 TEST(TextFit, EveryLabelOfEveryDialogFitsInBothLanguages) {
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_HOTKEY_CLASS};
-    InitCommonControlsEx(&controls);
-    UniqueWindow probe(CreateWindowExW(0, WC_STATICW, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
+    const UniqueWindow probe = ProbeWindowForDialogs();
     ORVIKA2_REQUIRE_WINDOW(probe);
-
-    testing::SimToken token;
-    const auto store = MakePlatformProfileStore();
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / L"orvika2_text_fit";
-    std::filesystem::create_directories(folder);
-    const std::wstring file = (folder / L"Orvika2Config.ini").wstring();
-    // Profile 1 is set with the longest account name: the settings window
-    // opens on the already-set page with its longest label.
-    WriteProfileEntry(*store, file, kTokenSection, 0, kLongestAccountName);
-    WriteProfileEntry(*store, file, kTokenSection, 1, L"NotConfigured");
-    const auto startup = MakeWin32StartupServices();
-    testing::TestServices services(*store, token.ports(), file, LoadUiString);
-
-    const std::vector<std::pair<const char*, std::function<void()>>> dialogs = {
-        {"settings window",
-         [&] {
-             SettingsPages pages;
-             SettingDlg(services.services, *startup, pages).DoModal();
-         }},
-        {"about box", [] { CAboutDlg().DoModal(); }},
-        {"account name", [] { newAccount().DoModal(); }},
-        {"backup passphrase", [] { ProtectBackupDlg().DoModal(); }},
-        {"protected backup", [] { OpenBackupDlg().DoModal(); }},
-        {"countdown", [&] { Wait15SecDialog(0, kDefaultCodeDigits, token.ports(), nullptr, TypingMethod::Keypad).Run(); }},
-    };
-    const WindowDc screen(nullptr);
-    const std::string scale = std::to_string(GetDeviceCaps(screen.get(), LOGPIXELSY)) + " dpi";
     std::vector<std::string> clipped;
     int labels = 0;
-    UniqueHook hook(SetWindowsHookExW(WH_CALLWNDPROCRET, &MeasureAfterInit, nullptr, GetCurrentThreadId()));
-    ASSERT_TRUE(hook);
-    for (const auto& [language, choice] : {std::pair{"en", kChoiceEnglish}, std::pair{"zh-TW", kChoiceTraditionalChinese}}) {
-        SetLanguageChoice(std::wstring(choice));
-        for (const auto& [name, open] : dialogs) {
-            TextFitWalk walk(std::string(name) + " (" + language + ", " + scale + ")");
-            ActiveWalk() = &walk;
-            open();
-            ActiveWalk() = nullptr;
-            EXPECT_EQ(walk.dialogs(), 1) << name;
-            labels += walk.labels();
-            clipped.insert(clipped.end(), walk.clipped().begin(), walk.clipped().end());
-        }
-    }
-    SetLanguageChoice(L"");
-    std::filesystem::remove_all(folder);
+    VisitEveryDialog([&](HWND dialog, const std::string& where) {
+        TextFitWalk walk(where);
+        walk.Measure(dialog);
+        labels += walk.labels();
+        clipped.insert(clipped.end(), walk.clipped().begin(), walk.clipped().end());
+    });
     EXPECT_GT(labels, 60) << "the walk found too few labels";
     std::ostringstream list;
     for (const std::string& line : clipped) list << "\n  " << line;
