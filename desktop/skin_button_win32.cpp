@@ -175,6 +175,13 @@ LRESULT CxSkinButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case WM_ERASEBKGND:
             return TRUE;
+        case WM_SETTEXT: {
+            // The text is the button's accessible name only: the button class
+            // would clear its label area on the skin before the repaint.
+            const LRESULT stored = DefWindowProcW(window, message, wParam, lParam);
+            InvalidateRect(window, nullptr, FALSE);
+            return stored;
+        }
         case WM_MOUSEMOVE:
             RelayToTooltip(message, wParam, lParam);
             if (pressed_ && GetCapture() == window) {
@@ -317,11 +324,15 @@ void CxSkinButton::DrawPlain(HDC dc, const DRAWITEMSTRUCT& item, SkinImage image
 void CxSkinButton::DrawFocusMark(HDC dc, const DRAWITEMSTRUCT& item) const {
     if ((item.itemState & ODS_FOCUS) == 0 || (item.itemState & ODS_NOFOCUSRECT) != 0) return;
     RECT mark = item.rcItem;
-    const int inset = std::max(2, static_cast<int>((mark.right - mark.left) * 15 / 100));
+    const int inset = std::max(2, static_cast<int>(((mark.right - mark.left) * 15 + 50) / 100));
     InflateRect(&mark, -inset, -inset);
+    // Only on the shape: the skin keeps whatever lies outside its mask, so a
+    // mark drawn there would outlive the focus.
+    if (region_) SelectClipRgn(dc, region_.get());
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     DrawFocusRect(dc, &mark);
+    SelectClipRgn(dc, nullptr);
 }
 
 void CxSkinButton::DrawImage(HDC dc, HBITMAP image, const RECT& area) const {

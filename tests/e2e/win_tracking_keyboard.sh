@@ -85,9 +85,11 @@ expect_focus 1000 "the code button after Enter on the tray icon"
 keys Tab
 expect_focus 1002 "the settings button after Tab"
 [ "$(events focus | cut -f2)" = "Settings menu" ] || fail "the settings button is named '$(events focus | cut -f2)'"
+wait_painted "$main" 10
 screenshot keyboard_focus_settings "$main"
 keys Tab
 expect_focus 1000 "the code button after a second Tab"
+wait_painted "$main" 10
 screenshot keyboard_focus_code "$main"
 start=$(date +%s)
 keys Return
@@ -127,18 +129,41 @@ wait_painted "$main" || fail "the main window was not drawn in Chinese"
 walk Orvika2
 events tray-key select
 expect_focus 1000 "the code button"
+# The restarted window's start-up notice, above it, takes the first key:
+# Tab is one of the keys that close a notice without acting.
+notice_up() {
+  for w in $(xdotool search --onlyvisible --name '^$' 2>/dev/null); do
+    set -- $(geometry "$w")
+    [ "$1" -gt 600 ] && [ "$2" -gt 400 ] && [ "$2" -lt 700 ] && return 0
+  done
+  return 1
+}
+notice_closed() { ! notice_up; }
+if notice_up; then
+  keys Tab
+  wait_until 10 notice_closed || fail "Tab did not close the start-up notice"
+  expect_focus 1000 "the code button after the notice closed"
+fi
 [ "$(events focus | cut -f2)" = "輸入兩步驟驗證碼 (Google)" ] || fail "the code button is named '$(events focus | cut -f2)' in Chinese"
 keys Tab
+expect_focus 1002 "the settings button"
 [ "$(events focus | cut -f2)" = "設定選單" ] || fail "the settings button is named '$(events focus | cut -f2)' in Chinese"
 
 step "high contrast: the window in the theme's colours, the skin back when the theme is off"
+colours() { window_picture "$1" | cut -d' ' -f1; }
 skin=$(window_picture "$main")
+skin_colours=${skin%% *}
 : >"$contrast"
 events setting-change
 wait_painted "$main" 10 "$skin" || fail "the window did not change for high contrast"
 screenshot keyboard_high_contrast "$main"
+# The theme's few plain colours instead of the skin's shades; the focus mark
+# may differ between the two skin pictures, the shades may not.
+plain=$(colours "$main")
+[ "$plain" -lt $(( skin_colours / 4 )) ] || fail "high contrast shows $plain colours, the skin $skin_colours"
 rm -f "$contrast"
 events setting-change
-picture_is() { [ "$(window_picture "$1")" = "$2" ]; }
-wait_until 10 picture_is "$main" "$skin" || fail "the skin did not return when the theme was switched off"
+skin_back() { [ "$(colours "$main")" -ge $(( skin_colours * 9 / 10 )) ]; }
+wait_until 10 skin_back || fail "the skin did not return when the theme was switched off: $(colours "$main") colours, $skin_colours before"
+echo "colours: skin $skin_colours, high contrast $plain, skin again $(colours "$main")"
 wine_reset
