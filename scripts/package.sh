@@ -42,7 +42,7 @@ cmake --build "$build" -j"$(nproc)" --target Orvika2 orvika2ctl
 python3 - "$build/app/Orvika2.exe" <<'PY' || exit 1
 import sys
 data = open(sys.argv[1], "rb").read()
-found = [name for name in ("ORVIKA2_MESSAGE_LOG", "ORVIKA2_MENU_DUMP") if name.encode("utf-16-le") in data]
+found = [name for name in ("ORVIKA2_MESSAGE_LOG", "ORVIKA2_MENU_DUMP", "ORVIKA2_HIGH_CONTRAST_FILE") if name.encode("utf-16-le") in data]
 if found:
     sys.exit(f"{sys.argv[1]} carries the test hooks ({', '.join(found)}): not a release")
 PY
