@@ -12,19 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/text.h"
 #include "platform/win32_handles_win32.h"
 #include "tests/win/every_dialog.h"
 #include "tests/win/window_display.h"
 
 namespace orvika2 {
 namespace {
-
-std::string Utf8(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string bytes(size > 0 ? size - 1 : 0, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes.data(), size, nullptr, nullptr);
-    return bytes;
-}
 
 std::wstring ClassOf(HWND window) {
     wchar_t name[64] = {};
@@ -199,7 +193,7 @@ private:
     static std::string Size(LONG width, LONG height) { return std::to_string(width) + "x" + std::to_string(height); }
     void Note(HWND control, const std::wstring& text, const std::string& how) {
         clipped_.push_back(where_ + PageOf(control) + " control " + std::to_string(GetDlgCtrlID(control)) + " \"" +
-                           Utf8(text) + "\" " + how);
+                           NarrowUtf8(text) + "\" " + how);
     }
     // The tab pages carry the same control ids: name them by their order.
     std::string PageOf(HWND control) {

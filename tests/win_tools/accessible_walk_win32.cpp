@@ -9,18 +9,10 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/text.h"
 #include "tests/win/accessible_names.h"
 
-namespace {
-
-std::string Utf8(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string bytes(size > 0 ? size - 1 : 0, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes.data(), size, nullptr, nullptr);
-    return bytes;
-}
-
-}  // namespace
+using orvika2::NarrowUtf8;
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return 2;
@@ -28,13 +20,13 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 1; i < argc; ++i) {
         HWND window = FindWindowW(nullptr, argv[i]);
         if (!window) {
-            std::printf("%s: no such window\n", Utf8(argv[i]).c_str());
+            std::printf("%s: no such window\n", NarrowUtf8(argv[i]).c_str());
             named = false;
             continue;
         }
         const orvika2::NamingWalk walk = orvika2::WalkNames(window);
-        std::printf("%s: %d controls\n", Utf8(argv[i]).c_str(), walk.controls);
-        for (const std::wstring& offender : walk.offenders) std::printf("  unnamed: %s\n", Utf8(offender).c_str());
+        std::printf("%s: %d controls\n", NarrowUtf8(argv[i]).c_str(), walk.controls);
+        for (const std::wstring& offender : walk.offenders) std::printf("  unnamed: %s\n", NarrowUtf8(offender).c_str());
         named = named && walk.controls > 0 && walk.offenders.empty();
     }
     return named ? 0 : 1;

@@ -29,6 +29,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/text.h"
+
 namespace {
 
 constexpr GUID kHidInterfaceClass = {0x4D1E55B2, 0xF16F, 0x11CF, {0x88, 0xCB, 0x00, 0x11, 0x11, 0x00, 0x00, 0x30}};
@@ -110,9 +112,7 @@ int PrintFocus(HWND main) {
     }
     wchar_t text[256] = {};
     GetWindowTextW(info.hwndFocus, text, 256);
-    char utf8[1024] = {};
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8), nullptr, nullptr);
-    std::printf("%d\t%s\n", GetDlgCtrlID(info.hwndFocus), utf8);
+    std::printf("%d\t%s\n", GetDlgCtrlID(info.hwndFocus), orvika2::NarrowUtf8(text).c_str());
     return 0;
 }
 
