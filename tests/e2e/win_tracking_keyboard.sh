@@ -69,7 +69,6 @@ focus "$settings"
 sleep 0.3
 keys Tab                   # the secret key
 xdotool type --delay 40 "$secret"
-screenshot keyboard_profile_typed "$settings"
 keys Tab Tab Tab Tab space # digits, period, touch, Apply
 answer 15 n                # No: no backup
 answer 16 Return           # set

@@ -103,10 +103,6 @@ TEST(MainWindowKeys, EnterPressesTheFocusedButtonEscapeHidesAndTheMenuKeyOpensBe
     EXPECT_EQ(PopupMenuOrigin({-1, -1}, focused), (ScreenPoint{100, 82}));
     EXPECT_EQ(PopupMenuOrigin({640, 480}, focused), (ScreenPoint{640, 480}));
     EXPECT_EQ(PopupMenuOrigin({-1, 0}, focused), (ScreenPoint{-1, 0}));  // a click at the screen's edge
-
-    EXPECT_EQ(CodeButtonName(StringsIn(kLangEnglish), L""), L"Type verification code");
-    EXPECT_EQ(CodeButtonName(StringsIn(kLangEnglish), L"Google"), L"Type verification code (Google)");
-    EXPECT_EQ(CodeButtonName(StringsIn(kLangTraditionalChinese), L"Google"), L"輸入兩步驟驗證碼 (Google)");
 }
 
 TEST(LanguageCommands, WriteTheirChoiceAndMarkTheCurrentLanguage) {
